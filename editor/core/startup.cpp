@@ -174,6 +174,13 @@ void run_profile(Editor& ed, const StartOptions& options) {
 
 } // namespace
 
+void queue_startup_commands(Editor& ed, const StartOptions& options) {
+    for (const std::string& file : options.files)
+        queue_command(ed, "xed \"" + file + "\"");
+    for (const std::string& command : options.commands)
+        queue_command(ed, command);
+}
+
 int voren_main(int argc, char** argv, const ScreenLayer& screen) {
     std::vector<std::string> args(argv, argv + argc);
     if (args.empty()) args.push_back("voren");
@@ -214,10 +221,7 @@ int voren_main(int argc, char** argv, const ScreenLayer& screen) {
     install_emergency_handlers(&ed);
 
     run_profile(ed, options);
-    for (const std::string& file : options.files)
-        queue_command(ed, "xed \"" + file + "\"");
-    for (const std::string& command : options.commands)
-        queue_command(ed, command);
+    queue_startup_commands(ed, options);
     if (ed.batch_mode) run_batch(ed);
     if (ed.redisplay) ed.redisplay(ed);
     if (ed.file_list_mode) queue_command(ed, "f " + options.personality_arguments);

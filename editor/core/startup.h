@@ -46,6 +46,10 @@ std::optional<std::string> find_profile(const StartOptions& options, const Profi
 // "macro <base name> <arguments from the second on>" for a found profile.
 std::string profile_command(const std::string& profile_path, const std::vector<std::string>& args);
 
+// Queues "xed "<file>"" for every file, then the -c and -filec commands in
+// command-line order.
+void queue_startup_commands(Editor& ed, const StartOptions& options);
+
 // The screen layer's start-up: opens the terminal and draws the first screen,
 // installing the editor's interactive hooks (redisplay, wait_for_user ...).
 constexpr int screen_started = 0;
