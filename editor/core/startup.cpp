@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace voren {
 
@@ -195,8 +196,8 @@ int voren_main(int argc, char** argv, const ScreenLayer& screen) {
     }
     const StartOptions& options = *parsed;
 
-    // The editor lives until the process ends; the exit path does not free it.
-    Editor& ed = *new Editor();
+    auto editor = std::make_unique<Editor>();
+    Editor& ed = *editor;
     ed.arguments = args;
     ed.identity = options.identity;
     ed.batch_mode = options.batch;
@@ -218,6 +219,9 @@ int voren_main(int argc, char** argv, const ScreenLayer& screen) {
             return 1;
         }
     }
+    // From here on the editor lives until the process ends: the exit path does
+    // not free it (the emergency paths hold it).
+    editor.release();
     install_emergency_handlers(&ed);
 
     run_profile(ed, options);

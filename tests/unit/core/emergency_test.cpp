@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace voren {
@@ -26,9 +27,10 @@ Editor& editor_with_changes(const TempDir& dir) {
     return ed;
 }
 
+// A real access fault: a store into a read-only page.
 [[noreturn]] void fault_now() {
-    volatile int* nowhere = nullptr;
-    *nowhere = 1;
+    void* page = mmap(nullptr, 4096, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    *static_cast<volatile int*>(page) = 1;
     std::abort();
 }
 
