@@ -628,6 +628,15 @@ const std::vector<KeyEntry>& builtin_default_keys(KeyClass cls) {
     }
 }
 
+std::optional<FieldFunctionSlot>
+bound_field_function(const std::array<FieldKey, kFieldFunctions>& slots, const FieldKey& key) {
+    if (key.kind == FieldKeyKind::None) return std::nullopt;
+    for (size_t i = 0; i < slots.size(); ++i) {
+        if (slots[i] == key) return static_cast<FieldFunctionSlot>(i);
+    }
+    return std::nullopt;
+}
+
 std::vector<KeyEntry> default_numbered_keys(KeyClass cls, int count) {
     return fit_to_count(builtin_default_keys(cls), count);
 }

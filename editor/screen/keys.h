@@ -57,7 +57,9 @@ struct AltKeyEntry {
     bool operator==(const AltKeyEntry&) const = default;
 };
 
-enum class FieldFunction {
+// Slots of the field-editing functions, in listing order (index into
+// KeyTables::field_keys).
+enum class FieldFunctionSlot {
     Home,
     IHome,
     PrevField,
@@ -81,6 +83,10 @@ struct FieldKey {
     bool alt = false;
     bool operator==(const FieldKey&) const = default;
 };
+
+// The slot whose function is bound to `key`, or nothing.
+std::optional<FieldFunctionSlot>
+bound_field_function(const std::array<FieldKey, kFieldFunctions>& slots, const FieldKey& key);
 
 std::vector<KeyEntry> default_numbered_keys(KeyClass cls, int count);
 std::array<KeyEntry, 256> default_control_keys();
@@ -158,6 +164,9 @@ int execute_key(std::string_view definition, KeyMode mode, std::string_view comm
 // A key as the field layer reports it: F/L/R with the key number 1..N, Control and
 // Alt with the character code, Enter with no number; modifiers as flags. A Control
 // event with Shift and a lower-case letter is looked up under the upper-case letter.
+// From the field layer's Key: kind F/L/R/Enter -> the same class with `number`;
+// Control and Alt -> `code` as the number; the Shift/Control/Alt modifier bits ->
+// the flags. Other kinds (typed characters, Tab, Delete, ...) have no table entry.
 struct KeyId {
     KeyClass cls = KeyClass::Enter;
     int number = 0;

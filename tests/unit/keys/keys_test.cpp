@@ -789,3 +789,51 @@ TEST(LookupKey, CharactersAndEnter) {
 
 } // namespace
 } // namespace voren
+
+namespace voren {
+namespace {
+
+TEST(FieldFunctions, BoundFunctionOfAKey) {
+    KeyTables k;
+    EXPECT_FALSE(bound_field_function(k.field_keys, FieldKey{}));
+    EXPECT_FALSE(bound_field_function(k.field_keys, FieldKey{FieldKeyKind::F, 3}));
+    ASSERT_EQ(set_key(k, "ins s-f3"), 0);
+    ASSERT_EQ(set_key(k, "eof ^e"), 0);
+    EXPECT_EQ(bound_field_function(k.field_keys, FieldKey{FieldKeyKind::F, 3, true}),
+              FieldFunctionSlot::Ins);
+    EXPECT_EQ(bound_field_function(k.field_keys, FieldKey{FieldKeyKind::Control, 'e'}),
+              FieldFunctionSlot::Eof);
+    EXPECT_FALSE(bound_field_function(k.field_keys, FieldKey{FieldKeyKind::F, 3}));
+}
+
+} // namespace
+} // namespace voren
+
+namespace voren {
+namespace {
+
+TEST(ExecuteKey, LocateKeyRunsTheCommandLineAfterwards) {
+    KeyTables k;
+    ASSERT_EQ(set_key(k, "F5 locate /x/"), 0);
+    auto f5 = lookup_key(k, KeyId{KeyClass::F, 5});
+    ASSERT_TRUE(f5);
+    EXPECT_EQ(f5->mode, KeyMode::Before);
+    Log log;
+    execute_key(
+        f5->definition, f5->mode, "next",
+        [&](std::string_view s) {
+            log.push_back("run:" + std::string(s));
+            return 0;
+        },
+        [&](std::string_view s) { log.push_back("history:" + std::string(s)); }, f5->plain_enter);
+    EXPECT_EQ(log, (Log{"run:locate /x/", "history:next", "run:next"}));
+
+    ASSERT_EQ(set_key(k, "F5 ?"), 0);
+    f5 = lookup_key(k, KeyId{KeyClass::F, 5});
+    ASSERT_TRUE(f5);
+    EXPECT_EQ(f5->mode, KeyMode::Only);
+    EXPECT_EQ(exec(f5->definition, f5->mode, "next"), (Log{"run:?"}));
+}
+
+} // namespace
+} // namespace voren
