@@ -63,6 +63,7 @@ struct Reader {
     bool keep_blanks;
     bool translate;
     size_t growth_step;
+    TextBlockWriter& texts;
     std::string carry; // the start of a line that continues in the next block
     int result = open_ok;
 
@@ -86,7 +87,7 @@ struct Reader {
             if (growth_step < 100000000) growth_step *= 2;
         }
         Line line;
-        line.text.assign(std::string_view(bytes, length));
+        line.text = texts.make(std::string_view(bytes, length));
         if (translate)
             for (int32_t i = 0; i < line.text.length; ++i)
                 line.text.data[i] =
@@ -186,6 +187,9 @@ int read_lines(Editor& ed, File& file, const std::string& path) {
     pf::FileStatus status = pf::file_status(path);
     size_t step = size_t(std::clamp<int64_t>(status.size / 20, 1000, 100000000));
     file.lines.reserve(step);
+    // The whole text fits in the file's size plus one byte: every line but the
+    // last gives up its LF for the terminating NUL.
+    TextBlockWriter texts(status.size >= 65536 ? size_t(status.size) + 1 : 0);
     Reader reader{ed,
                   file,
                   settings,
@@ -193,6 +197,7 @@ int read_lines(Editor& ed, File& file, const std::string& path) {
                   file.keep_blanks,
                   !is_identity(settings.input_table),
                   step,
+                  texts,
                   {}};
     bool any_lf = false;
     char last_byte = 0;

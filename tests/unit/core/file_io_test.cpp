@@ -563,5 +563,30 @@ TEST_F(FileIoTest, ReloadOfAModifiedFileNeedsAYes) {
     EXPECT_EQ(current_file(ed)->modification_count, 0);
 }
 
+TEST_F(FileIoTest, ALargeFileSharesOneTextBlockUntilItsLastLineGoes) {
+    std::string bytes;
+    for (int i = 0; i < 10000; ++i)
+        bytes += "line number " + std::to_string(i) + "   \r\n";
+    write_bytes(dir.file("big"), bytes);
+    size_t before = live_text_blocks();
+    ASSERT_EQ(open_file(ed, dir.file("big")), open_ok);
+    EXPECT_EQ(live_text_blocks(), before + 1);
+    File& file = *current_file(ed);
+    EXPECT_TRUE(file.lines[5].text.in_block);
+    EXPECT_EQ(file.lines[9999].text.view(), "line number 9999");
+    EXPECT_STREQ(file.lines[3].text.c_str(), "line number 3");
+    file.lrecl = 4;
+    replace_line(ed, 1, "replaced text", XF_TAG);
+    EXPECT_EQ(file.lines[1].text.view(), "repl");
+    file.lines[2].text.cut(2);
+    EXPECT_EQ(file.lines[2].text.view(), "li");
+    LineText kept = std::move(file.lines[7].text);
+    remove_current_file(ed);
+    EXPECT_EQ(live_text_blocks(), before + 1); // `kept` still lives in it
+    EXPECT_EQ(kept.view(), "line number 7");
+    kept = LineText("own");
+    EXPECT_EQ(live_text_blocks(), before);
+}
+
 } // namespace
 } // namespace voren
