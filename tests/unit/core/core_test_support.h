@@ -16,6 +16,15 @@ struct TestLog {
 };
 TestLog& test_log();
 
+// The messages an editor shows, as they appear in the log: msg(n) for
+// numbered message n, text(t) for a free text.
+std::string msg(int number);
+std::string text(const std::string& shown);
+struct MessageCapture {
+    void start(Editor& ed); // forgets what was shown before
+    std::vector<std::string> lines() const;
+};
+
 // A private temporary directory, removed with its contents at the end.
 struct TempDir {
     std::string path;

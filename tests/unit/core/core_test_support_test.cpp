@@ -8,6 +8,19 @@
 
 namespace voren {
 
+std::string msg(int number) {
+    return "#" + std::to_string(number);
+}
+std::string text(const std::string& shown) {
+    return shown;
+}
+void MessageCapture::start(Editor&) {
+    test_log().clear();
+}
+std::vector<std::string> MessageCapture::lines() const {
+    return test_log().messages;
+}
+
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "voren-core-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
