@@ -19,7 +19,7 @@ file=$work/big.txt
 
 awk -v n="$lines" 'BEGIN {
     pad = "abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789 the quick brown fox jumps over";
-    for (i = 0; i < n; i++) printf "%08d %s\n", i, substr(pad, 1, 60 + i % 61);
+    for (i = 0; i < n; i++) printf "%08d %s.\n", i, substr(pad, 1, 60 + i % 61);
 }' >"$file"
 size=$(stat -c %s "$file")
 

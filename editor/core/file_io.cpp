@@ -329,6 +329,7 @@ struct Output {
     const pf::FileHandle& handle;
     std::string buffer;
     int64_t written = 0;
+    int64_t writeback_from = 0; // start of the range not yet handed to the disk
     int error = 0;
     bool failed = false;
 
@@ -339,49 +340,65 @@ struct Output {
         if (!pf::write_all(handle, buffer, &error)) failed = true;
         written += int64_t(buffer.size());
         buffer.clear();
+        // Let the disk start on what is written while the rest is built, so
+        // that the final flush has less left to wait for.
+        if (written - writeback_from >= writeback_step) {
+            pf::start_writeback(handle, writeback_from, written - writeback_from);
+            writeback_from = written;
+        }
     }
     void add(std::string_view bytes) {
         buffer.append(bytes);
         if (buffer.size() >= read_block) flush();
     }
+    static constexpr int64_t writeback_step = 8 << 20;
 };
 
 bool write_lines(const Editor& ed, const File& file, bool crlf_mode, bool columns, Output& out) {
     const CoreSettings& settings = ed.settings;
     bool translate = !is_identity(settings.output_table);
     const auto& ranges = current_screen(ed).column_ranges;
+    int32_t limit = 0;
+    if (file.lrecl > 0) limit = file.lrecl;
+    if (file.trunc > 0 && (limit == 0 || file.trunc < limit)) limit = file.trunc;
+    // Lines go straight into the output unless they need reshaping.
+    bool plain = !columns && !translate && file.lrecl == 0;
     std::string line;
     size_t count = file.lines.size();
     for (size_t i = 0; i < count && !out.failed; ++i) {
         std::string_view text = file.lines[i].text.view();
-        line.clear();
         if (!columns) {
             if (!file.keep_blanks)
                 while (!text.empty() && text.back() == ' ')
                     text.remove_suffix(1);
             if (crlf_mode && !text.empty() && text.back() == '\r') text.remove_suffix(1);
-            int32_t limit = 0;
-            if (file.lrecl > 0) limit = file.lrecl;
-            if (file.trunc > 0 && (limit == 0 || file.trunc < limit)) limit = file.trunc;
             if (limit > 0 && text.size() > size_t(limit)) text = text.substr(0, size_t(limit));
-            line.assign(text);
-            if (file.lrecl > 0 && line.size() < size_t(file.lrecl))
-                line.append(size_t(file.lrecl) - line.size(), ' ');
-        } else {
-            for (auto [start, end] : ranges) {
-                int64_t first = std::max<int32_t>(start, 1);
-                int64_t last = end >= max_line_length ? int64_t(text.size()) : int64_t(end);
-                for (int64_t column = first; column <= last; ++column)
-                    line.push_back(column <= int64_t(text.size()) ? text[size_t(column - 1)] : ' ');
-            }
         }
-        if (translate)
-            for (char& c : line)
-                c = char(settings.output_table[static_cast<unsigned char>(c)]);
+        std::string_view written = text;
+        if (!plain) {
+            line.clear();
+            if (!columns) {
+                line.assign(text);
+                if (file.lrecl > 0 && line.size() < size_t(file.lrecl))
+                    line.append(size_t(file.lrecl) - line.size(), ' ');
+            } else {
+                for (auto [start, end] : ranges) {
+                    int64_t first = std::max<int32_t>(start, 1);
+                    int64_t last = end >= max_line_length ? int64_t(text.size()) : int64_t(end);
+                    for (int64_t column = first; column <= last; ++column)
+                        line.push_back(column <= int64_t(text.size()) ? text[size_t(column - 1)]
+                                                                      : ' ');
+                }
+            }
+            if (translate)
+                for (char& c : line)
+                    c = char(settings.output_table[static_cast<unsigned char>(c)]);
+            written = line;
+        }
         bool last_line = i + 1 == count;
-        out.add(line);
+        out.add(written);
         if (last_line && file.no_final_line_end) continue;
-        if (!crlf_mode || (last_line && !line.empty() && line.back() == '\x1a'))
+        if (!crlf_mode || (last_line && !written.empty() && written.back() == '\x1a'))
             out.add("\n");
         else
             out.add("\r\n");
