@@ -33,6 +33,9 @@ bool run_turn(Editor& ed) {
     for (auto& file : ed.ring.files)
         file->modification_count_at_turn_start = file->modification_count;
     if (!ed.batch_mode) {
+        // Files changed on disk by someone else are offered for reloading.
+        for (int i = 0; i < int(ed.ring.files.size()); ++i)
+            if (ed.ring.files[size_t(i)]->watch) reload_check(ed, i, false);
         if (ed.pending_commands.empty() && ed.redisplay) ed.redisplay(ed);
         if (ed.wait_for_user) ed.wait_for_user(ed);
     }
