@@ -414,12 +414,15 @@ void report_write_failure(Editor& ed, int error) {
 }
 
 // Writes the contents into a temporary file beside `target`, flushed to disk.
+// `create_error` receives the reason when the temporary file could not be
+// created (nothing is reported then: the caller may write another way).
 bool write_temp(Editor& ed, const File& file, const std::string& target, unsigned mode,
-                bool crlf_mode, bool columns, std::string& temp_name) {
+                bool crlf_mode, bool columns, std::string& temp_name, int& create_error) {
     int error = 0;
+    create_error = 0;
     pf::FileHandle handle = pf::create_temp_beside(target, mode, temp_name, &error);
     if (!handle.is_open()) {
-        report_write_failure(ed, error);
+        create_error = error;
         return false;
     }
     Output out(handle);
@@ -496,7 +499,15 @@ int write_file(Editor& ed, const File& file, const std::string& path, bool crlf,
 
     unsigned mode = exists ? status.mode : pf::new_file_mode(0666);
     std::string temp_name;
-    if (!write_temp(ed, file, target, mode, crlf_mode, columns, temp_name)) return save_failed;
+    int create_error = 0;
+    if (!write_temp(ed, file, target, mode, crlf_mode, columns, temp_name, create_error)) {
+        // A writable file in a directory where nothing can be created: it can
+        // only be rewritten in place (the text stays in the editor if that fails).
+        if (exists && (create_error == EACCES || create_error == EPERM))
+            return write_in_place(ed, file, target, crlf_mode, columns) ? save_ok : save_failed;
+        if (create_error != 0) report_write_failure(ed, create_error);
+        return save_failed;
+    }
     if (exists && settings.backup) {
         if (pf::link_status(backup).type != pf::FileType::Missing) {
             pf::add_owner_write(backup);

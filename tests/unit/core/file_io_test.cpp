@@ -495,6 +495,18 @@ TEST_F(FileIoTest, AFailedInPlaceWriteKeepsTheBackupCopy) {
     EXPECT_EQ(read_bytes(dir.file("h%")), original + "\n");
 }
 
+TEST_F(FileIoTest, AWritableFileInALockedDirectoryIsRewrittenInPlace) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into every directory";
+    fs::create_directory(dir.file("locked"));
+    write_bytes(dir.file("locked/f"), "old\n");
+    ASSERT_EQ(open_file(ed, dir.file("locked/f")), open_ok);
+    replace_line(ed, 0, "new", XF_TAG);
+    chmod(dir.file("locked").c_str(), 0555);
+    EXPECT_EQ(save_file(ed, false, false), save_ok);
+    chmod(dir.file("locked").c_str(), 0755);
+    EXPECT_EQ(read_bytes(dir.file("locked/f")), "new\n");
+}
+
 TEST_F(FileIoTest, SavingIntoAMissingDirectoryFails) {
     ASSERT_EQ(open_file(ed, dir.file("nodir/x")), open_ok);
     insert_line(ed, -1, "x", XF_TAG);
