@@ -56,7 +56,9 @@ CellGlyph cell_glyph(unsigned char b) {
 
 // ---- geometry helpers ----
 
-static int capacity(const FieldSpec& s) { return s.height * s.width; }
+static int capacity(const FieldSpec& s) {
+    return s.height * s.width;
+}
 
 static bool cell_of(const FieldSpec& s, int offset, int& row, int& col) {
     if (offset < 0 || offset >= capacity(s)) return false;
@@ -145,7 +147,9 @@ void resize_grid(FieldWindow& w, int rows, int cols) {
     place_cursor_at(w, cursor.row, cursor.col);
 }
 
-WindowSize window_size(const FieldWindow& w) { return {w.rows, w.cols}; }
+WindowSize window_size(const FieldWindow& w) {
+    return {w.rows, w.cols};
+}
 
 void set_title(FieldWindow& w, std::string_view title) {
     if (title == w.title) return;
@@ -278,7 +282,9 @@ void place_cursor_at(FieldWindow& w, int row, int col) {
     refresh_cursor_field(w);
 }
 
-CursorPos cursor_position(const FieldWindow& w) { return w.cursor; }
+CursorPos cursor_position(const FieldWindow& w) {
+    return w.cursor;
+}
 
 void ring_bell(FieldWindow& w) {
     if (w.backend && w.backend->bell) w.backend->bell(w);
@@ -487,7 +493,9 @@ static void erase_eof(FieldWindow& w) {
     put_text(w, *f);
 }
 
-static bool is_default_end(const Key& k) { return k.kind == KeyKind::F; }
+static bool is_default_end(const Key& k) {
+    return k.kind == KeyKind::F;
+}
 
 static FieldFunction default_function(const Key& k) {
     if (k.kind == KeyKind::Insert && k.modifiers == 0) return FieldFunction::Insert;
@@ -523,9 +531,12 @@ bool apply_edit_key(FieldWindow& w, const Key& k, const InputPolicy& policy) {
             delete_at(w, *f, static_cast<std::size_t>(w.cursor.offset));
         return true;
     case KeyKind::Tab:
-        if (k.modifiers == ModShift) previous_field(w);
-        else if (k.modifiers == 0) next_field(w);
-        else return false;
+        if (k.modifiers == ModShift)
+            previous_field(w);
+        else if (k.modifiers == 0)
+            next_field(w);
+        else
+            return false;
         return true;
     case KeyKind::R:
         if (k.modifiers) return false;
@@ -553,6 +564,7 @@ static bool ends_turn(const Key& k, const InputPolicy& policy) {
 
 static Key next_key(FieldWindow& w) {
     if (hangup_pending()) return Key{KeyKind::Hangup, run_pending_hangup()};
+    if (!w.backend || !w.backend->read_key) return Key{KeyKind::ScriptEnd};
     Key k = w.backend->read_key(w);
     if (k.kind == KeyKind::Hangup && hangup_pending()) k.number = run_pending_hangup();
     return k;

@@ -135,7 +135,9 @@ struct Cell {
 struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
 };
-inline bool operator==(const Rgb& a, const Rgb& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+inline bool operator==(const Rgb& a, const Rgb& b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
 
 // Colour numbers 1..63 with their RGB values; entry 0 is the background, 8 is unused.
 using Palette = std::array<Rgb, 64>;
@@ -161,14 +163,13 @@ struct FieldWindow;
 // The operations a backend provides. `state` of the window belongs to the backend.
 struct FieldBackend {
     const char* name;
-    void (*present)(FieldWindow& w);                 // show what changed and the cursor
-    Key (*read_key)(FieldWindow& w);                 // wait for the next key
-    void (*bell)(FieldWindow& w);                    //
-    void (*flash)(FieldWindow& w, const Field& f);   // draw attention to a field briefly
-    void (*title)(FieldWindow& w);                   // w.title changed
-    void (*colours)(FieldWindow& w);                 // palette or background changed
-    Answer (*question)(FieldWindow& w, std::string_view title,
-                       std::span<const std::string> lines);
+    void (*present)(FieldWindow& w);               // show what changed and the cursor
+    Key (*read_key)(FieldWindow& w);               // wait for the next key
+    void (*bell)(FieldWindow& w);                  //
+    void (*flash)(FieldWindow& w, const Field& f); // draw attention to a field briefly
+    void (*title)(FieldWindow& w);                 // w.title changed
+    void (*colours)(FieldWindow& w);               // palette or background changed
+    Answer (*question)(FieldWindow& w, std::string_view title, std::span<const std::string> lines);
     void (*close)(FieldWindow& w);
 };
 
@@ -177,10 +178,10 @@ struct FieldWindow {
     std::shared_ptr<void> state; // backend state (curses or headless)
 
     int rows = 0, cols = 0;
-    std::vector<Cell> cells;        // rows*cols, composed from the fields
-    std::vector<int> owner;         // per cell: 1 + index of the topmost field, 0 none
-    std::vector<bool> dirty_rows;   // rows changed since the last present
-    std::vector<Field> fields;      // in creation order
+    std::vector<Cell> cells;                  // rows*cols, composed from the fields
+    std::vector<int> owner;                   // per cell: 1 + index of the topmost field, 0 none
+    std::vector<bool> dirty_rows;             // rows changed since the last present
+    std::vector<Field> fields;                // in creation order
     std::unordered_map<int, int> field_index; // id -> index in fields
 
     CursorPos cursor;

@@ -77,7 +77,9 @@ const Palette& default_palette() {
     return palette;
 }
 
-static int square(int v) { return v * v; }
+static int square(int v) {
+    return v * v;
+}
 
 static int distance(Rgb a, int r, int g, int b) {
     return square(a.r - r) + square(a.g - g) + square(a.b - b);

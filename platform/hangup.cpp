@@ -26,7 +26,9 @@ void set_hangup_handler(HangupHandler handler, void* context) {
     if (!handler) pending_signal = 0;
 }
 
-bool hangup_pending() { return pending_signal != 0; }
+bool hangup_pending() {
+    return pending_signal != 0;
+}
 
 void note_hangup(int signal) {
     if (pending_signal == 0) pending_signal = signal;

@@ -5,9 +5,13 @@
 
 namespace voren {
 
-static HeadlessState& state_of(FieldWindow& w) { return *static_cast<HeadlessState*>(w.state.get()); }
+static HeadlessState& state_of(FieldWindow& w) {
+    return *static_cast<HeadlessState*>(w.state.get());
+}
 
-static void headless_present(FieldWindow& w) { ++state_of(w).presents; }
+static void headless_present(FieldWindow& w) {
+    ++state_of(w).presents;
+}
 
 static Key headless_read_key(FieldWindow& w) {
     HeadlessState& s = state_of(w);
@@ -31,11 +35,17 @@ static Key headless_read_key(FieldWindow& w) {
     return k;
 }
 
-static void headless_bell(FieldWindow& w) { ++state_of(w).bells; }
+static void headless_bell(FieldWindow& w) {
+    ++state_of(w).bells;
+}
 
-static void headless_flash(FieldWindow& w, const Field& f) { state_of(w).flashed.push_back(f.spec.id); }
+static void headless_flash(FieldWindow& w, const Field& f) {
+    state_of(w).flashed.push_back(f.spec.id);
+}
 
-static void headless_title(FieldWindow& w) { ++state_of(w).titles_set; }
+static void headless_title(FieldWindow& w) {
+    ++state_of(w).titles_set;
+}
 
 static void headless_colours(FieldWindow&) {}
 
@@ -54,8 +64,8 @@ static Answer headless_question(FieldWindow& w, std::string_view title,
 static void headless_close(FieldWindow&) {}
 
 static const FieldBackend headless_backend = {
-    "headless",       headless_present, headless_read_key,  headless_bell,  headless_flash,
-    headless_title,   headless_colours, headless_question, headless_close,
+    "headless",     headless_present, headless_read_key, headless_bell,  headless_flash,
+    headless_title, headless_colours, headless_question, headless_close,
 };
 
 void open_headless_window(FieldWindow& w, int rows, int cols) {
@@ -82,7 +92,8 @@ void script_key(FieldWindow& w, Key key) {
 void script_text(FieldWindow& w, std::string_view text) {
     KeyDecodeOptions options;
     options.utf8 = false;
-    for (char c : text) script_key(w, decode_key(std::string_view(&c, 1), options, false).key);
+    for (char c : text)
+        script_key(w, decode_key(std::string_view(&c, 1), options, false).key);
 }
 
 void script_field_edit(FieldWindow& w, int id, std::string_view text) {

@@ -13,8 +13,8 @@ namespace voren {
 struct ScriptStep {
     enum Kind { PressKey, EditField, MoveCursor, Resize } kind = PressKey;
     Key key;
-    int id = 0;       // EditField
-    std::string text; // EditField
+    int id = 0;           // EditField
+    std::string text;     // EditField
     int row = 0, col = 0; // MoveCursor; Resize: rows and columns
 };
 
@@ -28,10 +28,10 @@ struct HeadlessState {
     std::deque<ScriptStep> script;
     std::deque<Answer> answers; // for question boxes; when empty the answer is Cancel
     int bells = 0;
-    std::vector<int> flashed;   // field ids, in order
+    std::vector<int> flashed; // field ids, in order
     std::vector<AskedQuestion> questions;
-    int titles_set = 0;         // how often the title reached the window
-    int presents = 0;           // how often the window was shown
+    int titles_set = 0; // how often the title reached the window
+    int presents = 0;   // how often the window was shown
 };
 
 // The headless state of a window, or null when the window is not headless.

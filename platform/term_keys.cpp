@@ -5,8 +5,12 @@
 
 namespace voren {
 
-static KeyDecoding done(Key key, std::size_t length) { return {true, key, length}; }
-static KeyDecoding need_more() { return {false, {}, 0}; }
+static KeyDecoding done(Key key, std::size_t length) {
+    return {true, key, length};
+}
+static KeyDecoding need_more() {
+    return {false, {}, 0};
+}
 
 static Key make(KeyKind kind, int number = 0, unsigned char code = 0, std::uint8_t mods = 0) {
     Key k;
@@ -39,7 +43,8 @@ static Key control_byte(unsigned char b, const KeyDecodeOptions& o) {
     case 0x00: return make(KeyKind::Control, 0, '@');
     default: break;
     }
-    if (b >= 1 && b <= 26) return make(KeyKind::Control, 0, static_cast<unsigned char>('a' + b - 1));
+    if (b >= 1 && b <= 26)
+        return make(KeyKind::Control, 0, static_cast<unsigned char>('a' + b - 1));
     return make(KeyKind::Control, 0, static_cast<unsigned char>('@' + b)); // 0x1c..0x1f
 }
 
@@ -77,10 +82,10 @@ static Key tilde_key(int n, std::uint8_t m) {
     case 6: return make(KeyKind::R, 15, 0, m); // Page Down
     default: break;
     }
-    static const int fkeys[][2] = {{11, 1},  {12, 2},  {13, 3},  {14, 4},  {15, 5},  {17, 6},
-                                   {18, 7},  {19, 8},  {20, 9},  {21, 10}, {23, 11}, {24, 12},
-                                   {25, 13}, {26, 14}, {28, 15}, {29, 16}, {31, 17}, {32, 18},
-                                   {33, 19}, {34, 20}};
+    static const int fkeys[][2] = {{11, 1},  {12, 2},  {13, 3},  {14, 4},  {15, 5},
+                                   {17, 6},  {18, 7},  {19, 8},  {20, 9},  {21, 10},
+                                   {23, 11}, {24, 12}, {25, 13}, {26, 14}, {28, 15},
+                                   {29, 16}, {31, 17}, {32, 18}, {33, 19}, {34, 20}};
     for (const auto& f : fkeys)
         if (f[0] == n) return make(KeyKind::F, f[1], 0, m);
     return make(KeyKind::None);
@@ -108,7 +113,8 @@ static Key letter_key(unsigned char final, std::uint8_t m) {
 // Keypad keys in application mode (SS3 j..y, X, M).
 static Key keypad_key(unsigned char final) {
     if (final == 'M') return make(KeyKind::Enter);
-    if (final >= 'p' && final <= 'y') return make(KeyKind::Char, 0, static_cast<unsigned char>('0' + final - 'p'));
+    if (final >= 'p' && final <= 'y')
+        return make(KeyKind::Char, 0, static_cast<unsigned char>('0' + final - 'p'));
     switch (final) {
     case 'j': return make(KeyKind::Char, 0, '*');
     case 'k': return make(KeyKind::Char, 0, '+');

@@ -11,7 +11,7 @@
 namespace voren {
 
 struct KeyDecodeOptions {
-    bool utf8 = true;                   // multi-byte input is UTF-8 (code points above 255 are dropped)
+    bool utf8 = true; // multi-byte input is UTF-8 (code points above 255 are dropped)
     unsigned char backspace_byte = 0x7f; // the byte the Backspace key sends (0x7f or 0x08)
 };
 
@@ -25,7 +25,6 @@ struct KeyDecoding {
 // sequence answers "not complete" so that the caller reads on; without it (the
 // terminal has been quiet for a moment) the bytes are taken as they are: a lone
 // ESC is Escape, ESC followed by a character is Alt with that character.
-KeyDecoding decode_key(std::string_view bytes, const KeyDecodeOptions& options,
-                       bool more_may_come);
+KeyDecoding decode_key(std::string_view bytes, const KeyDecodeOptions& options, bool more_may_come);
 
 } // namespace voren

@@ -56,7 +56,9 @@ struct CursesState {
 constexpr int exact_base = 16;
 constexpr int exact_foreground = exact_base + 64;
 
-CursesState& state_of(FieldWindow& w) { return *static_cast<CursesState*>(w.state.get()); }
+CursesState& state_of(FieldWindow& w) {
+    return *static_cast<CursesState*>(w.state.get());
+}
 
 short colour_slot(const CursesState& s, Rgb rgb, int exact_slot) {
     switch (s.colour_mode) {
@@ -68,7 +70,9 @@ short colour_slot(const CursesState& s, Rgb rgb, int exact_slot) {
     return -1;
 }
 
-short scale_1000(std::uint8_t v) { return static_cast<short>(v * 1000 / 255); }
+short scale_1000(std::uint8_t v) {
+    return static_cast<short>(v * 1000 / 255);
+}
 
 void define_colours(FieldWindow& w) {
     CursesState& s = state_of(w);
@@ -198,7 +202,9 @@ Key curses_read_key(FieldWindow& w) {
     }
 }
 
-void curses_bell(FieldWindow&) { beep(); }
+void curses_bell(FieldWindow&) {
+    beep();
+}
 
 void curses_flash(FieldWindow& w, const Field& f) {
     const FieldSpec& sp = f.spec;
@@ -253,23 +259,26 @@ void curses_colours(FieldWindow& w) {
 
 void put_text(WINDOW* win, int row, int col, std::string_view text, int width, attr_t attrs) {
     for (int i = 0; i < width; ++i) {
-        unsigned char b = i < static_cast<int>(text.size()) ? static_cast<unsigned char>(text[i]) : ' ';
+        unsigned char b =
+            i < static_cast<int>(text.size()) ? static_cast<unsigned char>(text[i]) : ' ';
         put_cell(win, row, col + i, b, attrs, 0);
     }
 }
 
-Answer curses_question(FieldWindow& w, std::string_view title, std::span<const std::string> text_lines) {
+Answer curses_question(FieldWindow& w, std::string_view title,
+                       std::span<const std::string> text_lines) {
     static const char* labels[3] = {"Save", "Cancel", "Continue"};
     static const Answer answers[3] = {Answer::Save, Answer::Cancel, Answer::Continue};
     const std::string button_row = "< Save >  < Cancel >  < Continue >";
     int selected = 1; // Cancel keeps everything as it is
     for (;;) {
         int width = static_cast<int>(std::max(title.size(), button_row.size()));
-        for (const std::string& l : text_lines) width = std::max(width, static_cast<int>(l.size()));
+        for (const std::string& l : text_lines)
+            width = std::max(width, static_cast<int>(l.size()));
         width = std::min(width + 4, std::max(COLS, 1));
         int height = std::min(static_cast<int>(text_lines.size()) + 4, std::max(LINES, 1));
         WINDOW* popup = newwin(height, width, std::max((LINES - height) / 2, 0),
-                             std::max((COLS - width) / 2, 0));
+                               std::max((COLS - width) / 2, 0));
         if (!popup) return Answer::Cancel;
         werase(popup);
         box(popup, 0, 0);
@@ -303,9 +312,14 @@ Answer curses_question(FieldWindow& w, std::string_view title, std::span<const s
             break;
         case KeyKind::Char:
             switch (k.code) {
-            case 's': case 'S': choice = 0; break;
-            case 'c': case 'C': choice = 1; break;
-            case 'o': case 'O': case 'n': case 'N': choice = 2; break;
+            case 's':
+            case 'S': choice = 0; break;
+            case 'c':
+            case 'C': choice = 1; break;
+            case 'o':
+            case 'O':
+            case 'n':
+            case 'N': choice = 2; break;
             default: break;
             }
             break;
@@ -319,10 +333,12 @@ Answer curses_question(FieldWindow& w, std::string_view title, std::span<const s
     }
 }
 
-void curses_close(FieldWindow& w) { state_of(w).shut_down(); }
+void curses_close(FieldWindow& w) {
+    state_of(w).shut_down();
+}
 
 const FieldBackend curses_backend = {
-    "curses",     curses_present, curses_read_key,  curses_bell,  curses_flash,
+    "curses",     curses_present, curses_read_key, curses_bell,  curses_flash,
     curses_title, curses_colours, curses_question, curses_close,
 };
 
@@ -360,10 +376,10 @@ bool open_terminal_window(FieldWindow& w, std::string* error) {
     curs_set(1);
 
     const char* term = std::getenv("TERM");
-    s->title_supported = tigetflag(const_cast<char*>("XT")) > 0 ||
-                         term_starts_with(term, {"xterm", "rxvt", "screen", "tmux", "alacritty",
-                                                 "foot", "kitty", "st-", "vte", "gnome",
-                                                 "konsole"});
+    s->title_supported =
+        tigetflag(const_cast<char*>("XT")) > 0 ||
+        term_starts_with(term, {"xterm", "rxvt", "screen", "tmux", "alacritty", "foot", "kitty",
+                                "st-", "vte", "gnome", "konsole"});
     if (term_starts_with(term, {"xterm"})) {
         // Ask xterm to report keys it otherwise folds together (Control+digit,
         // Control+Shift+letter, Shift+Enter ...).
