@@ -263,8 +263,9 @@ void resize_grid(FieldWindow& w, int rows, int cols);
 
 // ---- Colours -------------------------------------------------------------
 
-// The nearest xterm 256-colour index (16..255: the colour cube and the grey ramp).
-int nearest_colour_256(Rgb rgb);
+// The nearest xterm 256-colour index (16..255: the colour cube and the grey ramp),
+// leaving out the indexes marked in `avoid`.
+int nearest_colour_256(Rgb rgb, const std::array<bool, 256>* avoid = nullptr);
 // The nearest of the 8 basic colours (curses COLOR_BLACK .. COLOR_WHITE order).
 int nearest_colour_8(Rgb rgb);
 

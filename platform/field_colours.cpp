@@ -85,28 +85,29 @@ static int distance(Rgb a, int r, int g, int b) {
     return square(a.r - r) + square(a.g - g) + square(a.b - b);
 }
 
-int nearest_colour_256(Rgb rgb) {
+static Rgb xterm_colour(int index) {
     static const int level[6] = {0, 95, 135, 175, 215, 255};
-    // Nearest point of the 6x6x6 cube, channel by channel.
-    auto cube_index = [](int v) {
-        int best = 0;
-        for (int i = 1; i < 6; ++i)
-            if (std::abs(v - level[i]) < std::abs(v - level[best])) best = i;
-        return best;
-    };
-    int ri = cube_index(rgb.r), gi = cube_index(rgb.g), bi = cube_index(rgb.b);
-    int best = 16 + 36 * ri + 6 * gi + bi;
-    int best_distance = distance(rgb, level[ri], level[gi], level[bi]);
-    // The grey ramp 232..255 holds 8, 18, ..., 238.
-    for (int i = 0; i < 24; ++i) {
-        int v = 8 + 10 * i;
-        int d = distance(rgb, v, v, v);
-        if (d < best_distance) {
+    if (index >= 232) {
+        auto v = static_cast<std::uint8_t>(8 + 10 * (index - 232));
+        return {v, v, v};
+    }
+    int i = index - 16;
+    return {static_cast<std::uint8_t>(level[i / 36]), static_cast<std::uint8_t>(level[i / 6 % 6]),
+            static_cast<std::uint8_t>(level[i % 6])};
+}
+
+int nearest_colour_256(Rgb rgb, const std::array<bool, 256>* avoid) {
+    int best = -1, best_distance = 0;
+    for (int index = 16; index < 256; ++index) {
+        if (avoid && (*avoid)[index]) continue;
+        Rgb c = xterm_colour(index);
+        int d = distance(rgb, c.r, c.g, c.b);
+        if (best < 0 || d < best_distance) {
+            best = index;
             best_distance = d;
-            best = 232 + i;
         }
     }
-    return best;
+    return best < 0 ? 16 : best;
 }
 
 int nearest_colour_8(Rgb rgb) {

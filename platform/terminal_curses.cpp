@@ -27,47 +27,42 @@ namespace voren {
 
 namespace {
 
-enum class ColourMode { None, Basic8, Nearest256, Exact };
+enum class ColourMode { None, Basic8, Palette256 };
 
 struct CursesState {
     SCREEN* screen = nullptr;
     bool utf8 = false;
     bool title_supported = false;
-    bool other_keys = false; // xterm modifyOtherKeys switched on
+    bool title_pushed = false; // the terminal's own title was saved and is restored at the end
+    bool other_keys = false;   // xterm modifyOtherKeys switched on
     ColourMode colour_mode = ColourMode::None;
+    bool can_redefine = false; // the terminal takes new RGB values and restores them at exit
     KeyDecodeOptions decode_options;
     std::string pending; // bytes read but not yet decoded
     int quiet_reads = 0; // reads that found input ready but got nothing
 
     void shut_down() {
         if (!screen) return;
-        if (other_keys) {
-            static const char reset[] = "\x1b[>4m";
-            [[maybe_unused]] ssize_t n = ::write(STDOUT_FILENO, reset, sizeof reset - 1);
-        }
+        std::string restore;
+        if (other_keys) restore += "\x1b[>4m";
+        if (title_pushed) restore += "\x1b[23;2t";
         endwin();
+        if (!restore.empty()) {
+            [[maybe_unused]] ssize_t n = ::write(STDOUT_FILENO, restore.data(), restore.size());
+        }
         delscreen(screen);
         screen = nullptr;
     }
     ~CursesState() { shut_down(); }
 };
 
-// Colour slots of the exact mode: palette entry i lives in slot 16 + i.
-constexpr int exact_base = 16;
-constexpr int exact_foreground = exact_base + 64;
+// Colours keep to the terminal's standard palette; only a colour whose RGB value
+// was changed gets a palette slot of its own (16 + its number) with that value,
+// where the terminal can change colours. The other colours avoid those slots.
+constexpr int own_slot_base = 16;
 
 CursesState& state_of(FieldWindow& w) {
     return *static_cast<CursesState*>(w.state.get());
-}
-
-short colour_slot(const CursesState& s, Rgb rgb, int exact_slot) {
-    switch (s.colour_mode) {
-    case ColourMode::None: return -1;
-    case ColourMode::Basic8: return static_cast<short>(nearest_colour_8(rgb));
-    case ColourMode::Nearest256: return static_cast<short>(nearest_colour_256(rgb));
-    case ColourMode::Exact: return static_cast<short>(exact_slot);
-    }
-    return -1;
 }
 
 short scale_1000(std::uint8_t v) {
@@ -77,20 +72,27 @@ short scale_1000(std::uint8_t v) {
 void define_colours(FieldWindow& w) {
     CursesState& s = state_of(w);
     if (s.colour_mode == ColourMode::None) return;
-    if (s.colour_mode == ColourMode::Exact) {
-        for (int i = 0; i < 64; ++i) {
+    const Palette& defaults = default_palette();
+    std::array<bool, 256> own{};
+    if (s.colour_mode == ColourMode::Palette256 && s.can_redefine) {
+        for (int i = 1; i < 64; ++i) {
+            if (w.palette[i] == defaults[i]) continue;
+            own[own_slot_base + i] = true;
             const Rgb& c = w.palette[i];
-            init_color(static_cast<short>(exact_base + i), scale_1000(c.r), scale_1000(c.g),
+            init_color(static_cast<short>(own_slot_base + i), scale_1000(c.r), scale_1000(c.g),
                        scale_1000(c.b));
         }
-        init_color(exact_foreground, scale_1000(w.foreground.r), scale_1000(w.foreground.g),
-                   scale_1000(w.foreground.b));
     }
-    short background = w.background_set ? colour_slot(s, w.background, exact_base) : -1;
-    short foreground = w.foreground_set ? colour_slot(s, w.foreground, exact_foreground) : -1;
+    auto slot = [&](Rgb rgb) -> short {
+        if (s.colour_mode == ColourMode::Basic8) return static_cast<short>(nearest_colour_8(rgb));
+        return static_cast<short>(nearest_colour_256(rgb, &own));
+    };
+    short background = w.background_set ? slot(w.background) : -1;
+    short foreground = w.foreground_set ? slot(w.foreground) : -1;
     int pairs = std::min(COLOR_PAIRS, 64);
     for (int i = 1; i < pairs; ++i) {
-        short fg = colour_slot(s, w.palette[i], exact_base + i);
+        short fg =
+            own[own_slot_base + i] ? static_cast<short>(own_slot_base + i) : slot(w.palette[i]);
         // Black is the text colour: on the terminal's own background it takes the
         // terminal's own foreground, so that it stays readable on dark terminals.
         if (i == 7 && !w.background_set) fg = foreground;
@@ -249,6 +251,10 @@ void write_all(std::string_view bytes) {
 void curses_title(FieldWindow& w) {
     CursesState& s = state_of(w);
     if (!s.title_supported) return;
+    if (!s.title_pushed) {
+        write_all("\x1b[22;2t"); // save the terminal's title, restored at the end
+        s.title_pushed = true;
+    }
     write_all("\x1b]2;" + title_bytes(s, w.title) + "\x07");
 }
 
@@ -392,12 +398,12 @@ bool open_terminal_window(FieldWindow& w, std::string* error) {
         use_default_colors();
         char* reset = tigetstr(const_cast<char*>("oc"));
         bool can_restore = reset && reset != reinterpret_cast<char*>(-1);
-        if (COLORS >= 256 && can_change_color() && can_restore)
-            s->colour_mode = ColourMode::Exact;
-        else if (COLORS >= 256)
-            s->colour_mode = ColourMode::Nearest256;
-        else if (COLORS >= 8)
+        if (COLORS >= 256) {
+            s->colour_mode = ColourMode::Palette256;
+            s->can_redefine = can_change_color() && can_restore;
+        } else if (COLORS >= 8) {
             s->colour_mode = ColourMode::Basic8;
+        }
     }
 
     Palette palette = w.palette;

@@ -1,6 +1,7 @@
 // Tries the terminal field layer by hand: type into the fields, press keys and
 // see what the layer reports. F3 ends; F5 asks a question; F6 waits for one key;
-// F7 flashes the command line; F8 rings the bell.
+// F7 flashes the command line; F8 rings the bell;
+// F9 redefines colour 12.
 #include "platform/field.h"
 #include "platform/hangup.h"
 
@@ -69,6 +70,7 @@ int main() {
         }
         if (t.key.kind == KeyKind::F && t.key.number == 7) flash_field(w, 3);
         if (t.key.kind == KeyKind::F && t.key.number == 8) ring_bell(w);
+        if (t.key.kind == KeyKind::F && t.key.number == 9) set_colour_rgb(w, 12, {0, 128, 255});
         CursorPos c = cursor_position(w);
         layout(w, status);
         place_cursor_at(w, c.row, c.col);

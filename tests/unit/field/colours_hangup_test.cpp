@@ -43,6 +43,16 @@ TEST(NearestColour, TwoHundredFiftySix) {
     EXPECT_EQ(nearest_colour_256({255, 165, 0}), 214); // orange: cube levels 255, 175, 0
 }
 
+TEST(NearestColour, AvoidsReservedSlots) {
+    std::array<bool, 256> avoid{};
+    avoid[196] = true;
+    int red = nearest_colour_256({255, 0, 0}, &avoid);
+    EXPECT_NE(red, 196);
+    EXPECT_EQ(red, 160); // (215, 0, 0)
+    avoid.fill(true);
+    EXPECT_EQ(nearest_colour_256({1, 2, 3}, &avoid), 16); // nothing left: the first slot
+}
+
 TEST(NearestColour, Eight) {
     EXPECT_EQ(nearest_colour_8({0, 0, 0}), 0);
     EXPECT_EQ(nearest_colour_8({255, 0, 0}), 1);
