@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 namespace voren {
 
@@ -65,10 +66,6 @@ static bool cell_of(const FieldSpec& s, int offset, int& row, int& col) {
     row = s.row + offset / s.width;
     col = s.col + offset % s.width;
     return true;
-}
-
-static bool contains(const FieldSpec& s, int row, int col) {
-    return row >= s.row && row < s.row + s.height && col >= s.col && col < s.col + s.width;
 }
 
 static int offset_of(const FieldSpec& s, int row, int col) {
@@ -171,36 +168,53 @@ static void refresh_cursor_field(FieldWindow& w) {
     w.cursor.offset = f ? offset_of(f->spec, w.cursor.row, w.cursor.col) : 0;
 }
 
+// Gives every cell of the field at `index` to it, as the topmost field there.
+static void claim_cells(FieldWindow& w, int index) {
+    const FieldSpec& s = w.fields[index].spec;
+    for (int r = std::max(s.row, 0); r < std::min(s.row + s.height, w.rows); ++r)
+        for (int c = std::max(s.col, 0); c < std::min(s.col + s.width, w.cols); ++c)
+            w.owner[r * w.cols + c] = index + 1;
+    paint_field(w, index);
+}
+
+// Rebuilds the index, the owners and the cells from the list of fields.
+static void rebuild(FieldWindow& w) {
+    w.field_index.clear();
+    std::fill(w.cells.begin(), w.cells.end(), Cell{});
+    std::fill(w.owner.begin(), w.owner.end(), 0);
+    std::fill(w.dirty_rows.begin(), w.dirty_rows.end(), true);
+    for (std::size_t i = 0; i < w.fields.size(); ++i) {
+        w.field_index[w.fields[i].spec.id] = static_cast<int>(i);
+        claim_cells(w, static_cast<int>(i));
+    }
+}
+
+// Limits that keep every position and size computation well inside an int.
+constexpr int max_field_width = 100000, max_field_height = 10000, max_position = 1000000;
+
 bool create_field(FieldWindow& w, const FieldSpec& spec) {
-    if (spec.width <= 0 || spec.height <= 0) return false;
+    if (spec.width <= 0 || spec.height <= 0 || spec.width > max_field_width ||
+        spec.height > max_field_height || std::abs(spec.row) > max_position ||
+        std::abs(spec.col) > max_position)
+        return false;
     if (spec.row >= w.rows || spec.col >= w.cols || spec.row + spec.height <= 0 ||
         spec.col + spec.width <= 0)
         return false;
     FieldSpec s = spec;
     if (s.colour < 0 || s.colour > 63) s.colour = 0;
-    int index;
-    if (Field* old = field_by_id(w, s.id)) {
-        // Re-creating a field: release its old cells to the fields beneath.
-        index = static_cast<int>(old - w.fields.data());
-        old->spec = s;
-        old->text.clear();
-        old->modified = false;
-        for (std::size_t i = 0; i < w.owner.size(); ++i) {
-            if (w.owner[i] != index + 1) continue;
-            w.owner[i] = 0;
-            w.cells[i] = Cell{};
-            w.dirty_rows[i / w.cols] = true;
-        }
+    auto old = w.field_index.find(s.id);
+    if (old != w.field_index.end()) {
+        // Re-creating a field: it goes on top, as a new field would.
+        w.fields.erase(w.fields.begin() + old->second);
+        w.fields.push_back(Field{s, {}, false});
+        rebuild(w);
     } else {
-        index = static_cast<int>(w.fields.size());
+        int index = static_cast<int>(w.fields.size());
         w.fields.push_back(Field{s, {}, false});
         w.field_index[s.id] = index;
+        claim_cells(w, index);
     }
-    for (int r = std::max(s.row, 0); r < std::min(s.row + s.height, w.rows); ++r)
-        for (int c = std::max(s.col, 0); c < std::min(s.col + s.width, w.cols); ++c)
-            w.owner[r * w.cols + c] = index + 1;
-    paint_field(w, index);
-    if (contains(s, w.cursor.row, w.cursor.col)) refresh_cursor_field(w);
+    refresh_cursor_field(w);
     return true;
 }
 
@@ -310,74 +324,60 @@ void close_window(FieldWindow& w) {
 
 // ---- cursor movement ----
 
-// The input fields in reading order of their first visible cell.
-static std::vector<Field*> input_fields_in_order(FieldWindow& w) {
-    std::vector<Field*> list;
-    for (Field& f : w.fields)
-        if (f.spec.input) list.push_back(&f);
-    std::stable_sort(list.begin(), list.end(), [](const Field* a, const Field* b) {
-        if (a->spec.row != b->spec.row) return a->spec.row < b->spec.row;
-        return a->spec.col < b->spec.col;
-    });
-    return list;
-}
-
-// The first cell of a field that it still owns (a later field may cover its start).
-static bool first_visible_cell(FieldWindow& w, Field& f, int& row, int& col) {
-    int index = static_cast<int>(&f - w.fields.data());
-    for (int off = 0; off < capacity(f.spec); ++off) {
-        int r = 0, c = 0;
-        cell_of(f.spec, off, r, c);
-        if (r >= 0 && r < w.rows && c >= 0 && c < w.cols && w.owner[r * w.cols + c] == index + 1) {
-            row = r;
-            col = c;
-            return true;
-        }
-    }
-    return false;
-}
-
 static long position_key(const FieldWindow& w, int row, int col) {
     return static_cast<long>(row) * w.cols + col;
 }
 
-static bool move_to_field_start(FieldWindow& w, Field& f) {
-    int r = 0, c = 0;
-    if (!first_visible_cell(w, f, r, c)) return false;
-    place_cursor_at(w, r, c);
+// The first cell a field still owns (a later field may cover its start), as a
+// position key; -1 when the field shows nowhere.
+static long first_visible_cell(const FieldWindow& w, const Field& f) {
+    int index = static_cast<int>(&f - w.fields.data());
+    for (int off = 0; off < capacity(f.spec); ++off) {
+        int r = 0, c = 0;
+        cell_of(f.spec, off, r, c);
+        if (r >= 0 && r < w.rows && c >= 0 && c < w.cols && w.owner[r * w.cols + c] == index + 1)
+            return position_key(w, r, c);
+    }
+    return -1;
+}
+
+// The starts of the input fields on the window, in reading order.
+static std::vector<long> input_field_starts(const FieldWindow& w) {
+    std::vector<long> starts;
+    for (const Field& f : w.fields) {
+        if (!f.spec.input) continue;
+        long start = first_visible_cell(w, f);
+        if (start >= 0) starts.push_back(start);
+    }
+    std::sort(starts.begin(), starts.end());
+    return starts;
+}
+
+static void move_to(FieldWindow& w, long position) {
+    place_cursor_at(w, static_cast<int>(position / w.cols), static_cast<int>(position % w.cols));
+}
+
+static bool move_to_field_start(FieldWindow& w, const Field& f) {
+    long start = first_visible_cell(w, f);
+    if (start < 0) return false;
+    move_to(w, start);
     return true;
 }
 
 static void next_field(FieldWindow& w) {
-    std::vector<Field*> list = input_fields_in_order(w);
+    std::vector<long> starts = input_field_starts(w);
+    if (starts.empty()) return;
     long here = position_key(w, w.cursor.row, w.cursor.col);
-    Field* first = nullptr;
-    for (Field* f : list) {
-        int r = 0, c = 0;
-        if (!first_visible_cell(w, *f, r, c)) continue;
-        if (!first) first = f;
-        if (position_key(w, r, c) > here) {
-            place_cursor_at(w, r, c);
-            return;
-        }
-    }
-    if (first) move_to_field_start(w, *first); // wrap to the first input field
+    auto next = std::upper_bound(starts.begin(), starts.end(), here);
+    move_to(w, next == starts.end() ? starts.front() : *next); // wraps to the first
 }
 
 static void previous_field(FieldWindow& w) {
-    std::vector<Field*> list = input_fields_in_order(w);
+    std::vector<long> starts = input_field_starts(w);
+    if (starts.empty()) return;
     long here = position_key(w, w.cursor.row, w.cursor.col);
-    Field* last = nullptr;
-    for (auto it = list.rbegin(); it != list.rend(); ++it) {
-        int r = 0, c = 0;
-        if (!first_visible_cell(w, **it, r, c)) continue;
-        if (!last) last = *it;
-        if (position_key(w, r, c) < here) {
-            place_cursor_at(w, r, c);
-            return;
-        }
-    }
-    if (last) move_to_field_start(w, *last);
+    auto at = std::lower_bound(starts.begin(), starts.end(), here);
+    move_to(w, at == starts.begin() ? starts.back() : *(at - 1)); // wraps to the last
 }
 
 // Moves to the input field on another row (direction +1 below, -1 above),

@@ -102,7 +102,8 @@ enum FieldAttr : unsigned {
     AttrHighlight = 1, // bold / bright
     AttrReverse = 2,   // reverse video
     AttrUnderline = 4,
-    AttrHome = 8, // the home field: where Home goes and where the cursor starts
+    AttrHome = 8, // the home field (the command line) that Home goes to; when several
+                  // fields carry it, the one created last
 };
 
 struct FieldSpec {

@@ -151,6 +151,33 @@ TEST_F(Editing, TabAndShiftTabWalkTheInputFields) {
     EXPECT_EQ(cursor_position(w).offset, 0);
 }
 
+TEST_F(Editing, TabGoesToTheFirstVisibleCellOfACoveredField) {
+    FieldWindow v;
+    open_headless_window(v, 2, 10);
+    FieldSpec a;
+    a.id = 1;
+    a.col = 0;
+    a.width = 6;
+    a.input = true;
+    create_field(v, a);
+    FieldSpec b;
+    b.id = 2;
+    b.col = 0;
+    b.width = 2; // a protected field over the start of field 1
+    create_field(v, b);
+    place_cursor_at(v, 1, 9);
+    apply_edit_key(v, tab);
+    EXPECT_EQ(cursor_position(v).field_id, 1);
+    EXPECT_EQ(cursor_position(v).offset, 2);
+    apply_edit_key(v, tab); // the only input field: stays
+    EXPECT_EQ(cursor_position(v).offset, 2);
+    // Home without a home field does nothing.
+    InputPolicy p;
+    p.field_function = [](const Key&) { return FieldFunction::Home; };
+    apply_edit_key(v, tab, p);
+    EXPECT_EQ(cursor_position(v).offset, 2);
+}
+
 TEST_F(Editing, ArrowsMoveAcrossFieldsAndWrap) {
     place_cursor(w, 2, 0); // row 0, col 6
     apply_edit_key(w, down);

@@ -110,6 +110,28 @@ TEST_F(Fields, RecreatingAFieldMovesIt) {
     EXPECT_EQ(w.fields.size(), 1u);
 }
 
+TEST_F(Fields, RecreatedFieldGoesOnTopAndUncoversWhatItLeft) {
+    create_field(w, output(1, 0, 0, 10));
+    set_field_text(w, 1, "aaaaaaaaaa");
+    create_field(w, output(2, 0, 2, 3));
+    set_field_text(w, 2, "BBB");
+    create_field(w, output(3, 0, 6, 3));
+    set_field_text(w, 3, "CCC");
+    create_field(w, output(2, 0, 7, 3)); // moves onto field 3
+    set_field_text(w, 2, "ddd");
+    EXPECT_EQ(dump_row(w, 0), "aaaaaaCddd  ");
+    EXPECT_EQ(w.fields.back().spec.id, 2);
+}
+
+TEST_F(Fields, AbsurdSizesAreRefused) {
+    EXPECT_FALSE(create_field(w, output(1, 0, 0, 2000000000)));
+    FieldSpec s = output(1, 0, 0, 5);
+    s.height = 2000000000;
+    EXPECT_FALSE(create_field(w, s));
+    EXPECT_FALSE(create_field(w, output(1, -2000000000, 0, 5)));
+    EXPECT_TRUE(w.fields.empty());
+}
+
 TEST_F(Fields, ClearRemovesEverything) {
     create_field(w, input(1, 0, 0, 4));
     user_edit_field(w, 1, "abc");
