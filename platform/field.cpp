@@ -137,6 +137,7 @@ void resize_grid(FieldWindow& w, int rows, int cols) {
         }
         Field& now = w.fields.back();
         now.text = std::move(f.text);
+        now.original = std::move(f.original);
         now.modified = f.modified;
         paint_field(w, static_cast<int>(w.fields.size() - 1));
     }
@@ -206,11 +207,11 @@ bool create_field(FieldWindow& w, const FieldSpec& spec) {
     if (old != w.field_index.end()) {
         // Re-creating a field: it goes on top, as a new field would.
         w.fields.erase(w.fields.begin() + old->second);
-        w.fields.push_back(Field{s, {}, false});
+        w.fields.push_back(Field{s, {}, {}, false});
         rebuild(w);
     } else {
         int index = static_cast<int>(w.fields.size());
-        w.fields.push_back(Field{s, {}, false});
+        w.fields.push_back(Field{s, {}, {}, false});
         w.field_index[s.id] = index;
         claim_cells(w, index);
     }
@@ -223,6 +224,7 @@ bool set_field_text(FieldWindow& w, int id, std::string_view text) {
     if (!f) return false;
     std::size_t cap = static_cast<std::size_t>(capacity(f->spec));
     f->text.assign(text.substr(0, std::min(text.size(), cap)));
+    f->original = f->text;
     f->modified = false;
     paint_field(w, static_cast<int>(f - w.fields.data()));
     return true;
@@ -242,7 +244,7 @@ bool user_edit_field(FieldWindow& w, int id, std::string_view text) {
     if (!f || !f->spec.input) return false;
     std::size_t cap = static_cast<std::size_t>(capacity(f->spec));
     f->text.assign(text.substr(0, std::min(text.size(), cap)));
-    f->modified = true;
+    f->modified = f->text != f->original;
     paint_field(w, static_cast<int>(f - w.fields.data()));
     return true;
 }
@@ -427,9 +429,20 @@ static void move_cursor(FieldWindow& w, int drow, int dcol) {
 
 // ---- editing ----
 
-static void put_text(FieldWindow& w, Field& f) {
-    f.modified = true;
+// Shows a field's new text; it counts as modified when it differs from what the
+// program last put there.
+static void put_text(FieldWindow& w, Field& f, const std::string& before) {
+    if (f.text == before) return;
+    f.modified = f.text != f.original;
     paint_field(w, static_cast<int>(&f - w.fields.data()));
+}
+
+// Whether the field shows at `offset` (a cell inside the window that it owns).
+static bool shows_at(const FieldWindow& w, const Field& f, int offset) {
+    int r = 0, c = 0;
+    if (!cell_of(f.spec, offset, r, c)) return false;
+    if (r < 0 || r >= w.rows || c < 0 || c >= w.cols) return false;
+    return w.owner[r * w.cols + c] == static_cast<int>(&f - w.fields.data()) + 1;
 }
 
 static void type_byte(FieldWindow& w, unsigned char ch) {
@@ -442,7 +455,7 @@ static void type_byte(FieldWindow& w, unsigned char ch) {
     std::size_t off = static_cast<std::size_t>(w.cursor.offset);
     std::size_t cap = static_cast<std::size_t>(capacity(f->spec));
     std::string& t = f->text;
-    if (t.size() < off) t.resize(off, ' ');
+    std::string before = t;
     if (w.insert_mode && off < t.size()) {
         // Inserting pushes the rest right; only blanks may fall off the end.
         if (t.size() >= cap) {
@@ -453,24 +466,25 @@ static void type_byte(FieldWindow& w, unsigned char ch) {
             t.pop_back();
         }
         t.insert(t.begin() + static_cast<long>(off), static_cast<char>(ch));
-    } else if (off < t.size()) {
-        t[off] = static_cast<char>(ch);
     } else {
-        t.push_back(static_cast<char>(ch));
+        if (t.size() <= off) t.resize(off + 1, ' ');
+        t[off] = static_cast<char>(ch);
     }
-    put_text(w, *f);
-    if (off + 1 < cap) {
+    put_text(w, *f, before);
+    int next = static_cast<int>(off) + 1;
+    if (shows_at(w, *f, next)) {
         int r = 0, c = 0;
-        cell_of(f->spec, static_cast<int>(off + 1), r, c);
+        cell_of(f->spec, next, r, c);
         place_cursor_at(w, r, c);
     } else {
-        next_field(w); // the field is full: skip to the next input field
+        next_field(w); // the field ends here: on to the next input field
     }
 }
 
 static void delete_at(FieldWindow& w, Field& f, std::size_t off) {
+    std::string before = f.text;
     if (off < f.text.size()) f.text.erase(off, 1);
-    put_text(w, f);
+    put_text(w, f, before);
 }
 
 static void backspace(FieldWindow& w) {
@@ -488,9 +502,10 @@ static void backspace(FieldWindow& w) {
 static void erase_eof(FieldWindow& w) {
     Field* f = input_field_at(w, w.cursor.row, w.cursor.col);
     if (!f) return;
+    std::string before = f->text;
     std::size_t off = static_cast<std::size_t>(w.cursor.offset);
     if (off < f->text.size()) f->text.resize(off);
-    put_text(w, *f);
+    put_text(w, *f, before);
 }
 
 static bool is_default_end(const Key& k) {

@@ -118,8 +118,9 @@ struct FieldSpec {
 
 struct Field {
     FieldSpec spec;
-    std::string text; // input fields: the content, at most height*width bytes
-    bool modified = false;
+    std::string text;      // input fields: the content, at most height*width bytes
+    std::string original;  // the text as last filled by the program
+    bool modified = false; // text differs from original after the user's edits
 };
 
 struct ModifiedField {
@@ -227,8 +228,8 @@ bool set_colour_rgb(FieldWindow& w, int colour, Rgb rgb);
 void set_background_rgb(FieldWindow& w, Rgb rgb);
 void set_foreground_rgb(FieldWindow& w, Rgb rgb);
 
-// The input fields the user changed since they were created or last filled, in
-// creation order.
+// The input fields whose text the user changed (it differs from what the program
+// last put there), in creation order.
 std::vector<ModifiedField> modified_fields(const FieldWindow& w);
 
 // Places the cursor at `offset` within a field (clamped to the field), or at a cell.
@@ -254,7 +255,7 @@ Answer ask_question(FieldWindow& w, std::string_view title, std::span<const std:
 // Applies one key to the fields as the input turn would, without ending anything:
 // true when the key did something. Exposed for the backends and tests.
 bool apply_edit_key(FieldWindow& w, const Key& key, const InputPolicy& policy = {});
-// Replaces an input field's content as if the user had typed it (marks it modified).
+// Replaces an input field's content as if the user had typed it.
 bool user_edit_field(FieldWindow& w, int id, std::string_view text);
 
 // For backends: sets up an empty grid of the given size (no fields), or changes

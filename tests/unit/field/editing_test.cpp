@@ -122,6 +122,26 @@ TEST_F(Editing, BackspaceAndDelete) {
     EXPECT_EQ(text(201), "beta");
 }
 
+TEST_F(Editing, KeysThatChangeNothingLeaveTheFieldUnmodified) {
+    place_cursor(w, 201, 10); // beyond the end of "beta"
+    script_key(w, del);
+    script_key(w, backspace);
+    script_cursor(w, 1, 6); // alpha
+    script_text(w, "a");    // the same letter again
+    script_key(w, enter);
+    run();
+    EXPECT_TRUE(modified_fields(w).empty());
+    // Typing and taking it back again is no change either.
+    place_cursor(w, 202, 5);
+    script_key(w, insert);
+    script_text(w, "s");
+    script_key(w, backspace);
+    script_key(w, enter);
+    run();
+    EXPECT_EQ(text(202), "gamma");
+    EXPECT_TRUE(modified_fields(w).empty());
+}
+
 TEST_F(Editing, TypingOnAProtectedCellRingsTheBell) {
     place_cursor_at(w, 0, 2);
     script_text(w, "x");
