@@ -30,7 +30,7 @@ std::string key_name(const Key& key) {
     switch (key.kind) {
     case KeyKind::None: return "NONE";
     case KeyKind::Char: return std::string(1, static_cast<char>(key.code));
-    case KeyKind::Control: return "^" + std::string(1, static_cast<char>(key.code));
+    case KeyKind::Control: return mods + "^" + std::string(1, static_cast<char>(key.code));
     case KeyKind::Alt: return "M-" + std::string(1, static_cast<char>(key.code));
     case KeyKind::Enter: return mods + "ENTER";
     case KeyKind::F: return mods + "F" + std::to_string(key.number);
@@ -40,7 +40,7 @@ std::string key_name(const Key& key) {
     case KeyKind::Backspace: return mods + "BACKSPACE";
     case KeyKind::Delete: return mods + "DELETE";
     case KeyKind::Insert: return mods + "INSERT";
-    case KeyKind::Escape: return "ESCAPE";
+    case KeyKind::Escape: return mods + "ESCAPE";
     case KeyKind::Resize: return "RESIZE";
     case KeyKind::Hangup: return "HANGUP";
     case KeyKind::ScriptEnd: return "SCRIPTEND";

@@ -41,20 +41,31 @@ struct CursesState {
     std::string pending; // bytes read but not yet decoded
     int quiet_reads = 0; // reads that found input ready but got nothing
 
-    void shut_down() {
-        if (!screen) return;
-        std::string restore;
-        if (other_keys) restore += "\x1b[>4m";
-        if (title_pushed) restore += "\x1b[23;2t";
-        endwin();
-        if (!restore.empty()) {
-            [[maybe_unused]] ssize_t n = ::write(STDOUT_FILENO, restore.data(), restore.size());
-        }
-        delscreen(screen);
-        screen = nullptr;
-    }
+    void shut_down();
     ~CursesState() { shut_down(); }
 };
+
+// The terminal in use, so that a program that exits without closing its window
+// (exit() from a hangup handler, say) still gives the user a sane terminal back.
+CursesState* active_terminal = nullptr;
+
+void restore_terminal_at_exit() {
+    if (active_terminal) active_terminal->shut_down();
+}
+
+void CursesState::shut_down() {
+    if (!screen) return;
+    if (active_terminal == this) active_terminal = nullptr;
+    std::string restore;
+    if (other_keys) restore += "\x1b[>4m";
+    if (title_pushed) restore += "\x1b[23;2t";
+    endwin();
+    if (!restore.empty()) {
+        [[maybe_unused]] ssize_t n = ::write(STDOUT_FILENO, restore.data(), restore.size());
+    }
+    delscreen(screen);
+    screen = nullptr;
+}
 
 // Colours keep to the terminal's standard palette; only a colour whose RGB value
 // was changed gets a palette slot of its own (16 + its number) with that value,
@@ -411,6 +422,9 @@ bool open_terminal_window(FieldWindow& w, std::string* error) {
     w.palette = palette;
     w.backend = &curses_backend;
     w.state = s;
+    static bool exit_hook = false;
+    if (!exit_hook) exit_hook = std::atexit(restore_terminal_at_exit) == 0;
+    active_terminal = s.get();
     reset_grid(w, LINES, COLS);
     define_colours(w);
     return true;

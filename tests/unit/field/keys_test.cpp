@@ -75,6 +75,7 @@ TEST(KeyDecoding, AltIsEscapeThenCharacter) {
     EXPECT_EQ(d.key.kind, KeyKind::Alt);
     EXPECT_EQ(d.key.code, 0xe9);
     EXPECT_EQ(name("\x1b\x0d"), "M-ENTER");
+    EXPECT_EQ(name("\x1b\x01"), "M-^a");
     d = decode_key("\x1b\x01", utf8, true);
     EXPECT_EQ(d.key.kind, KeyKind::Control);
     EXPECT_EQ(d.key.code, 'a');
@@ -138,7 +139,7 @@ TEST(KeyDecoding, AltBeforeASequenceAddsAlt) {
     EXPECT_EQ(name("\x1b\x1b[A"), "M-R8");
     EXPECT_EQ(name("\x1b\x1bOP"), "M-F1");
     EXPECT_EQ(name("\x1b\x1b"), "MORE");
-    EXPECT_EQ(name("\x1b\x1b", false), "ESCAPE");
+    EXPECT_EQ(name("\x1b\x1b", false), "M-ESCAPE");
     EXPECT_EQ(decode_key("\x1b\x1b", utf8, false).key.modifiers, ModAlt);
 }
 
