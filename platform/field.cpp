@@ -55,6 +55,21 @@ CellGlyph cell_glyph(unsigned char b) {
     return {static_cast<char32_t>('@' + (b & 0x1f)), true};
 }
 
+std::string title_for_terminal(std::string_view title, bool utf8) {
+    std::string out;
+    for (unsigned char b : title) {
+        if (b < 0x20 || (b >= 0x7f && b < 0xa0)) {
+            out.push_back('?');
+        } else if (b >= 0x80 && utf8) {
+            out.push_back(static_cast<char>(0xc0 | (b >> 6)));
+            out.push_back(static_cast<char>(0x80 | (b & 0x3f)));
+        } else {
+            out.push_back(static_cast<char>(b));
+        }
+    }
+    return out;
+}
+
 // ---- geometry helpers ----
 
 static int capacity(const FieldSpec& s) {

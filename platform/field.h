@@ -282,4 +282,9 @@ struct CellGlyph {
 };
 CellGlyph cell_glyph(unsigned char byte);
 
+// The window title as bytes for the terminal: control bytes become '?' (so that a
+// file name cannot smuggle escape sequences), 160..255 are Latin-1, encoded as
+// UTF-8 when the terminal speaks it.
+std::string title_for_terminal(std::string_view title, bool utf8);
+
 } // namespace voren

@@ -234,23 +234,6 @@ void curses_flash(FieldWindow& w, const Field& f) {
     curses_present(w);
 }
 
-// The title as the terminal gets it: control bytes replaced, Latin-1 encoded as
-// UTF-8 when the terminal speaks UTF-8 (so a file name cannot smuggle escapes).
-std::string title_bytes(const CursesState& s, std::string_view title) {
-    std::string out;
-    for (unsigned char b : title) {
-        if (b < 0x20 || (b >= 0x7f && b < 0xa0)) {
-            out.push_back('?');
-        } else if (b >= 0x80 && s.utf8) {
-            out.push_back(static_cast<char>(0xc0 | (b >> 6)));
-            out.push_back(static_cast<char>(0x80 | (b & 0x3f)));
-        } else {
-            out.push_back(static_cast<char>(b));
-        }
-    }
-    return out;
-}
-
 void write_all(std::string_view bytes) {
     while (!bytes.empty()) {
         ssize_t n = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
@@ -266,7 +249,7 @@ void curses_title(FieldWindow& w) {
         write_all("\x1b[22;2t"); // save the terminal's title, restored at the end
         s.title_pushed = true;
     }
-    write_all("\x1b]2;" + title_bytes(s, w.title) + "\x07");
+    write_all("\x1b]2;" + title_for_terminal(w.title, s.utf8) + "\x07");
 }
 
 void curses_colours(FieldWindow& w) {

@@ -90,6 +90,20 @@ TEST(CellGlyphs, LatinOneAndControlSubstitutes) {
     EXPECT_TRUE(cell_glyph(0x9f).control);
 }
 
+TEST(TerminalTitle, NoEscapesReachTheTerminal) {
+    EXPECT_EQ(title_for_terminal("VOREN @ (me)", true), "VOREN @ (me)");
+    EXPECT_EQ(title_for_terminal("a\x1b]2;x\x07"
+                                 "b",
+                                 true),
+              "a?]2;x?b");
+    EXPECT_EQ(title_for_terminal("\x9b"
+                                 "31m",
+                                 true),
+              "?31m");
+    EXPECT_EQ(title_for_terminal("caf\xe9", true), "caf\xc3\xa9");
+    EXPECT_EQ(title_for_terminal("caf\xe9", false), "caf\xe9");
+}
+
 TEST_F(Fields, LaterFieldsCoverEarlierOnes) {
     create_field(w, output(1, 0, 0, 10));
     set_field_text(w, 1, "aaaaaaaaaa");
