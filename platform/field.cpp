@@ -602,11 +602,13 @@ static Key next_key(FieldWindow& w) {
 
 InputTurn read_input(FieldWindow& w, const InputPolicy& policy) {
     refresh_window(w);
+    const int start_row = w.cursor.row, start_col = w.cursor.col;
     for (;;) {
         Key k = next_key(w);
         if (ends_turn(k, policy)) {
             refresh_cursor_field(w);
-            return InputTurn{k, w.cursor};
+            bool moved = w.cursor.row != start_row || w.cursor.col != start_col;
+            return InputTurn{k, w.cursor, moved};
         }
         if (apply_edit_key(w, k, policy)) refresh_window(w);
     }

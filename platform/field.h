@@ -98,6 +98,8 @@ struct InputPolicy {
 
 // ---- Fields ----------------------------------------------------------------
 
+// Every field reports the cursor when it stands in it (InputTurn::cursor), so no
+// cursor-tracking flag is needed; a two-row input field is one of height 2.
 enum FieldAttr : unsigned {
     AttrHighlight = 1, // bold / bright
     AttrReverse = 2,   // reverse video
@@ -154,6 +156,7 @@ struct CursorPos {
 struct InputTurn {
     Key key; // the key that ended the turn
     CursorPos cursor;
+    bool cursor_moved = false; // the user moved the cursor during the turn
 };
 
 enum class Answer { Save, Cancel, Continue };

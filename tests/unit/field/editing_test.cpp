@@ -61,6 +61,7 @@ TEST_F(Editing, TypingOvertypesAndEnterEndsTheTurn) {
     EXPECT_EQ(t.key, enter);
     EXPECT_EQ(t.cursor.field_id, 2);
     EXPECT_EQ(t.cursor.offset, 8);
+    EXPECT_TRUE(t.cursor_moved);
     auto m = modified_fields(w);
     ASSERT_EQ(m.size(), 1u);
     EXPECT_EQ(m[0].id, 2);
@@ -293,6 +294,7 @@ TEST_F(Editing, ADefinedArrowEndsTheTurnInsteadOfMoving) {
     InputTurn t = read_input(w, p);
     EXPECT_EQ(key_name(t.key), "R14");
     EXPECT_EQ(t.cursor.row, 0); // did not move
+    EXPECT_FALSE(t.cursor_moved);
 }
 
 TEST_F(Editing, FieldFunctionsBoundToKeys) {
