@@ -8,7 +8,7 @@
 #include <cctype>
 #include <cstdlib>
 
-namespace voren {
+namespace voren::platform {
 
 int modifier_group(std::uint8_t m) {
     static const int group[8] = {
@@ -625,4 +625,4 @@ Answer ask_question(FieldWindow& w, std::string_view title, std::span<const std:
     return w.backend->question(w, title, lines);
 }
 
-} // namespace voren
+} // namespace voren::platform

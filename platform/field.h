@@ -25,7 +25,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace voren {
+namespace voren::platform {
 
 // ---- Keys ----------------------------------------------------------------
 
@@ -290,4 +290,4 @@ CellGlyph cell_glyph(unsigned char byte);
 // UTF-8 when the terminal speaks it.
 std::string title_for_terminal(std::string_view title, bool utf8);
 
-} // namespace voren
+} // namespace voren::platform

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-namespace voren {
+namespace voren::platform {
 
 const Palette& default_palette() {
     // X11 values of the colour names, by colour number; 0 is the background.
@@ -115,4 +115,4 @@ int nearest_colour_8(Rgb rgb) {
     return (rgb.r > 127 ? 1 : 0) | (rgb.g > 127 ? 2 : 0) | (rgb.b > 127 ? 4 : 0);
 }
 
-} // namespace voren
+} // namespace voren::platform

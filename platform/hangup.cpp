@@ -3,7 +3,7 @@
 
 #include <csignal>
 
-namespace voren {
+namespace voren::platform {
 
 static volatile std::sig_atomic_t pending_signal = 0;
 static HangupHandler registered_handler = nullptr;
@@ -44,4 +44,4 @@ int run_pending_hangup() {
     return sig;
 }
 
-} // namespace voren
+} // namespace voren::platform

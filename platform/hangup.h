@@ -3,7 +3,7 @@
 // terminate (SIGTERM). The signal handler only records the signal; the registered
 // handler runs later in normal context, from the input loop of the field layer
 // (which then reports a Hangup key) or from whoever polls hangup_pending().
-namespace voren {
+namespace voren::platform {
 
 using HangupHandler = void (*)(int signal, void* context);
 
@@ -24,4 +24,4 @@ int run_pending_hangup();
 // reaches end of file without a SIGHUP).
 void note_hangup(int signal);
 
-} // namespace voren
+} // namespace voren::platform

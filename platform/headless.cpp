@@ -3,7 +3,7 @@
 
 #include "platform/term_keys.h"
 
-namespace voren {
+namespace voren::platform {
 
 static HeadlessState& state_of(FieldWindow& w) {
     return *static_cast<HeadlessState*>(w.state.get());
@@ -146,4 +146,4 @@ std::string dump_text(const FieldWindow& w, bool trim) {
     return out;
 }
 
-} // namespace voren
+} // namespace voren::platform

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace voren {
+namespace voren::platform {
 
 struct ScriptStep {
     enum Kind { PressKey, EditField, MoveCursor, Resize } kind = PressKey;
@@ -50,4 +50,4 @@ void script_answer(FieldWindow& w, Answer answer);
 std::string dump_text(const FieldWindow& w, bool trim = false);
 std::string dump_row(const FieldWindow& w, int row);
 
-} // namespace voren
+} // namespace voren::platform

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-namespace voren {
+namespace voren::platform {
 
 static KeyDecoding done(Key key, std::size_t length) {
     return {true, key, length};
@@ -254,4 +254,4 @@ KeyDecoding decode_key(std::string_view s, const KeyDecodeOptions& o, bool more)
     return done(with_alt(inner.key), inner.length + 1);
 }
 
-} // namespace voren
+} // namespace voren::platform

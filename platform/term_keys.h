@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace voren {
+namespace voren::platform {
 
 struct KeyDecodeOptions {
     bool utf8 = true; // multi-byte input is UTF-8 (code points above 255 are dropped)
@@ -27,4 +27,4 @@ struct KeyDecoding {
 // ESC is Escape, ESC followed by a character is Alt with that character.
 KeyDecoding decode_key(std::string_view bytes, const KeyDecodeOptions& options, bool more_may_come);
 
-} // namespace voren
+} // namespace voren::platform

@@ -23,7 +23,7 @@
 #include <ncursesw/curses.h>
 #include <ncursesw/term.h>
 
-namespace voren {
+namespace voren::platform {
 
 namespace {
 
@@ -413,4 +413,4 @@ bool open_terminal_window(FieldWindow& w, std::string* error) {
     return true;
 }
 
-} // namespace voren
+} // namespace voren::platform

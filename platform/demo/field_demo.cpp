@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-using namespace voren;
+using namespace voren::platform;
 
 static void layout(FieldWindow& w, const std::string& status) {
     clear_fields(w);

@@ -5,7 +5,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 
-namespace voren {
+namespace voren::platform {
 namespace {
 
 TEST(Palette, NamedColoursByNumber) {
@@ -130,4 +130,4 @@ TEST_F(Hangup, NotedHangupWithoutSignal) {
 }
 
 } // namespace
-} // namespace voren
+} // namespace voren::platform

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace voren {
+namespace voren::platform {
 namespace {
 
 Key key(KeyKind kind, int number = 0, std::uint8_t mods = 0) {
@@ -400,4 +400,4 @@ TEST(QuestionBox, ScriptedAnswersAndSafeDefault) {
 }
 
 } // namespace
-} // namespace voren
+} // namespace voren::platform

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace voren {
+namespace voren::platform {
 namespace {
 
 FieldSpec output(int id, int row, int col, int width, int colour = 7) {
@@ -241,4 +241,4 @@ TEST(HeadlessScriptless, WindowOfNoSizeIsHarmless) {
 }
 
 } // namespace
-} // namespace voren
+} // namespace voren::platform

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace voren {
+namespace voren::platform {
 namespace {
 
 KeyDecodeOptions utf8;
@@ -203,4 +203,4 @@ TEST(KeyNames, ModifierGroupsFollowTheKeyTables) {
 }
 
 } // namespace
-} // namespace voren
+} // namespace voren::platform

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace voren {
+namespace voren::platform {
 namespace {
 
 void field(FieldWindow& w, int id, int row, int col, int width, bool input, std::string_view text,
@@ -67,4 +67,4 @@ TEST(ScreenDump, EditorLikeScreen) {
 }
 
 } // namespace
-} // namespace voren
+} // namespace voren::platform
