@@ -3,6 +3,8 @@
 // of the editor takes the Editor it works on, so tests build fresh ones at will.
 #include <string>
 
+#include "editor/commands/executor_state.h"
+
 namespace voren {
 
 struct Editor {
@@ -12,6 +14,7 @@ struct Editor {
     // Command executor state (editor/commands): messages, trace ring, history,
     // synonyms, the return code of the last command.
     int return_code = 0;
+    ExecutorState cmd;
 };
 
 } // namespace voren
