@@ -132,8 +132,7 @@ void dispatch(Editor& ed, std::string_view typed, const PreparedCommand& cmd, in
 
     bool numeric = is_line_number(text);
     if (numeric || is_target_command(text)) {
-        bool raw = st.arbchar_on && st.arbchar == '$';
-        run_target(ed, raw ? trim_blanks(typed) : text, numeric);
+        run_target(ed, text, numeric);
         return;
     }
 
@@ -164,6 +163,8 @@ void dispatch(Editor& ed, std::string_view typed, const PreparedCommand& cmd, in
 
     if (st.impcmscp == 0) {
         show_text(ed, "..... Invalid command \"" + std::string(text) + "\"");
+        st.command_line.assign(typed);
+        st.command_line_stays = true;
         ed.return_code = -1;
         return;
     }
@@ -287,7 +288,10 @@ int xfcom2(Editor& ed, std::string_view typed, int source, int flags) {
 
     PreparedCommand cmd;
     std::string expanded;
-    if (!expand_dollar_variables(ed, typed, expanded)) {
+    if (st.arbchar_on && st.arbchar == '$' && is_target_command(typed) && !is_line_number(typed)) {
+        // "$" is the arbitrary character here, so the target is not expanded.
+        run_target(ed, trim_blanks(typed), false);
+    } else if (!expand_dollar_variables(ed, typed, expanded)) {
         ed.return_code = 1;
     } else {
         cmd.prepare(expanded);

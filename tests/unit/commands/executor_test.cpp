@@ -56,9 +56,12 @@ TEST(Xfcom2, UnknownCommandIsInvalidAndStaysOnTheCommandLine) {
 TEST(Xfcom2, KeepOnErrorOff) {
     Editor ed;
     ed.cmd.keep_on_error = false;
-    EXPECT_EQ(xfcom2(ed, "xyz"), -1);
+    EXPECT_EQ(xfcom2(ed, "top"), 1);
     EXPECT_EQ(ed.cmd.command_line, "");
     EXPECT_FALSE(ed.cmd.command_line_stays);
+    // An invalid command stays whatever the setting.
+    EXPECT_EQ(xfcom2(ed, "xyz"), -1);
+    EXPECT_EQ(ed.cmd.command_line, "xyz");
 }
 
 TEST(Xfcom2, SuccessDoesNotTouchTheCommandLine) {
@@ -254,9 +257,14 @@ TEST(Dollar, TargetTakenBeforeExpansionWithArbcharDollar) {
     ed.cmd.locate_target = &fake_target;
     ed.cmd.macro_frames.push_back({"m", {"m", "x"}, "x"});
     g_targets.clear();
-    // The ring is empty in this build, so targets are accepted without running.
-    EXPECT_EQ(xfcom2(ed, "/a$1b/"), 0);
-    EXPECT_TRUE(g_targets.empty());
+    ed.cmd.arbchar_on = true;
+    // Not stopped by "$name" with no file: the target text is not expanded.
+    // (The ring is empty in this build, so the target is accepted without running.)
+    EXPECT_EQ(xfcom2(ed, "/a$name/"), 0);
+    EXPECT_EQ(ed.cmd.last_message, "");
+    ed.cmd.arbchar_on = false;
+    EXPECT_EQ(xfcom2(ed, "/a$name/"), 1);
+    EXPECT_EQ(ed.cmd.last_message, "..... No current file");
 }
 
 TEST(Queue, FrontAndBack) {
