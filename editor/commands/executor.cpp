@@ -285,6 +285,8 @@ int xfcom2(Editor& ed, std::string_view typed, int source, int flags) {
     ++st.depth;
     // Commands run by a synonym are not kept on the command line when they fail.
     bool from_synonym = st.expanding_synonym;
+    bool outer_keep_on_error = st.keep_on_error;
+    st.keep_on_error = true;
 
     PreparedCommand cmd;
     std::string expanded;
@@ -309,6 +311,7 @@ int xfcom2(Editor& ed, std::string_view typed, int source, int flags) {
         st.command_line.assign(typed);
         st.command_line_stays = true;
     }
+    st.keep_on_error = outer_keep_on_error;
     --st.depth;
     return rc;
 }

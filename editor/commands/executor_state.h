@@ -53,7 +53,6 @@ struct ExecutorState {
     bool host_compat = true;    // MODE NOTIMP: the 28 host names are accepted
     bool expand_dollar = true;  // MODE EXPAND ON|OFF
     bool expand_env = false;    // MODE EXPAND ... ENV|NOENV
-    bool keep_on_error = true;  // a failed command stays on the command line
     bool arbchar_on = false;    // ARBCHAR
     char arbchar = '$';         //
     bool command_trace = false; // writes "xfcom2: com = ..." to the trace output
@@ -91,6 +90,9 @@ struct ExecutorState {
 
     // Per-call state of the re-entrant executor.
     int depth = 0;
+    // A failed command stays on the command line; a handler clears this for
+    // its own call when its text must not be kept.
+    bool keep_on_error = true;
     bool expanding_synonym = false;
 
     // Running macros, innermost last (pushed and popped by the macro layer).

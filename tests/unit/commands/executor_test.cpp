@@ -53,15 +53,30 @@ TEST(Xfcom2, UnknownCommandIsInvalidAndStaysOnTheCommandLine) {
     EXPECT_TRUE(ed.cmd.command_line_stays);
 }
 
-TEST(Xfcom2, KeepOnErrorOff) {
-    Editor ed;
+// A macro layer whose "quiet" macro fails and asks not to be kept.
+bool quiet_failing_macro(Editor& ed, std::string_view text) {
+    if (text.substr(0, 5) != "quiet") return false;
     ed.cmd.keep_on_error = false;
-    EXPECT_EQ(xfcom2(ed, "top"), 1);
+    ed.return_code = 1;
+    return true;
+}
+
+TEST(Xfcom2, KeepOnErrorCanBeClearedForOneCommand) {
+    Editor ed;
+    ed.cmd.run_macro = &quiet_failing_macro;
+    EXPECT_EQ(xfcom2(ed, "quiet"), 1);
     EXPECT_EQ(ed.cmd.command_line, "");
     EXPECT_FALSE(ed.cmd.command_line_stays);
-    // An invalid command stays whatever the setting.
-    EXPECT_EQ(xfcom2(ed, "xyz"), -1);
-    EXPECT_EQ(ed.cmd.command_line, "xyz");
+    EXPECT_TRUE(ed.cmd.keep_on_error); // back on for the next command
+    EXPECT_EQ(xfcom2(ed, "top"), 1);
+    EXPECT_EQ(ed.cmd.command_line, "top");
+}
+
+TEST(Xfcom2, FailedCommandStaysOnTheCommandLine) {
+    Editor ed;
+    EXPECT_EQ(xfcom2(ed, "top"), 1);
+    EXPECT_EQ(ed.cmd.command_line, "top");
+    EXPECT_TRUE(ed.cmd.command_line_stays);
 }
 
 TEST(Xfcom2, SuccessDoesNotTouchTheCommandLine) {
