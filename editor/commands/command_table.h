@@ -22,7 +22,11 @@ struct CommandCall {
     const CommandEntry* entry = nullptr;
 };
 
-// Returns true when it handled the command; leaves its code in Editor::return_code.
+// Returns true when it handled the command and leaves its code in
+// Editor::return_code; false lets the executor go on to its later steps.
+// The trace tag is recorded by call_command before the handler runs, so a
+// handler of the table does not record it again; only the five special
+// entries, which may decline, record their own tag when they accept.
 using CommandHandler = bool (*)(Editor& ed, const CommandCall& call);
 
 struct CommandEntry {
@@ -69,8 +73,8 @@ const CommandEntry* find_set_item(std::string_view word, bool host_compat);
 // The host-compatibility names typed as commands.
 const CommandEntry* find_host_item(std::string_view word);
 
-// Handler for a command whose behaviour is not built yet: records the trace
-// tag, shows "..... Not implemented" and returns code 1.
+// Body of a command whose behaviour is not built yet: shows
+// "..... Not implemented" and returns code 1.
 bool not_implemented(Editor& ed, const CommandCall& call);
 // Records the entry's trace tag and runs its handler.
 bool call_command(Editor& ed, const CommandEntry& entry, const CommandCall& call);
