@@ -1,0 +1,7 @@
+#include "common/regex/regex.h"
+
+#include <gtest/gtest.h>
+
+TEST(RegexSmoke, Compiles) {
+    EXPECT_TRUE(vre::compile("a*b").ok());
+}
