@@ -8,6 +8,7 @@
 #include "common/regex/regex.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace vre {
@@ -379,6 +380,9 @@ void analyse(Regex& re) {
     std::vector<std::size_t> todo{0};
     re.first_bytes = {};
     re.can_match_empty = false;
+    re.dfa_ok = !re.has_backrefs;
+    for (const Inst& inst : re.code)
+        if (inst.op == Op::WordBegin || inst.op == Op::WordEnd) re.dfa_ok = false;
     bool ignore_case = re.flags & kIgnoreCase;
     while (!todo.empty()) {
         std::size_t at = todo.back();
@@ -401,6 +405,8 @@ void analyse(Regex& re) {
             re.can_match_empty = true;
             break;
         case Op::Match: re.can_match_empty = true; break;
+        case Op::WordBegin:
+        case Op::WordEnd: todo.push_back(at + 1); break;
         case Op::Split:
             todo.push_back(inst.arg2);
             todo.push_back(inst.arg);
@@ -427,6 +433,8 @@ CompileResult compile(std::string_view pattern, unsigned flags) {
         result.regex = Regex{};
         return result;
     }
+    static std::atomic<std::uint64_t> next_id{1};
+    result.regex.id = next_id++;
     analyse(result.regex);
     return result;
 }
@@ -454,6 +462,10 @@ ByteSet default_word_chars() {
 namespace {
 
 const ByteSet kDefaultWordChars = default_word_chars();
+
+// Largest bitmap of tried (pc, pos) pairs the backtracker may use; longer
+// subjects go to the Pike machine.
+constexpr std::size_t kBitStateMaxBits = 256 * 1024;
 
 // Everything one search needs, gathered once per call.
 struct Context {
@@ -615,8 +627,10 @@ struct PikeMachine {
         ThreadList* next = &lists[1];
         current->count = 0;
         next->count = 0;
-        std::vector<std::size_t> start_caps(cx.ncap, npos);
-        std::vector<std::size_t> best(cx.ncap, npos);
+        std::vector<std::size_t>& start_caps = scratch.start_caps;
+        std::vector<std::size_t>& best = scratch.best_caps;
+        start_caps.assign(cx.ncap, npos);
+        best.assign(cx.ncap, npos);
         bool matched = false;
         std::size_t pos = start;
         for (;;) {
@@ -653,15 +667,27 @@ struct PikeMachine {
     }
 };
 
-// Backtracking with an explicit stack, for programs with back references.
-// Entries are pairs: (pc, pos) to try, or (-(slot+1), old value) to restore.
+// Backtracking with an explicit stack. Entries are pairs: (pc, pos) to try,
+// or (-(slot+1), old value) to restore.
+//
+// Without back references, whether the rest of the program can match from a
+// (pc, pos) pair depends on nothing else, so a pair that failed once fails
+// again: with `remember_failures` a bitmap of the pairs already tried cuts
+// every second visit, and the work is bounded by program size times subject
+// length as in the Pike machine, with smaller constants on short lines.
 Status backtrack(Context& cx, Scratch& scratch, std::size_t start, bool anchored_here,
-                 Match& match) {
+                 bool remember_failures, Match& match) {
     std::vector<std::size_t>& caps = scratch.work_caps;
     std::vector<std::int64_t>& stack = scratch.stack;
     const std::vector<Inst>& code = cx.re.code;
+    const std::size_t width = cx.size - start + 1;
+    std::uint64_t* visited = nullptr;
+    if (remember_failures) {
+        scratch.visited.assign((code.size() * width + 63) / 64, 0);
+        visited = scratch.visited.data();
+    }
     // The stack may not grow past what the step budget could ever pop again.
-    const std::size_t stack_limit = 2 * (std::size_t{1} << 20) + 8 * cx.size;
+    const std::size_t stack_limit = 4 * (std::size_t{1} << 20) + 4 * cx.size;
     std::size_t candidate = start;
     for (;;) {
         if (!anchored_here) {
@@ -685,6 +711,12 @@ Status backtrack(Context& cx, Scratch& scratch, std::size_t start, bool anchored
             std::size_t pos = static_cast<std::size_t>(second);
             for (;;) {
                 if (++cx.steps > cx.budget) return Status::TooComplex;
+                if (visited) {
+                    std::size_t bit = static_cast<std::size_t>(pc) * width + (pos - start);
+                    std::uint64_t mask = std::uint64_t{1} << (bit & 63);
+                    if (visited[bit >> 6] & mask) break;
+                    visited[bit >> 6] |= mask;
+                }
                 const Inst& inst = code[pc];
                 bool ok = true;
                 switch (inst.op) {
@@ -783,6 +815,155 @@ Status search_literal(Context& cx, std::size_t start, bool anchored_here, Match&
     return Status::Found;
 }
 
+// Sets of program counters as automaton states. A set holds the one-byte
+// instructions waiting for the next byte, the Match instruction and the $
+// instructions, which hold only at the end.
+constexpr std::size_t kDfaMaxStates = 2048;
+
+struct Dfa {
+    const Regex& re;
+    DfaCache& d;
+    bool ignore_case;
+
+    bool accepts_byte(const Inst& inst, unsigned char c) const {
+        switch (inst.op) {
+        case Op::Char: return (ignore_case ? fold(c) : c) == static_cast<unsigned char>(inst.arg);
+        case Op::Any: return true;
+        case Op::Class: return byteset_has(re.classes[inst.arg], c);
+        default: return false;
+        }
+    }
+
+    // The sorted set reachable from the seeds without consuming a byte.
+    void closure(bool at_bol, bool at_end) {
+        if (++d.stamp == 0) {
+            std::fill(d.mark.begin(), d.mark.end(), 0);
+            d.stamp = 1;
+        }
+        d.set.clear();
+        d.todo.assign(d.seeds.begin(), d.seeds.end());
+        while (!d.todo.empty()) {
+            std::int32_t pc = d.todo.back();
+            d.todo.pop_back();
+            if (d.mark[pc] == d.stamp) continue;
+            d.mark[pc] = d.stamp;
+            const Inst& inst = re.code[pc];
+            switch (inst.op) {
+            case Op::Jump: d.todo.push_back(inst.arg); break;
+            case Op::Split:
+                d.todo.push_back(inst.arg2);
+                d.todo.push_back(inst.arg);
+                break;
+            case Op::Save: d.todo.push_back(pc + 1); break;
+            case Op::Bol:
+                if (at_bol) d.todo.push_back(pc + 1);
+                break;
+            case Op::Eol:
+                if (at_end)
+                    d.todo.push_back(pc + 1);
+                else
+                    d.set.push_back(pc);
+                break;
+            default: d.set.push_back(pc); break;
+            }
+        }
+        std::sort(d.set.begin(), d.set.end());
+    }
+
+    // The state number of d.set, made when new; -1 when there are too many.
+    std::int32_t intern() {
+        std::string key(reinterpret_cast<const char*>(d.set.data()),
+                        d.set.size() * sizeof(std::int32_t));
+        auto found = d.index.find(key);
+        if (found != d.index.end()) return found->second;
+        if (d.sets.size() >= kDfaMaxStates) return -1;
+        std::int32_t state = static_cast<std::int32_t>(d.sets.size());
+        std::vector<std::int32_t> members = d.set;
+        std::uint8_t accepts = 0;
+        d.seeds.clear();
+        for (std::int32_t pc : members) {
+            if (re.code[pc].op == Op::Match) accepts |= 1;
+            if (re.code[pc].op == Op::Eol) d.seeds.push_back(pc + 1);
+        }
+        if (!accepts && !d.seeds.empty()) {
+            closure(false, true);
+            for (std::int32_t pc : d.set)
+                if (re.code[pc].op == Op::Match) accepts |= 2;
+        }
+        d.sets.push_back(std::move(members));
+        d.index.emplace(std::move(key), state);
+        d.accepts.push_back(accepts);
+        d.next.resize(d.sets.size() * 256, -1);
+        return state;
+    }
+
+    std::int32_t step(std::int32_t state, unsigned char c) {
+        d.seeds.clear();
+        for (std::int32_t pc : d.sets[state])
+            if (accepts_byte(re.code[pc], c)) d.seeds.push_back(pc + 1);
+        if (!re.anchored) d.seeds.push_back(0); // a match may also begin after this byte
+        closure(false, false);
+        std::int32_t next = intern();
+        if (next >= 0) d.next[static_cast<std::size_t>(state) * 256 + c] = next;
+        return next;
+    }
+
+    std::int32_t start(bool at_bol) {
+        std::int32_t& slot = at_bol ? d.start_bol_state : d.start_state;
+        if (slot < 0) {
+            d.seeds.assign(1, 0);
+            closure(at_bol, false);
+            slot = intern();
+        }
+        return slot;
+    }
+};
+
+// Whether the automaton proves that no match begins at or after start. Gives
+// false when a match exists or when the automaton grew too large.
+bool dfa_rules_out(Context& cx, std::size_t start, Scratch& scratch) {
+    const Regex& re = cx.re;
+    DfaCache& d = scratch.dfa;
+    if (d.regex_id != re.id) {
+        d = DfaCache{};
+        d.regex_id = re.id;
+        d.mark.assign(re.code.size(), 0);
+    }
+    if (d.gave_up) return false;
+    Dfa dfa{re, d, cx.ignore_case};
+    std::size_t pos = start;
+    if (!re.anchored) {
+        pos = cx.next_candidate(start);
+        if (pos == npos) return true;
+    }
+    std::int32_t state = dfa.start(re.anchored);
+    if (state < 0) {
+        d.gave_up = true;
+        return false;
+    }
+    const bool skip_from_start = !re.anchored && !re.can_match_empty;
+    while (pos < cx.size) {
+        if (d.accepts[state] & 1) return false;
+        if (state == d.start_state && skip_from_start) {
+            // Nothing under way: jump to the next byte that can begin a match.
+            pos = cx.next_candidate(pos);
+            if (pos == npos) return true;
+        }
+        unsigned char c = cx.text[pos++];
+        std::int32_t next = d.next[static_cast<std::size_t>(state) * 256 + c];
+        if (next < 0) {
+            next = dfa.step(state, c);
+            if (next < 0) {
+                d.gave_up = true;
+                return false;
+            }
+        }
+        state = next;
+        if (re.anchored && d.sets[state].empty()) return true;
+    }
+    return (d.accepts[state] & 3) == 0;
+}
+
 Status run_search(const Regex& re, std::string_view subject, std::size_t start, bool anchored_here,
                   Match& match, const MatchOptions& options, Scratch* scratch) {
     match = Match{};
@@ -793,10 +974,18 @@ Status run_search(const Regex& re, std::string_view subject, std::size_t start, 
         anchored_here = true;
     }
     Context cx(re, subject, start, options);
-    if (re.literal) return search_literal(cx, start, anchored_here, match);
+    if (re.literal && options.engine == Engine::Automatic)
+        return search_literal(cx, start, anchored_here, match);
+    const Engine engine = options.engine;
+    if (engine == Engine::Automatic && scratch && re.dfa_ok && !anchored_here &&
+        dfa_rules_out(cx, start, *scratch))
+        return Status::NotFound;
     Scratch local;
     Scratch& work = scratch ? *scratch : local;
-    if (re.has_backrefs) return backtrack(cx, work, start, anchored_here, match);
+    if (re.has_backrefs) return backtrack(cx, work, start, anchored_here, false, match);
+    const bool small = re.code.size() * (subject.size() - start + 1) <= kBitStateMaxBits;
+    if (engine == Engine::Backtrack || (engine == Engine::Automatic && small))
+        return backtrack(cx, work, start, anchored_here, true, match);
     PikeMachine machine(cx, work);
     return machine.run(start, anchored_here, match);
 }

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vre {
@@ -78,7 +79,8 @@ inline bool byteset_has(const ByteSet& set, unsigned char byte) {
 // A compiled expression. Built only by compile(); read-only afterwards, so one
 // Regex may serve many searches.
 struct Regex {
-    std::string source; // the pattern as given
+    std::uint64_t id = 0; // distinct for every compile; names the program in caches
+    std::string source;   // the pattern as given
     unsigned flags = 0;
     std::vector<Inst> code;
     std::vector<ByteSet> classes;
@@ -89,6 +91,7 @@ struct Regex {
     ByteSet first_bytes{};        // bytes a non-empty match can begin with
     std::string prefix;           // literal bytes every match begins with (folded)
     bool literal = false;         // the whole pattern is the literal prefix
+    bool dfa_ok = false;          // no back references, no \< \>: the automaton may screen lines
 };
 
 struct CompileResult {
@@ -136,16 +139,44 @@ enum class Status {
 // The default word characters of \< and \>: ASCII letters, digits and '_'.
 ByteSet default_word_chars();
 
+// Which matcher runs. The choice never changes a result, only the speed; the
+// tests force each one in turn to check that they agree.
+enum class Engine {
+    Automatic, // the automaton screens lines (when a Scratch is given), then the best matcher
+    Backtrack, // backtracking (with the failure bitmap unless there are back references)
+    Pike,      // the Pike machine (the backtracker for back references)
+};
+
 struct MatchOptions {
     const ByteSet* word_chars = nullptr; // nullptr: default_word_chars()
     bool not_bol = false;                // position 0 is not the start of a line
     // Steps one search may take; 0 means the default, which grows with the
     // subject length (kDefaultBudgetBase + kDefaultBudgetPerByte per byte).
     std::uint64_t step_budget = 0;
+    Engine engine = Engine::Automatic;
 };
 
 inline constexpr std::uint64_t kDefaultBudgetBase = 20'000'000;
 inline constexpr std::uint64_t kDefaultBudgetPerByte = 256;
+
+// The automaton built lazily from a program's sets of states. It only tells
+// whether a subject can hold a match at all, which rules out most lines of a
+// search at one table lookup per byte; the matchers then find the exact span.
+struct DfaCache {
+    std::uint64_t regex_id = 0; // the Regex the cache was built for
+    bool gave_up = false;       // too many states: not used for this Regex
+    std::vector<std::vector<std::int32_t>> sets;
+    std::unordered_map<std::string, std::int32_t> index;
+    std::vector<std::int32_t> next;    // state * 256 + byte -> state; -1 not built yet
+    std::vector<std::uint8_t> accepts; // 1: holds a match; 2: holds one at the end
+    std::int32_t start_state = -1;     // a match may begin anywhere
+    std::int32_t start_bol_state = -1; // at the start of a line, for ^
+    std::vector<std::uint32_t> mark;
+    std::uint32_t stamp = 0;
+    std::vector<std::int32_t> todo;
+    std::vector<std::int32_t> seeds;
+    std::vector<std::int32_t> set;
+};
 
 // Work areas of the matchers. A caller that searches many lines keeps one and
 // passes it to every call to save allocations; it holds no results.
@@ -154,7 +185,11 @@ struct Scratch {
     std::vector<std::int32_t> sparse[2];
     std::vector<std::size_t> caps[2];
     std::vector<std::size_t> work_caps;
+    std::vector<std::size_t> start_caps;
+    std::vector<std::size_t> best_caps;
     std::vector<std::int64_t> stack;
+    std::vector<std::uint64_t> visited;
+    DfaCache dfa;
 };
 
 // Finds the leftmost match that begins at or after start. ^ matches only at
