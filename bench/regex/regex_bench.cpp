@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
             << "usage: bench_regex --generate FILE LINES | bench_regex [-i] FILE PATTERN...\n";
         return 2;
     }
+    auto load_begin = std::chrono::steady_clock::now();
     std::ifstream in(argv[arg], std::ios::binary);
     if (!in) {
         std::cerr << "bench_regex: cannot read " << argv[arg] << "\n";
@@ -84,6 +85,11 @@ int main(int argc, char** argv) {
         lines.emplace_back(text.data() + at, end - at);
         at = end + 1;
     }
+    double load_ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - load_begin)
+            .count();
+    std::fprintf(stderr, "loading %zu lines took %.1f ms (not counted below)\n", lines.size(),
+                 load_ms);
     for (int p = arg + 1; p < argc; ++p) {
         vre::CompileResult compiled = vre::compile(argv[p], flags);
         if (!compiled.ok()) {

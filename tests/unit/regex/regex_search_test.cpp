@@ -267,3 +267,33 @@ TEST(Engines, AgreeOnLongSubjects) {
 }
 
 } // namespace
+
+// Rule lines of the compile rules file are expressions matched anywhere in a
+// compiler message; the line number is the first run of digits from the start
+// of the match, so the start matters.
+TEST(CompileRules, TypicalRulesFindTheirMessages) {
+    struct Case {
+        const char* rule;
+        const char* message;
+        std::size_t begin; // npos: no match
+    };
+    const Case cases[] = {
+        {"^[^ :]*:[0-9][0-9]*:", "prog.c:12:5: error: expected ';'", 0},
+        {"^[^ :]*:[0-9][0-9]*:", "In file included from prog.c:3:", vre::npos},
+        {"error [0-9]* at line", "fatal: error 104 at line 33", 7},
+        {"\\.java:[0-9]\\+: error", "src/A.java:7: error: missing", 5},
+        {"([0-9]*) : error", "C:\\src\\prog.c(17) : error C2065", 13},
+        {"\\<line [0-9]", "deadline 9; line 4", 12},
+    };
+    for (const Case& c : cases) {
+        vre::Regex re = compiled(c.rule);
+        vre::Match m;
+        vre::Status status = vre::search(re, c.message, 0, m);
+        if (c.begin == vre::npos) {
+            EXPECT_EQ(status, vre::Status::NotFound) << c.rule;
+        } else {
+            ASSERT_EQ(status, vre::Status::Found) << c.rule;
+            EXPECT_EQ(m.begin, c.begin) << c.rule;
+        }
+    }
+}
