@@ -210,7 +210,8 @@ int hex_value(unsigned char c) {
 
 // Splits a hex or binary string body into groups separated by blanks. Blanks
 // may stand only between groups; every group but the first must fill whole
-// bytes (`unit` digits). Returns false when the text is not valid.
+// bytes (`unit` digits: the first one is padded on the left). Returns false
+// when the text is not valid.
 bool split_groups(const std::string& body, int unit, std::string& digits,
                   bool (*valid)(unsigned char)) {
     digits.clear();
@@ -218,25 +219,20 @@ bool split_groups(const std::string& body, int unit, std::string& digits,
     if (is_blank(body.front()) || is_blank(body.back())) return false;
     std::size_t group_start = 0;
     bool first = true;
-    for (std::size_t i = 0; i <= body.size(); ++i) {
+    std::size_t i = 0;
+    for (;;) {
         if (i == body.size() || is_blank(body[i])) {
-            std::size_t size = i - group_start;
-            if (!first && size % unit != 0) return false;
-            if (first && i < body.size()) {
-                // The first group decides the padding of the whole string, so
-                // it too must fill whole bytes when other groups follow.
-                if (size % unit != 0) return false;
-            }
+            if (!first && (i - group_start) % unit != 0) return false;
             first = false;
-            while (i < body.size() && is_blank(body[i]))
+            if (i == body.size()) return true;
+            while (is_blank(body[i]))
                 ++i;
             group_start = i;
             continue;
         }
         if (!valid(body[i])) return false;
-        digits += body[i];
+        digits += body[i++];
     }
-    return true;
 }
 
 bool is_hex_digit(unsigned char c) {
@@ -1169,7 +1165,7 @@ void ContextLexer::instruction(const Token& keyword) {
             environ.text = arena_.copy_text(upper.data(), upper.size());
             environ.quoted = false;
             ++i_;
-        } else {
+        } else if (t.kind == '(' || t.kind == '+' || t.kind == '-' || is_operator_kind(t.kind)) {
             insert(VALUE, t); // ADDRESS (expr) or an operator: the name is an expression
         }
         break;
