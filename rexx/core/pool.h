@@ -63,13 +63,17 @@ class VarTable {
     size_t size() const { return count_; }
     template <class F>
     void each(F&& f) const {
-        for (Variable* v : slots_)
-            if (v) f(v);
+        for (const Slot& s : slots_)
+            if (s.v) f(s.v);
     }
 
   private:
     void grow();
-    std::vector<Variable*> slots_;
+    struct Slot {
+        uint64_t hash = 0;
+        Variable* v = nullptr;
+    };
+    std::vector<Slot> slots_;
     size_t count_ = 0;
 };
 

@@ -473,3 +473,49 @@ TEST(Numeric, FormAndParseNumericText) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Round, FastPathMatchesPrintingAndReadingBack) {
+    // A fixed pseudo-random walk over magnitudes and digit counts.
+    uint64_t seed = 88172645463325252ULL;
+    auto next = [&] {
+        seed ^= seed << 13;
+        seed ^= seed >> 7;
+        seed ^= seed << 17;
+        return seed;
+    };
+    int mismatches = 0;
+    for (int i = 0; i < 300000; ++i) {
+        double mant = static_cast<double>(next() % 10000000000000ULL) / 1e13;
+        int exp = static_cast<int>(next() % 30) - 12;
+        double x = mant * std::pow(10.0, exp);
+        if (next() & 1) x = -x;
+        int n = 1 + static_cast<int>(next() % 15);
+        if (round_digits(x, n) != round_digits_by_text(x, n)) ++mismatches;
+    }
+    // Values on exact decimal ties and their neighbours.
+    const double ties[] = {0.5, 1.5, 2.5, 0.125, 0.375, 1.25, 2.675, 1.005, 0.045, 123.445};
+    for (double t : ties)
+        for (int n = 1; n <= 14; ++n) {
+            double near[] = {t, std::nextafter(t, 0.0), std::nextafter(t, 10.0)};
+            for (double x : near)
+                if (round_digits(x, n) != round_digits_by_text(x, n)) ++mismatches;
+        }
+    EXPECT_EQ(mismatches, 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(MakeNumber, RefusesInfinityAndNaN) {
+    Captured c;
+    EXPECT_EQ(tolma_test::text_of(c.in, make_number(c.in, -0.0)), "0");
+    EXPECT_EQ(tolma_test::text_of(c.in, make_number(c.in, 2.5, 2)), "2.50");
+    EXPECT_EQ(catch_error([&] { make_number(c.in, HUGE_VAL); }).code, 42);
+    EXPECT_EQ(catch_error([&] { make_number(c.in, -HUGE_VAL); }).code, 42);
+    EXPECT_EQ(catch_error([&] { make_number(c.in, std::nan("")); }).code, 42);
+}
+
+} // namespace
