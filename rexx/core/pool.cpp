@@ -10,10 +10,10 @@ namespace tolma {
 
 // ---------------------------------------------------------------- names
 
-std::string fold_name(std::string_view text, CaseMode mode) {
+std::string fold_case(std::string_view text, NameCase mode) {
     std::string s(text);
-    if (mode == CaseMode::Mixed) return s;
-    if (mode == CaseMode::Lower) {
+    if (mode == NameCase::Mixed) return s;
+    if (mode == NameCase::Lower) {
         for (char& c : s)
             if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
     } else {
@@ -112,9 +112,9 @@ Pool::Pool() {
 
 // ---------------------------------------------------------------- analysis
 
-SymbolRef analyse_symbol(std::string_view text, CaseMode mode) {
+SymbolRef analyse_symbol(std::string_view text, NameCase mode) {
     SymbolRef s;
-    s.text = fold_name(text, mode);
+    s.text = fold_case(text, mode);
     if (s.text.empty() || s.text[0] == '.' || (s.text[0] >= '0' && s.text[0] <= '9')) {
         s.kind = SymbolKind::Invalid;
         return s;
@@ -372,7 +372,7 @@ void set_var(Interp& in, std::string_view name, RexxValue v) {
         rec->state = VarState::Set;
         return;
     }
-    set_value(in, analyse_symbol(name, CaseMode::Mixed), std::move(v));
+    set_value(in, analyse_symbol(name, NameCase::Mixed), std::move(v));
 }
 
 void set_var(Interp& in, std::string_view name, std::string_view text) {
@@ -384,11 +384,11 @@ RexxValue* get_var(Interp& in, std::string_view name) {
         Variable* rec = find_variable(in.pool.current(), name, name_hash(name), false, true);
         return rec && rec->state == VarState::Set ? &rec->value : nullptr;
     }
-    return find_value(in, analyse_symbol(name, CaseMode::Mixed));
+    return find_value(in, analyse_symbol(name, NameCase::Mixed));
 }
 
 void drop_var(Interp& in, std::string_view name) {
-    drop_symbol(in, analyse_symbol(name, CaseMode::Mixed));
+    drop_symbol(in, analyse_symbol(name, NameCase::Mixed));
 }
 
 // ---------------------------------------------------------------- generations
@@ -521,9 +521,9 @@ void show_pool(Interp& in) {
 
 // ---------------------------------------------------------------- labels
 
-void LabelTable::add(std::string_view name, bool quoted, CaseMode mode, const void* clause,
+void LabelTable::add(std::string_view name, bool quoted, NameCase mode, const void* clause,
                      int line, bool nested) {
-    std::string key = quoted ? std::string(name) : fold_name(name, mode);
+    std::string key = quoted ? std::string(name) : fold_case(name, mode);
     if (labels.count(key)) return;
     Label l;
     l.name = key;

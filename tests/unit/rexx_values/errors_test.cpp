@@ -129,7 +129,7 @@ TEST_F(ReportTest, SyntaxTrapTakesTheError) {
 }
 
 TEST_F(ReportTest, SyntaxTrapNameAndLowerCaseSpelling) {
-    in.case_mode = CaseMode::Lower;
+    in.case_mode = NameCase::Lower;
     set_trap(in, Condition::Syntax, TrapMode::Signal);
     TrapAction a = syntax_trap(in, raise_at(1, 1, 41));
     EXPECT_EQ(a.label, "syntax");

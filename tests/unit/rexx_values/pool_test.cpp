@@ -24,16 +24,16 @@ struct PoolTest : ::testing::Test {
 };
 
 TEST(SymbolAnalysis, KindsNamesAndTails) {
-    SymbolRef s = analyse_symbol("abc", CaseMode::Unset);
+    SymbolRef s = analyse_symbol("abc", NameCase::NotSet);
     EXPECT_EQ(s.kind, SymbolKind::Simple);
     EXPECT_EQ(s.base.name, "ABC");
     EXPECT_EQ(s.base.hash, name_hash("ABC"));
 
-    s = analyse_symbol("a.", CaseMode::Upper);
+    s = analyse_symbol("a.", NameCase::Upper);
     EXPECT_EQ(s.kind, SymbolKind::Stem);
     EXPECT_EQ(s.base.name, "A.");
 
-    s = analyse_symbol("a.i.3..j", CaseMode::Lower);
+    s = analyse_symbol("a.i.3..j", NameCase::Lower);
     EXPECT_EQ(s.kind, SymbolKind::Compound);
     EXPECT_EQ(s.text, "a.i.3..j");
     EXPECT_EQ(s.base.name, "a.");
@@ -46,9 +46,9 @@ TEST(SymbolAnalysis, KindsNamesAndTails) {
     EXPECT_TRUE(s.tails[2].constant);
     EXPECT_EQ(s.tails[3].var.name, "j");
 
-    EXPECT_EQ(analyse_symbol(".abc", CaseMode::Unset).kind, SymbolKind::Invalid);
-    EXPECT_EQ(analyse_symbol("3x", CaseMode::Unset).kind, SymbolKind::Invalid);
-    EXPECT_EQ(analyse_symbol("MiXed", CaseMode::Mixed).base.name, "MiXed");
+    EXPECT_EQ(analyse_symbol(".abc", NameCase::NotSet).kind, SymbolKind::Invalid);
+    EXPECT_EQ(analyse_symbol("3x", NameCase::NotSet).kind, SymbolKind::Invalid);
+    EXPECT_EQ(analyse_symbol("MiXed", NameCase::Mixed).base.name, "MiXed");
 }
 
 TEST(ShowHash, IsTheBucketHash) {
@@ -75,13 +75,13 @@ TEST_F(PoolTest, SimpleVariables) {
 TEST_F(PoolTest, CaseModes) {
     set("abc", "1");
     EXPECT_EQ(get("ABC"), "1"); // one variable in the default mode
-    in.case_mode = CaseMode::Mixed;
+    in.case_mode = NameCase::Mixed;
     set("abc", "lower");
     set("ABC", "upper");
     EXPECT_EQ(get("abc"), "lower");
     EXPECT_EQ(get("ABC"), "upper");
     EXPECT_EQ(get("Abc"), "Abc");
-    in.case_mode = CaseMode::Lower;
+    in.case_mode = NameCase::Lower;
     EXPECT_EQ(get("ABC"), "lower");
 }
 
@@ -367,9 +367,9 @@ TEST_F(PoolTest, ShowDumpsInBucketOrder) {
 TEST(Labels, FoldingAndFirstDefinition) {
     LabelTable t;
     int first = 1, second = 2;
-    t.add("Start", false, CaseMode::Unset, &first, 3, false);
-    t.add("START", false, CaseMode::Unset, &second, 8, true);
-    t.add("quoted", true, CaseMode::Unset, &second, 9, false);
+    t.add("Start", false, NameCase::NotSet, &first, 3, false);
+    t.add("START", false, NameCase::NotSet, &second, 8, true);
+    t.add("quoted", true, NameCase::NotSet, &second, 9, false);
     ASSERT_NE(t.find("START"), nullptr);
     EXPECT_EQ(t.find("START")->clause, &first);
     EXPECT_EQ(t.find("START")->line, 3);
@@ -377,7 +377,7 @@ TEST(Labels, FoldingAndFirstDefinition) {
     EXPECT_EQ(t.find("Start"), nullptr);
     EXPECT_NE(t.find("quoted"), nullptr);
     EXPECT_EQ(t.find("QUOTED"), nullptr);
-    t.add("inner", false, CaseMode::Lower, &first, 4, true);
+    t.add("inner", false, NameCase::Lower, &first, 4, true);
     EXPECT_TRUE(t.find("inner")->nested);
 }
 
