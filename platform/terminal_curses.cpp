@@ -40,6 +40,9 @@ struct CursesState {
     KeyDecodeOptions decode_options;
     std::string pending; // bytes read but not yet decoded
     int quiet_reads = 0; // reads that found input ready but got nothing
+    // The cells as last handed to curses, so that only changed cells are written;
+    // emptied whenever the terminal's picture is not the grid's any more.
+    std::vector<Cell> shown;
 
     void shut_down();
     ~CursesState() { shut_down(); }
@@ -138,15 +141,34 @@ short cell_pair(const FieldWindow& w, const Cell& cell) {
     return cell.colour;
 }
 
-void paint_rows(FieldWindow& w, bool all, attr_t extra = A_NORMAL) {
+bool same_cell(const Cell& a, const Cell& b) {
+    return a.ch == b.ch && a.colour == b.colour && a.attrs == b.attrs;
+}
+
+// Hands the changed cells of the changed rows to curses.
+void paint_rows(FieldWindow& w) {
+    CursesState& s = state_of(w);
+    if (s.shown.size() != w.cells.size()) {
+        Cell unknown;
+        unknown.colour = 255; // matches no real cell
+        s.shown.assign(w.cells.size(), unknown);
+    }
     int rows = std::min(w.rows, LINES), cols = std::min(w.cols, COLS);
     for (int r = 0; r < rows; ++r) {
-        if (!all && !w.dirty_rows[r]) continue;
+        if (!w.dirty_rows[r]) continue;
         for (int c = 0; c < cols; ++c) {
-            const Cell& cell = w.cells[static_cast<std::size_t>(r) * w.cols + c];
-            put_cell(stdscr, r, c, cell.ch, cell_attrs(cell) | extra, cell_pair(w, cell));
+            std::size_t i = static_cast<std::size_t>(r) * w.cols + c;
+            const Cell& cell = w.cells[i];
+            if (same_cell(cell, s.shown[i])) continue;
+            put_cell(stdscr, r, c, cell.ch, cell_attrs(cell), cell_pair(w, cell));
+            s.shown[i] = cell;
         }
     }
+}
+
+void forget_shown(FieldWindow& w) {
+    state_of(w).shown.clear();
+    std::fill(w.dirty_rows.begin(), w.dirty_rows.end(), true);
 }
 
 void place_terminal_cursor(FieldWindow& w) {
@@ -154,7 +176,7 @@ void place_terminal_cursor(FieldWindow& w) {
 }
 
 void curses_present(FieldWindow& w) {
-    paint_rows(w, false);
+    paint_rows(w);
     place_terminal_cursor(w);
     wnoutrefresh(stdscr);
     doupdate();
@@ -187,6 +209,7 @@ Key curses_read_key(FieldWindow& w) {
         int ch = wgetch(stdscr);
         if (ch == KEY_RESIZE) {
             resize_grid(w, LINES, COLS);
+            forget_shown(w);
             Key k;
             k.kind = KeyKind::Resize;
             return k;
@@ -229,8 +252,7 @@ void curses_flash(FieldWindow& w, const Field& f) {
     wnoutrefresh(stdscr);
     doupdate();
     napms(120);
-    for (int r = std::max(sp.row, 0); r < std::min(sp.row + sp.height, w.rows); ++r)
-        w.dirty_rows[r] = true;
+    forget_shown(w);
     curses_present(w);
 }
 
@@ -254,7 +276,7 @@ void curses_title(FieldWindow& w) {
 
 void curses_colours(FieldWindow& w) {
     define_colours(w);
-    std::fill(w.dirty_rows.begin(), w.dirty_rows.end(), true);
+    forget_shown(w);
 }
 
 void put_text(WINDOW* win, int row, int col, std::string_view text, int width, attr_t attrs) {
