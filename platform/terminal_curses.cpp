@@ -123,8 +123,13 @@ attr_t cell_attrs(const Cell& cell) {
     return a;
 }
 
+// Set when the locale cannot show Latin-1: such bytes then show as a reversed
+// '?' like control bytes (the text itself is untouched).
+bool show_ascii_only = false;
+
 void put_cell(WINDOW* win, int row, int col, unsigned char byte, attr_t attrs, short pair) {
     CellGlyph g = cell_glyph(byte);
+    if (show_ascii_only && g.ch >= 0x80) g = {U'?', true};
     wchar_t text[2] = {static_cast<wchar_t>(g.ch), 0};
     if (g.control) {
         attrs |= A_REVERSE;
@@ -389,6 +394,8 @@ bool open_terminal_window(FieldWindow& w, std::string* error) {
     const char* codeset = nl_langinfo(CODESET);
     s->utf8 = codeset && std::strcmp(codeset, "UTF-8") == 0;
     s->decode_options.utf8 = s->utf8;
+    show_ascii_only = codeset && (std::strcmp(codeset, "ANSI_X3.4-1968") == 0 ||
+                                  std::strcmp(codeset, "ASCII") == 0);
     raw();
     noecho();
     nonl();
