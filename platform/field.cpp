@@ -217,7 +217,7 @@ static void rebuild(FieldWindow& w) {
 // Limits that keep every position and size computation well inside an int.
 constexpr int max_field_width = 100000, max_field_height = 10000, max_position = 1000000;
 
-// The text as a field of this spec holds it: cut to the field's size.
+// The text as a field of this size holds it: cut to height x width bytes.
 static std::string field_text(const FieldSpec& s, std::string_view text) {
     std::size_t cap = static_cast<std::size_t>(s.height) * static_cast<std::size_t>(s.width);
     return std::string(text.substr(0, std::min(text.size(), cap)));
