@@ -2,25 +2,37 @@
 
 #include "platform/files.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace voren::platform {
 
-std::optional<std::string> environment_variable(const char* name) {
-    const char* value = std::getenv(name);
+std::optional<std::string> environment_variable(const std::string& name) {
+    const char* value = std::getenv(name.c_str());
     if (!value) return std::nullopt;
     return std::string(value);
 }
 
-std::string current_directory() {
+std::optional<std::string> current_directory() {
     char* dir = getcwd(nullptr, 0);
-    if (!dir) return "/";
+    if (!dir) return std::nullopt;
     std::string result(dir);
     free(dir);
     return result;
+}
+
+int change_directory(const std::string& path) {
+    return chdir(path.c_str()) == 0 ? 0 : errno;
+}
+
+PathKind path_kind(const std::string& path) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return PathKind::Missing;
+    return S_ISDIR(st.st_mode) ? PathKind::Directory : PathKind::Other;
 }
 
 std::string program_directory(const char* argv0) {
@@ -28,7 +40,7 @@ std::string program_directory(const char* argv0) {
     if (program.find('/') == std::string::npos) {
         char buffer[PATH_MAX];
         ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-        if (length <= 0) return current_directory();
+        if (length <= 0) return current_directory().value_or("/");
         program.assign(buffer, size_t(length));
     }
     std::string dir = directory_part(program);

@@ -3,12 +3,13 @@
 // of the editor takes the Editor it works on, so tests build fresh ones at will.
 #include "editor/core/core_settings.h"
 #include "editor/core/ring.h"
-#include "editor/core/trace_ring.h"
 
 #include <deque>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "editor/commands/executor_state.h"
 
 namespace voren {
 
@@ -35,7 +36,6 @@ struct Editor {
     // Commands waiting to run, one per turn, from the front.
     std::deque<std::string> pending_commands;
     bool emergency_running = false;
-    TraceRing trace;
 
     // Services of the layers above the core; empty in batch mode and tests.
     // A question to the user (yes/no); without an answer the reply is "no".
@@ -52,6 +52,7 @@ struct Editor {
     // Command executor state (editor/commands): messages, trace ring, history,
     // synonyms, the return code of the last command.
     int return_code = 0;
+    ExecutorState cmd;
 };
 
 } // namespace voren

@@ -106,7 +106,7 @@ void internal_error_emergency(Editor& ed, int number) {
     std::fprintf(stderr, "VOREN internal error %d.\n", number);
     show_text(ed, "VOREN internal error " + std::to_string(number) + ".");
     ed.emergency_running = true;
-    write_trace_file(ed.trace, "xed.trace");
+    write_trace_file(ed, "xed.trace");
     int previous = ed.ring.current;
     bool any = false;
     for (int i = 0; i < int(ed.ring.files.size()); ++i) {

@@ -205,7 +205,7 @@ int voren_main(int argc, char** argv, const ScreenLayer& screen) {
     ed.kedit = options.kedit;
     ed.tree_mode = options.personality == Personality::Tree;
     ed.file_list_mode = options.personality == Personality::FileList;
-    ed.start_directory = platform::current_directory();
+    ed.start_directory = platform::current_directory().value_or("/");
     ed.program_directory = platform::program_directory(args[0].c_str());
 
     if (!ed.batch_mode) {

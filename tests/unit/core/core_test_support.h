@@ -2,28 +2,34 @@
 // Helpers shared by the core's unit tests.
 #include "editor/core/editor.h"
 
+#include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace voren {
 
-// What the stand-in executor saw.
+// What the editor wrote to its batch trace output: messages ("voren: ..."
+// lines) and, with command tracing on, the commands it ran ("xfcom2: com = ...").
+// `attach` points an editor's trace output here; `clear` forgets what was seen.
 struct TestLog {
-    std::vector<std::string> messages; // "#<number>" for numbered messages
-    std::vector<std::string> commands;
-    int command_result = 0;
-    void clear() { *this = TestLog{}; }
+    std::FILE* stream = nullptr;
+    char* buffer = nullptr;
+    size_t size = 0;
+    size_t start = 0; // what clear() set aside
+    TestLog();
+    ~TestLog();
+    void clear();
+    void attach(Editor& ed, bool trace_commands = false);
+    std::vector<std::string> messages();
+    std::vector<std::string> commands();
+
+  private:
+    std::vector<std::string> lines_after(std::string_view prefix);
 };
 TestLog& test_log();
-
-// The messages an editor shows, as they appear in the log: msg(n) for
-// numbered message n, text(t) for a free text.
+// The text of numbered message `number`.
 std::string msg(int number);
-std::string text(const std::string& shown);
-struct MessageCapture {
-    void start(Editor& ed); // forgets what was shown before
-    std::vector<std::string> lines() const;
-};
 
 // A private temporary directory, removed with its contents at the end.
 struct TempDir {

@@ -1,4 +1,5 @@
 #include "tests/unit/core/core_test_support.h"
+#include "editor/commands/executor.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -8,17 +9,55 @@
 
 namespace voren {
 
+TestLog::TestLog() {
+    stream = open_memstream(&buffer, &size);
+}
+
+TestLog::~TestLog() {
+    std::fclose(stream);
+    std::free(buffer);
+}
+
+void TestLog::clear() {
+    std::fflush(stream);
+    start = size;
+}
+
+void TestLog::attach(Editor& ed, bool trace_commands) {
+    ed.cmd.trace_output = stream;
+    ed.cmd.command_trace = trace_commands;
+}
+
+std::vector<std::string> TestLog::lines_after(std::string_view prefix) {
+    std::fflush(stream);
+    std::vector<std::string> found;
+    std::string_view text(buffer ? buffer : "", size);
+    text.remove_prefix(start);
+    while (!text.empty()) {
+        size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (line.substr(0, prefix.size()) == prefix) found.emplace_back(line.substr(prefix.size()));
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+    return found;
+}
+
+std::vector<std::string> TestLog::messages() {
+    return lines_after("voren: ");
+}
+
+std::vector<std::string> TestLog::commands() {
+    return lines_after("xfcom2: com = ");
+}
+
+TestLog& test_log() {
+    static TestLog log;
+    return log;
+}
+
 std::string msg(int number) {
-    return "#" + std::to_string(number);
-}
-std::string text(const std::string& shown) {
-    return shown;
-}
-void MessageCapture::start(Editor&) {
-    test_log().clear();
-}
-std::vector<std::string> MessageCapture::lines() const {
-    return test_log().messages;
+    return std::string(message_text(number));
 }
 
 TempDir::TempDir() {

@@ -20,12 +20,11 @@ namespace fs = std::filesystem;
 struct FileIoTest : ::testing::Test {
     TempDir dir;
     Editor ed;
-    MessageCapture capture;
     void SetUp() override {
+        test_log().clear();
         ed.batch_mode = true;
-        capture.start(ed);
+        test_log().attach(ed);
     }
-    Texts shown() { return capture.lines(); }
     // Opens `bytes` written as `name`, saves it unchanged, returns the result.
     std::string round_trip(const std::string& name, const std::string& bytes) {
         std::string path = dir.file(name);
@@ -100,7 +99,7 @@ TEST_F(FileIoTest, TabsAndFormFeedsDoNotMakeAFileBinary) {
     write_bytes(dir.file("a.txt"), "a\tb\fc\r\n\x1a");
     ASSERT_EQ(open_file(ed, dir.file("a.txt")), open_ok);
     EXPECT_FALSE(current_file(ed)->binary);
-    EXPECT_TRUE(shown().empty());
+    EXPECT_TRUE(test_log().messages().empty());
 }
 
 TEST_F(FileIoTest, ANulByteMakesTheFileBinary) {
@@ -111,9 +110,9 @@ TEST_F(FileIoTest, ANulByteMakesTheFileBinary) {
     EXPECT_TRUE(file.binary);
     EXPECT_TRUE(file.keep_blanks);
     EXPECT_TRUE(file.lf_only);
-    ASSERT_EQ(shown().size(), 1u);
-    EXPECT_EQ(shown()[0],
-              text("..... Binary mode (Found x'00') set for file " + dir.file("b.bin")));
+    ASSERT_EQ(test_log().messages().size(), 1u);
+    EXPECT_EQ(test_log().messages()[0],
+              "..... Binary mode (Found x'00') set for file " + dir.file("b.bin"));
     ASSERT_EQ(file.line_count(), 2);
     EXPECT_EQ(file.lines[0].text.length, 6);
 }
@@ -204,7 +203,7 @@ TEST_F(FileIoTest, AMissingFileIsANewEmptyFileAndLeavesNoTrace) {
 
 TEST_F(FileIoTest, ADirectoryIsNotEditable) {
     EXPECT_EQ(open_file(ed, dir.path), open_not_editable);
-    EXPECT_EQ(shown(), (Texts{msg(1)}));
+    EXPECT_EQ(test_log().messages(), (Texts{msg(1)}));
     EXPECT_TRUE(ed.ring.files.empty());
 }
 
@@ -213,14 +212,14 @@ TEST_F(FileIoTest, AnUnreadableFileGivesMessage153) {
     write_bytes(dir.file("secret"), "x\n");
     chmod(dir.file("secret").c_str(), 0);
     EXPECT_EQ(open_file(ed, dir.file("secret")), open_read_error);
-    EXPECT_EQ(shown(), (Texts{msg(153)}));
+    EXPECT_EQ(test_log().messages(), (Texts{msg(153)}));
     EXPECT_TRUE(ed.ring.files.empty());
 }
 
 TEST_F(FileIoTest, APathThroughAFileCannotBeRead) {
     write_bytes(dir.file("plain"), "x\n");
     EXPECT_EQ(open_file(ed, dir.file("plain/inner")), open_read_error);
-    EXPECT_EQ(shown(), (Texts{msg(153)}));
+    EXPECT_EQ(test_log().messages(), (Texts{msg(153)}));
     EXPECT_TRUE(ed.ring.files.empty());
 }
 
@@ -228,20 +227,20 @@ TEST_F(FileIoTest, ASymlinkLoopCannotBeRead) {
     fs::create_symlink(dir.file("loop2"), dir.file("loop1"));
     fs::create_symlink(dir.file("loop1"), dir.file("loop2"));
     EXPECT_EQ(open_file(ed, dir.file("loop1")), open_read_error);
-    EXPECT_EQ(shown(), (Texts{msg(153)}));
+    EXPECT_EQ(test_log().messages(), (Texts{msg(153)}));
     EXPECT_TRUE(ed.ring.files.empty());
 }
 
 TEST_F(FileIoTest, ANameTooLongGivesMessage2) {
     EXPECT_EQ(open_file(ed, std::string(5000, 'a')), open_name_too_long);
-    EXPECT_EQ(shown(), (Texts{msg(2)}));
+    EXPECT_EQ(test_log().messages(), (Texts{msg(2)}));
 }
 
 TEST_F(FileIoTest, LimitRefusesLargerFiles) {
     write_bytes(dir.file("big"), "0123456789\n");
     ed.settings.limit = 10;
     EXPECT_EQ(open_file(ed, dir.file("big")), open_read_error);
-    EXPECT_EQ(shown(), (Texts{msg(176)}));
+    EXPECT_EQ(test_log().messages(), (Texts{msg(176)}));
     ed.settings.limit = 11;
     EXPECT_EQ(open_file(ed, dir.file("big")), open_ok);
 }
@@ -250,15 +249,15 @@ TEST_F(FileIoTest, TooManyLinesAndTooLongLinesAreRefused) {
     write_bytes(dir.file("f"), "1\n2\n3\n");
     ed.settings.read_max_lines = 2;
     EXPECT_EQ(open_file(ed, dir.file("f")), open_too_many_lines);
-    EXPECT_EQ(shown(), (Texts{text("..... More than 2 lines in file.")}));
+    EXPECT_EQ(test_log().messages(), (Texts{"..... More than 2 lines in file."}));
     EXPECT_TRUE(ed.ring.files.empty());
-    capture.start(ed);
+    test_log().clear();
     ed.settings.read_max_lines = max_line_count;
     ed.settings.read_max_line_length = 1;
     EXPECT_EQ(open_file(ed, dir.file("f")), open_ok);
     write_bytes(dir.file("g"), "1\n22\n");
     EXPECT_EQ(open_file(ed, dir.file("g")), open_line_too_long);
-    EXPECT_EQ(shown(), (Texts{text("..... Line in file is larger than 1 bytes.")}));
+    EXPECT_EQ(test_log().messages(), (Texts{"..... Line in file is larger than 1 bytes."}));
     EXPECT_EQ(ed.ring.files.size(), 1u);
     EXPECT_EQ(ed.ring.current, 0);
 }
@@ -415,7 +414,7 @@ TEST_F(FileIoTest, SavingThroughALinkLoopFails) {
     fs::create_symlink(dir.file("loop1"), dir.file("loop2"));
     current_file(ed)->path = dir.file("loop1");
     EXPECT_EQ(save_file(ed, false, false), save_failed);
-    EXPECT_EQ(shown(), (Texts{text("file " + dir.file("loop1") + " linked to itself")}));
+    EXPECT_EQ(test_log().messages(), (Texts{"file " + dir.file("loop1") + " linked to itself"}));
 }
 
 TEST_F(FileIoTest, WriteProtectionIsKeptInBatchMode) {
@@ -466,7 +465,7 @@ TEST_F(FileIoTest, AFailedWriteLeavesTheOldFileAndNoTemporary) {
 
     EXPECT_EQ(result, save_failed);
     EXPECT_EQ(err, "voren: save : error occured while writing\n");
-    EXPECT_EQ(shown(), (Texts{text("File too large")}));
+    EXPECT_EQ(test_log().messages(), (Texts{"File too large"}));
     EXPECT_EQ(read_bytes(dir.file("full")), original);
     EXPECT_EQ(entries(), (Texts{"full"}));
     EXPECT_EQ(current_file(ed)->modification_count, 1);
@@ -535,7 +534,7 @@ TEST_F(FileIoTest, AutosaveWritesACopyAfterTheCountOfChanges) {
         EXPECT_EQ(exists(name), turn == 1);
     }
     EXPECT_EQ(read_bytes(name), "turn1\n");
-    EXPECT_EQ(shown().back(), text("..... Autosaved as " + name));
+    EXPECT_EQ(test_log().messages().back(), "..... Autosaved as " + name);
     EXPECT_EQ(current_file(ed)->autosave_count, 0);
 }
 
@@ -543,7 +542,7 @@ TEST_F(FileIoTest, AutosaveIntoAMissingDirectoryReportsIt) {
     ed.settings.autosave_dir = dir.file("none");
     add_file_with(ed, {"x"}).path = dir.file("a");
     EXPECT_FALSE(autosave(ed, 0));
-    EXPECT_EQ(shown()[0].rfind(text("..... Unable to open " + dir.file("none")), 0), 0u);
+    EXPECT_EQ(test_log().messages()[0].rfind("..... Unable to open " + dir.file("none"), 0), 0u);
 }
 
 TEST_F(FileIoTest, ReloadTakesANewerUnmodifiedFile) {
@@ -557,8 +556,9 @@ TEST_F(FileIoTest, ReloadTakesANewerUnmodifiedFile) {
     EXPECT_EQ(line_texts(ed), (Texts{"uno", "dos"}));
     EXPECT_EQ(current_line(ed), 1);
     EXPECT_EQ(read_bytes(dir.file("w%")), "one\ntwo\nthree\n");
-    EXPECT_EQ(shown().back(), text(".... Warning: reloaded \"" + dir.file("w") +
-                                   "\" file; previous version saved in backup format."));
+    EXPECT_EQ(test_log().messages().back(),
+              ".... Warning: reloaded \"" + dir.file("w") +
+                  "\" file; previous version saved in backup format.");
 }
 
 TEST_F(FileIoTest, ReloadOfAModifiedFileNeedsAYes) {

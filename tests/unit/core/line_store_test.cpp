@@ -147,8 +147,8 @@ TEST_F(LineStoreTest, CurrentLinesOfEveryScreenAreClampedAfterDeletes) {
 
 TEST_F(LineStoreTest, EveryLineOperationRecordsItsCallerTag) {
     replace_line(ed, 0, "x", XF_TAG);
-    ASSERT_EQ(ed.trace.count, 1u);
-    EXPECT_EQ(ed.trace.tags[0].rfind("line_store_test.cpp:", 0), 0u);
+    ASSERT_EQ(ed.cmd.trace_count, 1);
+    EXPECT_EQ(ed.cmd.trace_ring[0].rfind("line_store_test.cpp:", 0), 0u);
 }
 
 // Undo and redo -------------------------------------------------------------

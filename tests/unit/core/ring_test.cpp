@@ -146,17 +146,6 @@ TEST(Scope, PseudoLinesAreInScopeAndLevelsDecideTheRest) {
     EXPECT_TRUE(in_scope(ed, 1));
 }
 
-TEST(TraceRingTest, KeepsTheLastFiveHundredTagsOldestFirst) {
-    TraceRing ring;
-    for (int i = 0; i < 503; ++i)
-        record_trace(ring, "tag" + std::to_string(i));
-    TempDir dir;
-    ASSERT_TRUE(write_trace_file(ring, dir.file("xed.trace")));
-    std::string text = read_bytes(dir.file("xed.trace"));
-    EXPECT_EQ(text.rfind("tag3\n", 0), 0u);
-    EXPECT_NE(text.find("tag502\n"), std::string::npos);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 500);
-}
 
 } // namespace
 } // namespace voren

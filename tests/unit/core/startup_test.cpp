@@ -204,6 +204,7 @@ TEST(Turns, BatchTurnsRunTheQueueThenTheStackThenStop) {
     test_log().clear();
     Editor ed;
     ed.batch_mode = true;
+    test_log().attach(ed, true);
     Texts stack{"s1", "s2"};
     ed.take_stack_line = [&](Editor&, std::string& line) {
         if (stack.empty()) return false;
@@ -217,12 +218,13 @@ TEST(Turns, BatchTurnsRunTheQueueThenTheStackThenStop) {
     while (run_turn(ed))
         ++turns;
     EXPECT_EQ(turns, 4);
-    EXPECT_EQ(test_log().commands, (Texts{"q1", "q2", "s1", "s2"}));
+    EXPECT_EQ(test_log().commands(), (Texts{"q1", "q2", "s1", "s2"}));
 }
 
 TEST(Turns, InteractiveTurnAsksTheScreenAndTheKey) {
     test_log().clear();
     Editor ed;
+    test_log().attach(ed, true);
     Texts calls;
     ed.redisplay = [&](Editor&) { calls.push_back("redisplay"); };
     ed.wait_for_user = [&](Editor&) { calls.push_back("wait"); };
@@ -231,7 +233,7 @@ TEST(Turns, InteractiveTurnAsksTheScreenAndTheKey) {
     EXPECT_TRUE(run_turn(ed)); // a queued command: no redisplay before it
     EXPECT_TRUE(run_turn(ed));
     EXPECT_EQ(calls, (Texts{"wait", "redisplay", "wait", "key"}));
-    EXPECT_EQ(test_log().commands, (Texts{"queued"}));
+    EXPECT_EQ(test_log().commands(), (Texts{"queued"}));
 }
 
 TEST(Turns, WatchedFilesChangedOnDiskAreReloadedBeforeTheTurn) {
