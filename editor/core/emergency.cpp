@@ -4,6 +4,7 @@
 #include "editor/core/editor.h"
 #include "editor/core/file_io.h"
 #include "editor/core/line_text.h"
+#include "platform/hangup.h"
 #include "platform/signals.h"
 
 #include <algorithm>
@@ -38,8 +39,10 @@ void on_fault(int signal_number) {
     if (target) internal_error_emergency(*target, signal_number);
 }
 
-void on_hangup(int signal_number) {
-    if (target) hangup_emergency(*target, signal_number);
+// Runs in normal context (see platform/hangup.h), from the input loop or
+// from the start of a turn.
+void on_hangup(int signal_number, void* context) {
+    if (context) hangup_emergency(*static_cast<Editor*>(context), signal_number);
 }
 
 // Saves one modified file as <path>.check; true on success.
@@ -132,14 +135,15 @@ void install_emergency_handlers(Editor* ed) {
     target = ed;
     if (!ed) {
         std::set_new_handler(nullptr);
-        platform::remove_signal_handlers();
+        platform::remove_fault_handlers();
+        platform::set_hangup_handler(nullptr, nullptr);
         release_reserve();
         return;
     }
     if (!reserve) reserve = std::malloc(reserve_size);
     std::set_new_handler(on_allocation_failure);
     platform::install_fault_handlers(on_fault);
-    platform::install_hangup_handlers(on_hangup);
+    platform::set_hangup_handler(on_hangup, ed);
     platform::ignore_file_size_signal();
 }
 
