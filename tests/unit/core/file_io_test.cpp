@@ -223,6 +223,23 @@ TEST_F(FileIoTest, APathThroughAFileCannotBeRead) {
     EXPECT_TRUE(ed.ring.files.empty());
 }
 
+TEST_F(FileIoTest, AFifoIsNotEditable) {
+    ASSERT_EQ(mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(open_file(ed, dir.file("pipe")), open_not_editable);
+    EXPECT_EQ(test_log().messages(), (Texts{msg(1)}));
+    EXPECT_TRUE(ed.ring.files.empty());
+}
+
+TEST_F(FileIoTest, SavingOverADirectoryFails) {
+    add_file_with(ed, {"x"}).path = dir.file("sub");
+    fs::create_directory(dir.file("sub"));
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(save_file(ed, false, false), save_failed);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "voren: save : error occured while writing\n");
+    EXPECT_TRUE(fs::is_directory(dir.file("sub")));
+}
+
 TEST_F(FileIoTest, ASymlinkLoopCannotBeRead) {
     fs::create_symlink(dir.file("loop2"), dir.file("loop1"));
     fs::create_symlink(dir.file("loop1"), dir.file("loop2"));
