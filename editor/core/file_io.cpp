@@ -317,6 +317,7 @@ int open_file(Editor& ed, std::string_view name) {
     last.insert(last.begin(), path);
     if (last.size() > 50) last.resize(50);
     set_current_line(ed, ed.settings.lowest_current_line);
+    if (ed.after_file_loaded) ed.after_file_loaded(ed);
     return open_ok;
 }
 

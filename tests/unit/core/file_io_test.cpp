@@ -190,6 +190,16 @@ TEST_F(FileIoTest, OpeningAFileTwiceOnlyMakesItCurrent) {
     EXPECT_EQ(ed.last_files.front(), dir.file("b"));
 }
 
+TEST_F(FileIoTest, TheLoadHookRunsAfterEachSuccessfulLoadOnly) {
+    Texts loaded;
+    ed.after_file_loaded = [&](Editor& e) { loaded.push_back(current_file(e)->path); };
+    write_bytes(dir.file("a"), "x\n");
+    ASSERT_EQ(open_file(ed, dir.file("a")), open_ok);
+    ASSERT_EQ(open_file(ed, dir.file("a")), open_ok); // already in the ring
+    EXPECT_EQ(open_file(ed, dir.path), open_not_editable);
+    EXPECT_EQ(loaded, (Texts{dir.file("a")}));
+}
+
 TEST_F(FileIoTest, AMissingFileIsANewEmptyFileAndLeavesNoTrace) {
     ASSERT_EQ(open_file(ed, dir.file("new.txt")), open_ok);
     EXPECT_EQ(current_file(ed)->line_count(), 0);
