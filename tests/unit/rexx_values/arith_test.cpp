@@ -542,3 +542,39 @@ TEST(Operators, TiesRoundToEvenInBinary) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Formatting, WholeNumbersMatchPrintf) {
+    NumericSettings ns;
+    ns.digits = 15;
+    std::vector<long long> values = {0,
+                                     1,
+                                     9,
+                                     10,
+                                     99,
+                                     100,
+                                     101,
+                                     999,
+                                     1000,
+                                     12345,
+                                     100000,
+                                     999999999,
+                                     1000000000,
+                                     123456789012345,
+                                     999999999999999};
+    for (long long v = -2000; v <= 2000; v += 7)
+        values.push_back(v);
+    for (long long p = 1; p < 1000000000000000LL; p *= 10) {
+        values.push_back(p - 1);
+        values.push_back(p + 1);
+    }
+    for (long long v : values)
+        for (long long x : {v, -v}) {
+            char want[32];
+            std::snprintf(want, sizeof want, "%lld", x);
+            EXPECT_EQ(format_number(static_cast<double>(x), 0, ns), want);
+        }
+}
+
+} // namespace
