@@ -150,10 +150,13 @@ double round_digits_fraction(double x, int n) {
     }
     int k = n - 1 - e;
     double scaled = k >= 0 ? x * kExact10[k] : x / kExact10[-k];
-    double r = std::nearbyint(scaled);
-    double frac = std::fabs(scaled - std::trunc(scaled));
+    // |scaled| < 10^15: the whole part fits a long long.
+    long long whole = static_cast<long long>(scaled);
+    double frac = std::fabs(scaled - static_cast<double>(whole));
     if (std::fabs(frac - 0.5) <= std::fabs(scaled) * 4e-16 + 1e-12)
         return round_digits_by_text(x, n);
+    if (frac > 0.5) whole += scaled < 0 ? -1 : 1;
+    double r = static_cast<double>(whole);
     return k >= 0 ? r / kExact10[k] : r * kExact10[-k];
 }
 
