@@ -903,7 +903,8 @@ std::vector<Token> ContextLexer::run() {
             ++i_;
         }
     }
-    if (out_.empty() || out_.back().kind != ';') insert(';', raw_.empty() ? no_token : raw_.back());
+    // The raw pass ended the text with ";"; only a program ending in ELSE
+    // has lost it, and the parser then finds that IF incomplete.
     return std::move(out_);
 }
 

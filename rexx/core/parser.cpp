@@ -428,6 +428,7 @@ Clause* Parser::parse_do(bool nested) {
     current_do_ = outer_do;
     if (kind() != END) fail();
     take();
+    preset_ = 55;
     if (kind() == SYMBOL) {
         const Token* name = current();
         if (!loop->control)
@@ -483,6 +484,7 @@ Clause* Parser::parse_select(bool nested) {
         }
         if (kind() != END) fail();
         take();
+        preset_ = 55;
         break;
     }
     open_.pop_back();

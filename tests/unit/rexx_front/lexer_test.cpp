@@ -108,7 +108,8 @@ TEST(LexSymbols, NumberAssignmentIsError31) {
 
 TEST(LexClauses, NewlinesAndSemicolonsEndClausesOnce) {
     EXPECT_EQ(tokens_of("say 1;;\n\n;say 2\n"), "SAY STRING(1) ; SAY STRING(2) ;");
-    EXPECT_EQ(tokens_of(""), ";");
+    EXPECT_EQ(tokens_of(""), "");
+    EXPECT_EQ(tokens_of("/* */"), "");
 }
 
 TEST(LexClauses, ContinuationCommaJoinsLinesWithOneBlank) {

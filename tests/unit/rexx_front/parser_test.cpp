@@ -292,6 +292,20 @@ TEST(ParseClauses, WhenArmText) {
     EXPECT_EQ(std::string(arm->text, arm->text_length), "when a > 1 then");
 }
 
+TEST(ParseClauses, EverySymbolIsAnalysed) {
+    auto program = compile("parse arg a b; call f x; signal on error name t; do i = 1 to n; end i\n"
+                           "drop d (e); end: x = (g(y.z))[1]; address value v; trace r; "
+                           "procedure expose p; option lower; q = r");
+    int symbols = 0;
+    for (const Token& t : program->tokens) {
+        if (t.kind != SYMBOL && t.kind != FUNCTION) continue;
+        ++symbols;
+        ASSERT_NE(t.sym, nullptr) << t.text;
+        EXPECT_EQ(t.sym->length, t.length);
+    }
+    EXPECT_EQ(symbols, 19);
+}
+
 TEST(ParseNames, OperatorNames) {
     EXPECT_STREQ(expr_op_name(ExprOp::ConcNot), "fx_conc_not");
     EXPECT_STREQ(expr_op_name(ExprOp::Br2), "fx_br2");
