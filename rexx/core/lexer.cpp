@@ -564,14 +564,10 @@ bool RawLexer::continuation() {
         }
     }
     if (j >= n_ || s_[j] != '\n') return false;
-    std::size_t comma = i_;
+    if (last_ != ' ') emit(' ', i_, i_ + 1); // where the comma stood
     if (lines) {
         line_ += lines;
         line_start_ = last_newline + 1;
-    }
-    if (last_ != ' ') {
-        RawToken& blank = emit(' ', comma, comma + 1);
-        blank.line = line_;
     }
     new_line(j);
     i_ = j + 1;

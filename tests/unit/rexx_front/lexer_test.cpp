@@ -373,6 +373,16 @@ TEST(LexPrecompiled, MarkerLineIsError76) {
     EXPECT_EQ(failure_of("#!/bin/tolma\n@kpwm", options).code, 0);
 }
 
+TEST(LexRaw, ContinuationBlankStandsWhereTheCommaWas) {
+    Arena arena;
+    auto raw = lex_raw("say 1, /* a\nb */\n2", {}, arena);
+    ASSERT_EQ(dump_tokens(raw), "SAY _ STRING(1) _ STRING(2) ;");
+    EXPECT_EQ(raw[3].line, 0);
+    EXPECT_EQ(raw[3].column, 5);
+    EXPECT_EQ(raw[4].line, 2);
+    EXPECT_EQ(raw[4].column, 0);
+}
+
 TEST(LexRaw, RawPassKeepsBlanksAndKeywordsAsRead) {
     Arena arena;
     auto raw = lex_raw("do = a  b ;x:", {}, arena);
