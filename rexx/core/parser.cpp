@@ -80,7 +80,7 @@ class Parser {
 
     void run() {
         parse_list(program_.clauses, false);
-        if (!at_end()) fail(); // a stray END, THEN or ELSE at the top level
+        if (!at_end()) fail_with(55); // an END with no DO or SELECT
     }
 
   private:
@@ -216,9 +216,7 @@ void Parser::parse_list(ClauseList& list, bool nested) {
         while (accept(';')) {
         }
         if (at_end()) return;
-        int k = kind();
-        if (nested && k == END) return;
-        if (!nested && k == END) return; // reported by the caller
+        if (kind() == END) return; // the caller takes it or reports it
         append(list, parse_clause(list, nested));
         if (!at_end() && !accept(';')) fail();
     }

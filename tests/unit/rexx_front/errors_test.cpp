@@ -10,6 +10,8 @@ TEST(ParseErrors, SyntaxError55) {
     EXPECT_FAILS(",", 55, 1, 1);
     EXPECT_FAILS("x = 1\nsay (1 + 2", 55, 2, 11); // the clause end where ")" was wanted
     EXPECT_FAILS("end", 55, 1, 1);
+    EXPECT_FAILS("drop a\nend", 55, 2, 1);
+    EXPECT_FAILS("do; nop; end; end", 55, 1, 15);
     EXPECT_FAILS("nop\nelse say 1", 55, 2, 1);
     EXPECT_FAILS("then = 1\nthen", 55, 2, 1);
     EXPECT_FAILS("say 1,;", 55, 1, 6);
