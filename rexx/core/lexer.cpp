@@ -705,13 +705,18 @@ std::vector<Token> lex_raw(std::string_view source, const LexOptions& options, A
 
 namespace {
 
-bool is_word(const RawToken& t) {
-    return t.kind == SYMBOL ||
-           (t.kind >= TOK_FIRST && t.kind <= TOK_LAST && keyword_kinds.is[t.kind] && t.text &&
-            t.text[0] != '{' && t.text[0] != '}');
+// A "{" is a DO token and a "}" an END token whose text is the brace itself.
+bool is_brace(const RawToken& t) {
+    return t.text && (t.text[0] == '{' || t.text[0] == '}');
 }
 bool is_brace(const RawToken& t, int kind) {
-    return t.kind == kind && t.text && t.text[0] == "{}"[kind == END];
+    return t.kind == kind && is_brace(t);
+}
+
+// A symbol as read: SYMBOL or a keyword of the table (not a brace).
+bool is_word(const RawToken& t) {
+    return t.kind == SYMBOL ||
+           (t.kind >= TOK_FIRST && t.kind <= TOK_LAST && keyword_kinds.is[t.kind] && !is_brace(t));
 }
 
 // Keywords that begin an instruction when they start a clause.
