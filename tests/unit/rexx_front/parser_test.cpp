@@ -146,6 +146,16 @@ TEST(ParseClauses, IfElse) {
               "If a\n  Then\n    Do simple\n      Nop\n  Else\n    Nop\n");
 }
 
+TEST(ParseClauses, UsualIfLayouts) {
+    EXPECT_EQ(tree_of("if a then\n  do\n    say 1\n  end\nelse\n  do\n    say 2\n  end\nsay 3"),
+              "If a\n  Then\n    Do simple\n      Say 1\n  Else\n    Do simple\n      Say 2\nSay 3\n");
+    EXPECT_EQ(tree_of("if a then x = 1\nelse if b then x = 2\nelse x = 3"),
+              "If a\n  Then\n    Assign x = 1\n  Else\n    If b\n      Then\n        Assign x = "
+              "2\n      Else\n        Assign x = 3\n");
+    EXPECT_EQ(tree_of("select\n  when a then do\n    nop\n  end\n  otherwise nop\nend"),
+              "Select\n  When a\n    Do simple\n      Nop\n  Otherwise\n    Nop\n");
+}
+
 TEST(ParseClauses, DoForms) {
     EXPECT_EQ(tree_of("do; end"), "Do simple\n");
     EXPECT_EQ(tree_of("do 3; nop; end"), "Do count 3\n  Nop\n");
