@@ -69,6 +69,14 @@ TEST(ParseErrors, DoDetailTexts) {
     EXPECT_EQ(failure_of("do i = 1 to 3; end x").column, 20);
 }
 
+TEST(ParseErrors, EndNameFollowsTheCaseMode) {
+    EXPECT_EQ(failure_of("Do I = 1 To 3; End i").code, 0);
+    Failure f = failure_of("option mixed; do I = 1 to 3; end i");
+    EXPECT_EQ(f.code, 27);
+    EXPECT_EQ(f.detail, "Only the controlling variableI can be specified.");
+    EXPECT_EQ(failure_of("option lower; do I = 1 to 3; end i").code, 0);
+}
+
 TEST(ParseErrors, InvalidLeave28) {
     Failure f = failure_of("do 2\n  leave 5\nend");
     EXPECT_EQ(f.code, 28);

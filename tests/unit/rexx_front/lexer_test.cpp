@@ -291,6 +291,17 @@ TEST(LexContext, ThenAndElseContinueTheClause) {
     EXPECT_EQ(tokens_of("x = 1\nthen = 2"), "SYMBOL(x) = STRING(1) ; SYMBOL(then) = STRING(2) ;");
 }
 
+TEST(LexContext, ClauseEndBeforeThenGoesThroughCommentsAndEmptyLines) {
+    EXPECT_EQ(tokens_of("if a /* c */\n\n\n  then nop"), "IF SYMBOL(a) THEN NOP ;");
+    EXPECT_EQ(tokens_of("if a then nop\n/* c */\nelse\n\nnop"), "IF SYMBOL(a) THEN NOP ELSE NOP ;");
+}
+
+TEST(LexContext, KeywordsIgnoreCase) {
+    EXPECT_EQ(tokens_of("SaY 'x'; Do I = 1 To 3; eNd"),
+              "SAY STRING(\"x\") ; DO SYMBOL(I) = STRING(1) TO STRING(3) ; END ;");
+    EXPECT_EQ(tokens_of("address \"sh\" 'ls'"), "ADDRESS ENVIRON(SH) STRING(\"ls\") ;");
+}
+
 TEST(LexContext, ColonInsideIndexKeepsItsClauseEnd) {
     EXPECT_EQ(tokens_of("say s[2:end]"), "SAY SYMBOL(s) [ STRING(2) : ; SYMBOL(end) ] ;");
     EXPECT_EQ(tokens_of("foo: say 1"), "SYMBOL(foo) : ; SAY STRING(1) ;");

@@ -147,8 +147,9 @@ TEST(ParseClauses, IfElse) {
 }
 
 TEST(ParseClauses, UsualIfLayouts) {
-    EXPECT_EQ(tree_of("if a then\n  do\n    say 1\n  end\nelse\n  do\n    say 2\n  end\nsay 3"),
-              "If a\n  Then\n    Do simple\n      Say 1\n  Else\n    Do simple\n      Say 2\nSay 3\n");
+    EXPECT_EQ(
+        tree_of("if a then\n  do\n    say 1\n  end\nelse\n  do\n    say 2\n  end\nsay 3"),
+        "If a\n  Then\n    Do simple\n      Say 1\n  Else\n    Do simple\n      Say 2\nSay 3\n");
     EXPECT_EQ(tree_of("if a then x = 1\nelse if b then x = 2\nelse x = 3"),
               "If a\n  Then\n    Assign x = 1\n  Else\n    If b\n      Then\n        Assign x = "
               "2\n      Else\n        Assign x = 3\n");
