@@ -1,6 +1,7 @@
 // The REXX lexer: raw pass, context pass, token dump.
 #include "rexx/core/lexer.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace tolma {
@@ -1318,7 +1319,7 @@ std::vector<Token> lex(std::string_view source, const LexOptions& options,
             if (second == "@kpwm") throw_at(76, options.first_line + 1, 0);
         }
     }
-    if (source.size() >= UINT32_MAX) throw_at(62, options.first_line, 0); // positions are 32-bit
+    if (source.size() > INT32_MAX) throw_at(62, options.first_line, 0); // positions are 32-bit
     std::vector<RawToken> raw = RawLexer(source, options, arena).run();
     return ContextLexer(raw, program_options, arena).run();
 }
