@@ -323,6 +323,14 @@ TEST(ParseNames, OperatorNames) {
     EXPECT_EQ(expr_arity(ExprOp::Br), Arity::Ternary);
     EXPECT_EQ(expr_arity(ExprOp::Rho), Arity::Unary);
     EXPECT_STREQ(clause_kind_name(ClauseKind::SayExecute), "SayExecute");
+    EXPECT_STREQ(expr_op_symbol(ExprOp::Bl), " ");
+    EXPECT_STREQ(expr_op_symbol(ExprOp::Neq), "\\=");
+    EXPECT_STREQ(expr_op_symbol(ExprOp::Nneq), "\\==");
+    EXPECT_STREQ(expr_op_symbol(ExprOp::Conc), "||");
+    EXPECT_STREQ(expr_op_symbol(ExprOp::Symbol), "");
+    // Every spelling of not-equal parses to the one operator.
+    for (const char* spelling : {"\\=", "/=", "~=", "^=", "<>", "><"})
+        EXPECT_EQ(expr_of(std::string("a ") + spelling + " b"), "(fx_neq a b)") << spelling;
     EXPECT_STREQ(token_kind_name(OP_NEQIC), "OP_NEQIC");
     EXPECT_STREQ(token_kind_name(NOGLOBALV), "NOGLOBALV");
     EXPECT_STREQ(token_kind_name(SYMBOL), "SYMBOL");
