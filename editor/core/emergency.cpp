@@ -68,6 +68,19 @@ void exit_editor(Editor& ed, int status) {
     std::exit(status);
 }
 
+namespace {
+
+// The end of an emergency: the state of the program may be inconsistent (a
+// fault, or memory gone), so no destructors or exit handlers run.
+[[noreturn]] void emergency_exit(Editor& ed, int status) {
+    if (!ed.batch_mode && ed.close_screen) ed.close_screen(ed);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(status);
+}
+
+} // namespace
+
 void memory_emergency(Editor& ed, size_t size, bool max_lines) {
     release_reserve();
     for (auto& file : ed.ring.files)
@@ -83,7 +96,7 @@ void memory_emergency(Editor& ed, size_t size, bool max_lines) {
     }
     if (ed.emergency_running) {
         std::fputs("VOREN: exiting without saving files\n", stderr);
-        exit_editor(ed, 0);
+        emergency_exit(ed, 0);
     }
     ed.emergency_running = true;
     for (int i = 0; i < int(ed.ring.files.size()); ++i) {
@@ -96,7 +109,7 @@ void memory_emergency(Editor& ed, size_t size, bool max_lines) {
                          : "VOREN: ................. Save failed\n",
                    stderr);
     }
-    exit_editor(ed, 0);
+    emergency_exit(ed, 0);
 }
 
 void internal_error_emergency(Editor& ed, int number) {
@@ -104,7 +117,7 @@ void internal_error_emergency(Editor& ed, int number) {
     if (ed.emergency_running) {
         std::fputs("VOREN: Unable to save modified files\n", stderr);
         show_text(ed, "VOREN: Unable to save modified files");
-        exit_editor(ed, number);
+        emergency_exit(ed, number);
     }
     std::fprintf(stderr, "VOREN internal error %d.\n", number);
     show_text(ed, "VOREN internal error " + std::to_string(number) + ".");
@@ -120,7 +133,7 @@ void internal_error_emergency(Editor& ed, int number) {
     }
     if (!any) show_message(ed, 35);
     if (!ed.ring.files.empty()) make_current(ed, std::min(previous, int(ed.ring.files.size()) - 1));
-    exit_editor(ed, number);
+    emergency_exit(ed, number);
 }
 
 void hangup_emergency(Editor& ed, int signal_number) {
@@ -128,7 +141,7 @@ void hangup_emergency(Editor& ed, int signal_number) {
     for (int i = 0; i < int(ed.ring.files.size()); ++i)
         if (ed.ring.files[size_t(i)]->modification_count != 0) save_check_copy(ed, i);
     ed.close_screen = nullptr; // the terminal is gone
-    exit_editor(ed, 128 + signal_number);
+    emergency_exit(ed, 128 + signal_number);
 }
 
 void install_emergency_handlers(Editor* ed) {
