@@ -86,7 +86,8 @@ int current_lines(const Editor& ed) {
 bool set_screens(Editor& ed, const std::vector<ScreenRect>& rects, std::optional<KeptSplit> kept) {
     ScreenState& st = ed.display;
     int pf_rows = int(st.pf_lines.size());
-    if (auto fault = layout_fault(rects, st.rows, st.columns, pf_rows)) return fail_text(ed, *fault);
+    if (auto fault = layout_fault(rects, st.rows, st.columns, pf_rows))
+        return fail_text(ed, *fault);
     apply_layout(ed, rects);
     st.kept_split = kept;
     return done(ed);
@@ -201,8 +202,8 @@ bool xfcm_color(Editor& ed, const CommandCall& call) {
         bool foreground = equals_ignore_case(words[0], "foreground");
         if (background || foreground) {
             if (st.window)
-                (background ? platform::set_background_rgb : platform::set_foreground_rgb)(
-                    *st.window, rgb);
+                (background ? platform::set_background_rgb
+                            : platform::set_foreground_rgb)(*st.window, rgb);
             return done(ed);
         }
         auto colour = find_colour(words[0]);
@@ -247,19 +248,33 @@ bool xfcm_cmdline(Editor& ed, const CommandCall& call) {
     // Rows that the command line takes over move out of its way.
     const int lines = layout.rect.lines;
     RowSpec* rows[3] = {&layout.curline, nullptr, nullptr};
+    ViewDisplay* view = &layout.defaults;
     if (File* file = current_file(ed)) {
-        ViewDisplay& view = own_view_display(ed, ed.screen_index, *file);
-        rows[1] = &view.scale_row;
-        rows[2] = &view.tabline_row;
+        auto own = layout.file_views.find(file->file_number);
+        if (own != layout.file_views.end()) view = &own->second;
     }
-    if (!new_top && top) {
-        for (RowSpec* spec : rows)
-            if (spec && resolve_row(*spec, lines) >= lines) *spec = RowSpec{RowSpec::FromTop, lines - 1};
-    } else if (new_top && !top) {
-        int next = 4;
-        for (RowSpec* spec : rows)
-            if (spec && resolve_row(*spec, lines) == 3) *spec = RowSpec{RowSpec::FromTop, next++};
-    }
+    rows[1] = &view->scale_row;
+    rows[2] = &view->tabline_row;
+    // Moving to the bottom: an element on the last row goes one up (and one on
+    // the row above it one further). Moving to the top: one on row 3 goes to row
+    // 4 (and one on row 4 to row 5).
+    auto shift = [&](int from, int step) {
+        RowSpec* on_from = nullptr;
+        RowSpec* on_next = nullptr;
+        for (RowSpec* spec : rows) {
+            if (!spec) continue;
+            int row = resolve_row(*spec, lines);
+            if (step < 0 ? row >= from : row == from)
+                on_from = on_from ? on_from : spec;
+            else if (row == from + step)
+                on_next = on_next ? on_next : spec;
+        }
+        if (!on_from) return;
+        *on_from = RowSpec{RowSpec::FromTop, from + step};
+        if (on_next) *on_next = RowSpec{RowSpec::FromTop, from + 2 * step};
+    };
+    if (!new_top && top) shift(lines, -1);
+    if (new_top && !top) shift(3, 1);
     layout.cmdline = new_top ? (new_on ? CmdlineSetting::Top : CmdlineSetting::OffTop)
                              : (new_on ? CmdlineSetting::Bottom : CmdlineSetting::OffBottom);
     if (!new_on) layout.show_cmdline_once = false;
@@ -317,8 +332,8 @@ bool set_line_row(Editor& ed, const CommandCall& call, bool screen_form, bool sc
         const ViewDisplay& view = shown_view(ed, screen_form);
         bool on = scale ? view.scale_on : view.tabline_on;
         int row = resolve_row(scale ? view.scale_row : view.tabline_row, lines);
-        show_text(ed, std::string(message_text(on ? kMsgIsOn : kMsgIsOff)) + " " +
-                          std::to_string(row));
+        show_text(ed,
+                  std::string(message_text(on ? kMsgIsOn : kMsgIsOff)) + " " + std::to_string(row));
         return done(ed);
     }
     std::string_view rest;

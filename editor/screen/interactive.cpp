@@ -105,12 +105,11 @@ void redisplay_screens(Editor& ed) {
     ed.cmd.message_width = st.layouts[size_t(ed.screen_index)].rect.columns;
     compose_window(ed, w);
     int id = field_id(ed.screen_index, kFieldCmdline);
-    if (platform::find_field(w, id))
-        platform::place_cursor(w, id, int(ed.cmd.command_line.size()));
+    if (platform::find_field(w, id)) platform::place_cursor(w, id, int(ed.cmd.command_line.size()));
     if (st.usable) {
         if (st.user_name.empty())
-            st.user_name = platform::environment_variable("USER")
-                               .value_or(platform::environment_variable("LOGNAME").value_or(""));
+            st.user_name = platform::environment_variable("USER").value_or(
+                platform::environment_variable("LOGNAME").value_or(""));
         std::string title = window_title(ed);
         if (title != st.last_title) {
             platform::set_title(w, title);
@@ -158,13 +157,19 @@ void run_input_key(Editor& ed) {
     if (!id) return;
     std::optional<KeyBinding> binding = lookup_key(key_tables(), *id);
     if (!binding) return;
-    std::string text = ed.cmd.command_line;
-    ed.cmd.command_line.clear();
-    ed.cmd.command_line_stays = false;
+    const std::string text = ed.cmd.command_line;
     ed.cmd.message_line.clear();
+    // The command line empties when its text is what runs; a failed command
+    // puts it back. A key whose definition runs alone leaves it as it is.
     execute_key(
         binding->definition, binding->mode, text,
-        [&ed](std::string_view command) { return execute_string(ed, command); },
+        [&ed, &text](std::string_view command) {
+            if (command.data() == text.data()) {
+                ed.cmd.command_line.clear();
+                ed.cmd.command_line_stays = false;
+            }
+            return execute_string(ed, command);
+        },
         [&ed](std::string_view command) { record_history(ed, command); }, binding->plain_enter);
 }
 

@@ -72,14 +72,14 @@ std::string format_message(const char* format, int a, int b = 0) {
 }
 
 bool overlaps(const ScreenRect& a, const ScreenRect& b) {
-    return a.left < b.left + b.columns && b.left < a.left + a.columns &&
-           a.top < b.top + b.lines && b.top < a.top + a.lines;
+    return a.left < b.left + b.columns && b.left < a.left + a.columns && a.top < b.top + b.lines &&
+           b.top < a.top + a.lines;
 }
 
 } // namespace
 
-std::optional<std::string> layout_fault(const std::vector<ScreenRect>& rects, int rows,
-                                        int columns, int pf_rows) {
+std::optional<std::string> layout_fault(const std::vector<ScreenRect>& rects, int rows, int columns,
+                                        int pf_rows) {
     for (size_t j = 0; j < rects.size(); ++j) {
         const ScreenRect& r = rects[j];
         int number = int(j) + 1;
@@ -138,11 +138,11 @@ void set_window_size(Editor& ed, int rows, int columns) {
     sync_layouts(ed);
     int pf_rows = int(st.pf_lines.size());
     if (st.kept_split) {
-        auto rects = even_split(st.rows, st.columns, pf_rows, st.kept_split->count,
-                                st.kept_split->vertical);
+        auto rects =
+            even_split(st.rows, st.columns, pf_rows, st.kept_split->count, st.kept_split->vertical);
         // One screen always takes the whole window that is usable at all.
-        bool whole_window = st.kept_split->count == 1 && st.usable && !rects.empty() &&
-                            rects[0].lines >= 1;
+        bool whole_window =
+            st.kept_split->count == 1 && st.usable && !rects.empty() && rects[0].lines >= 1;
         if (whole_window || !layout_fault(rects, st.rows, st.columns, pf_rows)) {
             apply_layout(ed, rects);
             return;
@@ -495,7 +495,8 @@ void compose_screen(Editor& ed, platform::FieldWindow& w, int s) {
     layout.message_row = plan.message_row;
     std::string_view message;
     if (current_screen) message = ed.cmd.message_line;
-    paint.field(kFieldMessage, 0, plan.message_row, 1, W, kAreaMsgline, message.substr(0, size_t(W)));
+    paint.field(kFieldMessage, 0, plan.message_row, 1, W, kAreaMsgline,
+                message.substr(0, size_t(W)));
 
     // File area.
     layout.prefix_width = plan.prefix_width;
@@ -529,8 +530,8 @@ void compose_screen(Editor& ed, platform::FieldWindow& w, int s) {
 
     const Screen& screen = ed.screens[size_t(s)];
     int index = ed.screens[size_t(s)].current_file;
-    int32_t current = screen.views.size() > size_t(index) ? screen.views[size_t(index)].current_line
-                                                          : -1;
+    int32_t current =
+        screen.views.size() > size_t(index) ? screen.views[size_t(index)].current_line : -1;
     current = std::clamp<int32_t>(current, -1, file->line_count());
     LineWalker walker{file, screen, view.shadow};
 
@@ -565,13 +566,14 @@ void compose_screen(Editor& ed, platform::FieldWindow& w, int s) {
             shown.line = item.line;
             std::string_view text = file->lines[size_t(item.line)].text.view();
             paint.field(kFieldText, row, row, text_col, text_width,
-                        at_current ? kAreaCurline : kAreaFilearea, text.substr(0, size_t(text_width)),
-                        editable);
+                        at_current ? kAreaCurline : kAreaFilearea,
+                        text.substr(0, size_t(text_width)), editable);
         }
         if (pw) {
-            std::string ptext = item.kind == RowKind::Shadow
-                                    ? std::string(size_t(pw), '=')
-                                    : prefix_text(*file, item.line, view.number, view.prefix_nulls, pw, labels);
+            std::string ptext =
+                item.kind == RowKind::Shadow
+                    ? std::string(size_t(pw), '=')
+                    : prefix_text(*file, item.line, view.number, view.prefix_nulls, pw, labels);
             paint.field(kFieldPrefix, row, row, prefix_col, pw, kAreaPrefix, ptext, false, 1,
                         at_current ? platform::AttrHighlight : 0u);
         }
@@ -596,7 +598,8 @@ void compose_window(Editor& ed, platform::FieldWindow& w) {
         spec.col = 0;
         spec.width = st.columns;
         spec.colour = st.colour_on ? st.area_colours[kAreaPfline] : 0;
-        if (platform::create_field(w, spec)) platform::set_field_text(w, spec.id, st.pf_lines[size_t(i)]);
+        if (platform::create_field(w, spec))
+            platform::set_field_text(w, spec.id, st.pf_lines[size_t(i)]);
     }
 }
 

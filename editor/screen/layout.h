@@ -25,8 +25,8 @@ std::vector<ScreenRect> even_split(int rows, int columns, int pf_rows, int n, bo
 std::vector<ScreenRect> sized_split(int rows, int columns, int pf_rows,
                                     const std::vector<int>& sizes, bool vertical);
 // The first fault of a layout as the message to show, or nothing when it is valid.
-std::optional<std::string> layout_fault(const std::vector<ScreenRect>& rects, int rows,
-                                        int columns, int pf_rows);
+std::optional<std::string> layout_fault(const std::vector<ScreenRect>& rects, int rows, int columns,
+                                        int pf_rows);
 
 // Takes a new window size (clamped to 3000 x 1000): re-splits a kept even split,
 // and notes whether anything can be drawn.

@@ -89,9 +89,9 @@ inline int field_id(int screen, int element, int row = 0) {
 
 // What one file-area row of the last display showed (for reading edits back).
 struct ShownRow {
-    int row = 0;          // 1-based row within the screen
-    int32_t line = -2;    // file line; -2 for a scale, tab or shadow row
-    int text_width = 0;   // width of the text field
+    int row = 0;        // 1-based row within the screen
+    int32_t line = -2;  // file line; -2 for a scale, tab or shadow row
+    int text_width = 0; // width of the text field
 };
 
 // One split screen (same index as Editor::screens).

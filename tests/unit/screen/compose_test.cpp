@@ -280,11 +280,13 @@ TEST(Compose, ColoursOfTheAreas) {
     f.add_lines(5);
     set_current_line(f.ed, 1);
     f.draw();
-    auto colour_at = [&](int row, int col) { return int(f.window->cells[size_t(row * 40 + col)].colour); };
-    EXPECT_EQ(colour_at(4, 6), 2);  // current line: Red
-    EXPECT_EQ(colour_at(5, 6), 7);  // file area: BLAck
-    EXPECT_EQ(colour_at(5, 0), 13); // prefix: MAROON2
-    EXPECT_EQ(colour_at(1, 0), 14); // arrow: PInk
+    auto colour_at = [&](int row, int col) {
+        return int(f.window->cells[size_t(row * 40 + col)].colour);
+    };
+    EXPECT_EQ(colour_at(4, 6), 2);   // current line: Red
+    EXPECT_EQ(colour_at(5, 6), 7);   // file area: BLAck
+    EXPECT_EQ(colour_at(5, 0), 13);  // prefix: MAROON2
+    EXPECT_EQ(colour_at(1, 0), 14);  // arrow: PInk
     EXPECT_EQ(colour_at(11, 0), 12); // PF line: MARoon
     ASSERT_EQ(f.run("color curl blue"), 0);
     f.draw();

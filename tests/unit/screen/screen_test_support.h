@@ -31,7 +31,8 @@ struct ScreenFixture {
             file.lines[size_t(i)].text = LineText("line " + std::to_string(i + 1));
         return file;
     }
-    File& add_texts(const std::vector<std::string>& texts, const std::string& path = "/tmp/t/f.txt") {
+    File& add_texts(const std::vector<std::string>& texts,
+                    const std::string& path = "/tmp/t/f.txt") {
         File& file = add_file(ed);
         file.path = path;
         for (const std::string& t : texts) {
