@@ -99,7 +99,6 @@ void redisplay_screens(Editor& ed) {
     ScreenState& st = ed.display;
     if (!st.window) return;
     platform::FieldWindow& w = *st.window;
-    route_hangup(ed);
     if (w.rows != st.rows || w.cols != st.columns) set_window_size(ed, w.rows, w.cols);
     sync_layouts(ed);
     ed.cmd.message_width = st.layouts[size_t(ed.screen_index)].rect.columns;
@@ -124,6 +123,8 @@ void redisplay_screens(Editor& ed) {
 void wait_for_user_input(Editor& ed) {
     ScreenState& st = ed.display;
     st.input_ready = false;
+    // Routed here, after start-up installed the core's emergency handlers.
+    if (st.window) route_hangup(ed);
     // Queued commands run first; the user is asked only when nothing is waiting.
     if (!st.window || !ed.pending_commands.empty()) return;
     platform::FieldWindow& w = *st.window;
@@ -196,6 +197,7 @@ int start_terminal_screen(Editor& ed, const StartOptions&) {
         return screen_too_small;
     }
     attach_window(ed, std::move(window));
+    redisplay_screens(ed);
     return screen_started;
 }
 

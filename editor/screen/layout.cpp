@@ -487,7 +487,8 @@ void compose_screen(Editor& ed, platform::FieldWindow& w, int s) {
                                                : std::string_view(layout.command_text);
         paint.field(kFieldPrompt, 0, plan.cmdline_row, 1, 5, kAreaArrow, "====>");
         paint.field(kFieldCmdline, 0, plan.cmdline_row, 7, W - 6, kAreaCmdline, text, true,
-                    plan.cmdline_two_rows ? 2 : 1, platform::AttrHome);
+                    plan.cmdline_two_rows ? 2 : 1,
+                    current_screen ? unsigned(platform::AttrHome) : 0u);
     }
     layout.show_cmdline_once = false;
 

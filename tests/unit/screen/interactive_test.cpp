@@ -159,7 +159,11 @@ TEST(InteractiveDeathTest, WindowCloseSavesModifiedFilesAsCheckCopies) {
             File& a = f.add_texts({"one", "two"}, changed);
             a.modification_count = 1;
             f.add_texts({"same"}, untouched);
-            f.draw(); // routes the window close to the editor
+            f.draw();
+            // The first wait routes the window close to the editor; the signal
+            // arrives while the editor waits for the user.
+            platform::script_key(*f.window, key(platform::KeyKind::Enter));
+            wait_for_user_input(f.ed);
             std::raise(SIGTERM);
             wait_for_user_input(f.ed);
             std::exit(0);
