@@ -141,8 +141,8 @@ void set_window_size(Editor& ed, int rows, int columns) {
         auto rects =
             even_split(st.rows, st.columns, pf_rows, st.kept_split->count, st.kept_split->vertical);
         // One screen always takes the whole window that is usable at all.
-        bool whole_window =
-            st.kept_split->count == 1 && st.usable && !rects.empty() && rects[0].lines >= 1;
+        bool whole_window = st.kept_split->count == 1 && st.usable && !rects.empty() &&
+                            rects[0].lines >= kMinScreenLines - 1;
         if (whole_window || !layout_fault(rects, st.rows, st.columns, pf_rows)) {
             apply_layout(ed, rects);
             return;

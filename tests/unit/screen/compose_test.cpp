@@ -230,6 +230,19 @@ TEST(Compose, TooSmallWindowShowsNothingAndLaysOutWhenEnlarged) {
     EXPECT_EQ(f.ed.display.layouts[0].rect, (ScreenRect{23, 80, 1, 1}));
 }
 
+TEST(Compose, APfAreaThatLeavesTooLittleRoomHidesTheScreen) {
+    ScreenFixture f(6, 38);
+    f.add_lines(3);
+    EXPECT_EQ(f.rows()[1], "====>");
+    ASSERT_EQ(f.run("setp \"a\\nb\""), 0);
+    EXPECT_EQ(f.draw(), "\n\n\n\n\n");
+    platform::resize_grid(*f.window, 7, 38);
+    auto rows = f.rows();
+    EXPECT_EQ(rows[1], "====>");
+    EXPECT_EQ(rows[5], "a");
+    EXPECT_EQ(rows[6], "b");
+}
+
 TEST(Compose, TwoScreensSideBySideOn81Columns) {
     ScreenFixture f(12, 81);
     f.add_lines(5);
