@@ -95,6 +95,41 @@ void route_hangup(Editor& ed) {
 
 } // namespace
 
+bool ask_user_yes_no(Editor& ed, const std::string& question) {
+    ScreenState& st = ed.display;
+    if (!st.window || !st.usable || !st.layout_valid) return false;
+    platform::FieldWindow& w = *st.window;
+    // The question takes the message line, its lines joined by blanks.
+    std::string text;
+    for (char c : question)
+        text += c == '\n' ? ' ' : c;
+    text += " (y/n)";
+    std::string kept = ed.cmd.message_line;
+    ed.cmd.message_line = text;
+    redisplay_screens(ed);
+    ed.cmd.message_line = kept;
+    for (;;) {
+        platform::Key key = platform::wait_key(w);
+        switch (key.kind) {
+        case platform::KeyKind::Char:
+            if (key.code == 'y' || key.code == 'Y') return true;
+            if (key.code == 'n' || key.code == 'N') return false;
+            break;
+        case platform::KeyKind::Resize:
+            set_window_size(ed, w.rows, w.cols);
+            ed.cmd.message_line = text;
+            redisplay_screens(ed);
+            ed.cmd.message_line = kept;
+            break;
+        case platform::KeyKind::Hangup: hangup_emergency(ed, key.number ? key.number : SIGHUP);
+        case platform::KeyKind::Enter:
+        case platform::KeyKind::Escape:
+        case platform::KeyKind::ScriptEnd: return false;
+        default: break;
+        }
+    }
+}
+
 void redisplay_screens(Editor& ed) {
     ScreenState& st = ed.display;
     if (!st.window) return;
@@ -181,6 +216,7 @@ void attach_window(Editor& ed, std::shared_ptr<platform::FieldWindow> window) {
     ed.redisplay = redisplay_screens;
     ed.wait_for_user = wait_for_user_input;
     ed.run_key = run_input_key;
+    ed.ask_user = ask_user_yes_no;
     ed.close_screen = [](Editor& e) {
         if (e.display.window) platform::close_window(*e.display.window);
         platform::set_hangup_handler(nullptr, nullptr);

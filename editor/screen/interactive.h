@@ -4,6 +4,7 @@
 #include "editor/core/startup.h"
 
 #include <memory>
+#include <string>
 
 namespace voren {
 
@@ -27,5 +28,7 @@ void attach_window(Editor& ed, std::shared_ptr<platform::FieldWindow> window);
 void redisplay_screens(Editor& ed);
 void wait_for_user_input(Editor& ed);
 void run_input_key(Editor& ed);
+// A yes/no question on the message line; y or n answers, Enter and Escape mean no.
+bool ask_user_yes_no(Editor& ed, const std::string& question);
 
 } // namespace voren

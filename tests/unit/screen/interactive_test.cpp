@@ -141,6 +141,21 @@ TEST(Interactive, RedisplaySoundsPendingBeeps) {
     EXPECT_EQ(platform::headless_state(*f.window)->bells, 4);
 }
 
+TEST(Interactive, YesNoQuestionsOnTheMessageLine) {
+    ScreenFixture f(24, 80);
+    f.add_lines(2);
+    show_text(f.ed, "kept");
+    platform::script_text(*f.window, "xy");
+    EXPECT_TRUE(f.ed.ask_user(f.ed, "Reload?\nReally?"));
+    EXPECT_EQ(f.row(2), std::string("Reload? Really? (y/n)") + std::string(59, ' '));
+    platform::script_text(*f.window, "N");
+    EXPECT_FALSE(f.ed.ask_user(f.ed, "Again?"));
+    platform::script_key(*f.window, key(platform::KeyKind::Escape));
+    EXPECT_FALSE(f.ed.ask_user(f.ed, "Again?"));
+    EXPECT_FALSE(f.ed.ask_user(f.ed, "Nothing left to read"));
+    EXPECT_EQ(f.rows()[2], "kept");
+}
+
 std::string read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
