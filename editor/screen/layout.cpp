@@ -389,7 +389,7 @@ struct Painter {
         spec.input = input;
         spec.colour = colour(area);
         spec.attrs = attrs;
-        if (platform::create_field(w, spec)) platform::set_field_text(w, spec.id, text);
+        platform::create_field(w, spec, text);
     }
 };
 
@@ -599,8 +599,7 @@ void compose_window(Editor& ed, platform::FieldWindow& w) {
         spec.col = 0;
         spec.width = st.columns;
         spec.colour = st.colour_on ? st.area_colours[kAreaPfline] : 0;
-        if (platform::create_field(w, spec))
-            platform::set_field_text(w, spec.id, st.pf_lines[size_t(i)]);
+        platform::create_field(w, spec, st.pf_lines[size_t(i)]);
     }
 }
 
