@@ -16,7 +16,7 @@ struct KeywordRow {
 };
 
 // Searched on the upper-cased symbol text. EXTERNAL is another spelling of LINEIN.
-const KeywordRow keyword_table[] = {
+constexpr KeywordRow keyword_table[] = {
     {"ADDRESS", ADDRESS},
     {"ARG", ARG},
     {"BY", BY},
@@ -170,14 +170,27 @@ struct KeywordKinds {
 };
 constexpr KeywordKinds keyword_kinds;
 
+struct KeywordIndex {
+    std::uint8_t length[sizeof(keyword_table) / sizeof(keyword_table[0])] = {};
+    constexpr KeywordIndex() {
+        for (std::size_t i = 0; i < sizeof(keyword_table) / sizeof(keyword_table[0]); ++i)
+            while (keyword_table[i].word[length[i]])
+                ++length[i];
+    }
+};
+constexpr KeywordIndex keyword_index;
+
 int find_keyword(const char* text, std::size_t length) {
     if (length == 0 || length > longest_keyword) return SYMBOL;
     char upper[longest_keyword + 1];
     for (std::size_t i = 0; i < length; ++i)
         upper[i] = static_cast<char>(to_upper(text[i]));
-    upper[length] = '\0';
-    for (const KeywordRow& row : keyword_table)
-        if (row.word[0] == upper[0] && std::strcmp(row.word, upper) == 0) return row.kind;
+    for (std::size_t i = 0; i < sizeof(keyword_table) / sizeof(keyword_table[0]); ++i) {
+        const KeywordRow& row = keyword_table[i];
+        if (keyword_index.length[i] == length && row.word[0] == upper[0] &&
+            std::memcmp(row.word, upper, length) == 0)
+            return row.kind;
+    }
     return SYMBOL;
 }
 
@@ -346,9 +359,13 @@ std::string fold_name(std::string_view name, CaseMode mode) {
 
 std::string prepare_source(std::string_view text) {
     std::string source;
-    source.reserve(text.size());
-    for (char c : text)
-        if (c != '\r' && c != '\x1a') source += c;
+    if (text.find_first_of("\r\x1a") == std::string_view::npos) {
+        source.assign(text);
+    } else {
+        source.reserve(text.size());
+        for (char c : text)
+            if (c != '\r' && c != '\x1a') source += c;
+    }
     if (!source.empty() && source.back() == '\n') source.pop_back();
     return source;
 }
@@ -358,15 +375,29 @@ std::string prepare_source(std::string_view text) {
 
 namespace {
 
+// A raw token: what the raw pass knows. The context pass turns these into
+// Tokens; keeping them small keeps the raw array cheap.
+struct RawToken {
+    int kind = TOK_NONE;
+    std::uint32_t length = 0;
+    const char* text = nullptr;
+    int line = 0;
+    int column = 0;
+    std::uint32_t pos = 0, end = 0;
+    bool quoted = false;
+};
+
+const RawToken no_token;
+
 class RawLexer {
   public:
     RawLexer(std::string_view source, const LexOptions& options, Arena& arena)
         : s_(reinterpret_cast<const unsigned char*>(source.data())), n_(source.size()),
           line_(options.first_line), arena_(arena) {
-        out_.reserve(n_ / 3 + 16);
+        out_.reserve(n_ / 2 + 16);
     }
 
-    std::vector<Token> run();
+    std::vector<RawToken> run();
 
   private:
     int column(std::size_t at) const { return static_cast<int>(at - line_start_); }
@@ -375,8 +406,8 @@ class RawLexer {
         line_start_ = newline_at + 1;
     }
 
-    Token& emit(int kind, std::size_t start, std::size_t end) {
-        Token& token = out_.emplace_back();
+    RawToken& emit(int kind, std::size_t start, std::size_t end) {
+        RawToken& token = out_.emplace_back();
         token.kind = kind;
         token.line = line_;
         token.column = column(start);
@@ -402,12 +433,12 @@ class RawLexer {
     int line_;
     std::size_t line_start_ = 0;
     Arena& arena_;
-    std::vector<Token> out_;
+    std::vector<RawToken> out_;
     int last_ = ';';
     std::string buffer_;
 };
 
-std::vector<Token> RawLexer::run() {
+std::vector<RawToken> RawLexer::run() {
     while (i_ < n_) {
         unsigned char c = s_[i_];
         switch (c) {
@@ -539,7 +570,7 @@ bool RawLexer::continuation() {
         line_start_ = last_newline + 1;
     }
     if (last_ != ' ') {
-        Token& blank = emit(' ', comma, comma + 1);
+        RawToken& blank = emit(' ', comma, comma + 1);
         blank.line = line_;
     }
     new_line(j);
@@ -583,7 +614,7 @@ void RawLexer::string() {
         body = &converted;
         ++i_;
     }
-    Token& token = emit(STRING, start, i_);
+    RawToken& token = emit(STRING, start, i_);
     token.line = open_line;
     token.column = open_column;
     token.text = arena_.copy_text(body->data(), body->size());
@@ -615,12 +646,12 @@ void RawLexer::symbol() {
                 ++j;
             if (j < n_ && s_[j] == '=') throw_at(31, line_, column(start));
         }
-        Token& token = emit(STRING, start, i_);
+        RawToken& token = emit(STRING, start, i_);
         token.text = arena_.copy_text(text, length);
         token.length = static_cast<std::uint32_t>(length);
         return;
     }
-    Token& token = emit(find_keyword(text, length), start, i_);
+    RawToken& token = emit(find_keyword(text, length), start, i_);
     token.text = arena_.copy_text(text, length);
     token.length = static_cast<std::uint32_t>(length);
 }
@@ -651,10 +682,26 @@ void RawLexer::op() {
     i_ = start + 1;
 }
 
+Token to_token(const RawToken& raw) {
+    Token token;
+    token.kind = raw.kind;
+    token.length = raw.length;
+    token.text = raw.text;
+    token.line = raw.line;
+    token.column = raw.column;
+    token.pos = raw.pos;
+    token.end = raw.end;
+    token.quoted = raw.quoted;
+    return token;
+}
+
 } // namespace
 
 std::vector<Token> lex_raw(std::string_view source, const LexOptions& options, Arena& arena) {
-    return RawLexer(source, options, arena).run();
+    std::vector<Token> tokens;
+    for (const RawToken& raw : RawLexer(source, options, arena).run())
+        tokens.push_back(to_token(raw));
+    return tokens;
 }
 
 // ---------------------------------------------------------------------------
@@ -662,12 +709,12 @@ std::vector<Token> lex_raw(std::string_view source, const LexOptions& options, A
 
 namespace {
 
-bool is_word(const Token& t) {
+bool is_word(const RawToken& t) {
     return t.kind == SYMBOL ||
            (t.kind >= TOK_FIRST && t.kind <= TOK_LAST && keyword_kinds.is[t.kind] && t.text &&
             t.text[0] != '{' && t.text[0] != '}');
 }
-bool is_brace(const Token& t, int kind) {
+bool is_brace(const RawToken& t, int kind) {
     return t.kind == kind && t.text && t.text[0] == "{}"[kind == END];
 }
 
@@ -761,9 +808,9 @@ enum class Mode : std::uint8_t { Expr, Template, Names, Options };
 
 class ContextLexer {
   public:
-    ContextLexer(const std::vector<Token>& raw, ProgramOptions& options, Arena& arena)
+    ContextLexer(const std::vector<RawToken>& raw, ProgramOptions& options, Arena& arena)
         : raw_(raw), options_(options), arena_(arena) {
-        out_.reserve(raw.size() + raw.size() / 4 + 8);
+        out_.reserve(raw.size() + raw.size() / 8 + 16);
     }
     std::vector<Token> run();
 
@@ -773,27 +820,24 @@ class ContextLexer {
             ++i;
         return i;
     }
-    const Token& at(std::size_t i) const {
-        static const Token none;
-        return i < raw_.size() ? raw_[i] : none;
-    }
+    const RawToken& at(std::size_t i) const { return i < raw_.size() ? raw_[i] : no_token; }
     // The raw token after the next word, skipping blanks.
     int kind_after(std::size_t i) const { return at(skip_blanks(i + 1)).kind; }
 
-    Token& push(const Token& t) {
+    Token& push(const RawToken& t) {
         pending_blank_ = false;
-        return out_.emplace_back(t);
+        return out_.emplace_back(to_token(t));
     }
-    Token& push_kind(const Token& t, int kind) {
+    Token& push_kind(const RawToken& t, int kind) {
         Token& token = push(t);
         token.kind = kind;
         return token;
     }
-    void push_symbol(const Token& t) {
+    void push_symbol(const RawToken& t) {
         Token& token = push_kind(t, SYMBOL);
         analyse(token);
     }
-    void insert(int kind, const Token& where) {
+    void insert(int kind, const RawToken& where) {
         Token& token = out_.emplace_back();
         token.kind = kind;
         token.line = where.line;
@@ -804,16 +848,16 @@ class ContextLexer {
     void analyse(Token& token);
     void begin_clause();
     void end_clause();
-    void instruction(const Token& keyword);
+    void instruction(const RawToken& keyword);
     void expression_token();
     void take_word_as_symbol();
     void take_condition_trap();
     void set_option(int kind);
 
     bool term_ends(std::size_t index) const;
-    bool term_starts(const Token& t) const;
+    bool term_starts(const RawToken& t) const;
 
-    const std::vector<Token>& raw_;
+    const std::vector<RawToken>& raw_;
     ProgramOptions& options_;
     Arena& arena_;
     std::vector<Token> out_;
@@ -833,7 +877,7 @@ class ContextLexer {
 
 std::vector<Token> ContextLexer::run() {
     while (i_ < raw_.size()) {
-        const Token& t = raw_[i_];
+        const RawToken& t = raw_[i_];
         if (t.kind == ' ') {
             pending_blank_ = true;
             ++i_;
@@ -859,7 +903,7 @@ std::vector<Token> ContextLexer::run() {
             ++i_;
         }
     }
-    if (out_.empty() || out_.back().kind != ';') insert(';', raw_.empty() ? Token{} : raw_.back());
+    if (out_.empty() || out_.back().kind != ';') insert(';', raw_.empty() ? no_token : raw_.back());
     return std::move(out_);
 }
 
@@ -938,7 +982,7 @@ void ContextLexer::set_option(int kind) {
 // At ";": a THEN or ELSE keyword that follows continues the clause, so the
 // clause end goes; otherwise the clause ends here.
 void ContextLexer::end_clause() {
-    const Token& semi = raw_[i_];
+    const RawToken& semi = raw_[i_];
     if (mode_ == Mode::Expr && !out_.empty() && out_.back().kind == ',') insert(VIDE, semi);
     if (brackets_ > 0 && !out_.empty() && out_.back().kind == ':') {
         // The ";" that follows ":" inside an index: part of the term.
@@ -947,7 +991,7 @@ void ContextLexer::end_clause() {
         return;
     }
     std::size_t next = skip_blanks(i_ + 1);
-    const Token& t = at(next);
+    const RawToken& t = at(next);
     if ((t.kind == THEN || t.kind == ELSE) && is_word(t) && !blocks_keyword(kind_after(next))) {
         i_ = next;
     } else {
@@ -966,7 +1010,7 @@ void ContextLexer::begin_clause() {
     depth_ = brackets_ = 0;
     backquote_open_ = false;
     call_name_ = SIZE_MAX;
-    const Token& t = raw_[i_];
+    const RawToken& t = raw_[i_];
     if (is_brace(t, DO)) {
         push(t);
         instruction_ = DO;
@@ -977,7 +1021,7 @@ void ContextLexer::begin_clause() {
         push(t);
         ++i_;
         std::size_t next = skip_blanks(i_);
-        const Token& after = at(next);
+        const RawToken& after = at(next);
         if (after.kind == ELSE && is_word(after) && !blocks_keyword(kind_after(next))) {
             i_ = next;
             at_start_ = true; // ELSE starts the next part of the IF
@@ -1026,12 +1070,12 @@ void ContextLexer::take_condition_trap() {
     }
 }
 
-void ContextLexer::instruction(const Token& keyword) {
+void ContextLexer::instruction(const RawToken& keyword) {
     instruction_ = keyword.kind;
     push(keyword);
     ++i_;
     std::size_t next = skip_blanks(i_);
-    const Token& t = at(next);
+    const RawToken& t = at(next);
     int after = kind_after(next);
     switch (keyword.kind) {
     case IF:
@@ -1071,7 +1115,7 @@ void ContextLexer::instruction(const Token& keyword) {
             ++i_;
             next = skip_blanks(i_);
         }
-        const Token& source = at(next);
+        const RawToken& source = at(next);
         mode_ = Mode::Template;
         if (!is_word(source)) break;
         switch (source.kind) {
@@ -1142,7 +1186,7 @@ void ContextLexer::instruction(const Token& keyword) {
             push(raw_[i_]);
             ++i_;
             next = skip_blanks(i_);
-            const Token& form = at(next);
+            const RawToken& form = at(next);
             if ((form.kind == SCIENTIFIC || form.kind == ENGINEERING || form.kind == VALUE) &&
                 is_word(form)) {
                 i_ = next;
@@ -1201,13 +1245,13 @@ bool ContextLexer::term_ends(std::size_t index) const {
     return kind == SYMBOL || kind == STRING || kind == ')' || kind == ']';
 }
 
-bool ContextLexer::term_starts(const Token& t) const {
+bool ContextLexer::term_starts(const RawToken& t) const {
     return t.kind == SYMBOL || t.kind == STRING || t.kind == '(' ||
            (t.kind == '`' && !backquote_open_);
 }
 
 void ContextLexer::expression_token() {
-    Token t = raw_[i_];
+    RawToken t = raw_[i_];
     ++i_;
     if (is_word(t)) {
         if (depth_ == 0 && brackets_ == 0 && t.kind >= ADDRESS && t.kind <= WHEN &&
@@ -1236,8 +1280,8 @@ void ContextLexer::expression_token() {
     switch (t.kind) {
     case '(': ++depth_; break;
     case ')':
-        if (out_.back().kind == ',') insert(VIDE, t);
-        if (out_.back().kind == '(' && out_.size() >= 2 &&
+        if (!out_.empty() && out_.back().kind == ',') insert(VIDE, t);
+        if (out_.size() >= 2 && out_.back().kind == '(' &&
             (out_[out_.size() - 2].kind == FUNCTION || out_[out_.size() - 2].kind == SFUNCTION))
             insert(VIDE, t);
         if (depth_ > 0) --depth_;
@@ -1261,11 +1305,6 @@ void ContextLexer::expression_token() {
 
 } // namespace
 
-std::vector<Token> lex_context(const std::vector<Token>& raw, ProgramOptions& options,
-                               Arena& arena) {
-    return ContextLexer(raw, options, arena).run();
-}
-
 std::vector<Token> lex(std::string_view source, const LexOptions& options,
                        ProgramOptions& program_options, Arena& arena) {
     if (!options.forbid_precompiled && source.size() > 2 && source[0] == '#' && source[1] == '!') {
@@ -1277,8 +1316,9 @@ std::vector<Token> lex(std::string_view source, const LexOptions& options,
             if (second == "@kpwm") throw_at(76, options.first_line + 1, 0);
         }
     }
-    std::vector<Token> raw = lex_raw(source, options, arena);
-    return lex_context(raw, program_options, arena);
+    if (source.size() >= UINT32_MAX) throw_at(62, options.first_line, 0); // positions are 32-bit
+    std::vector<RawToken> raw = RawLexer(source, options, arena).run();
+    return ContextLexer(raw, program_options, arena).run();
 }
 
 std::string dump_tokens(const std::vector<Token>& tokens) {

@@ -7,6 +7,15 @@
 // function names, where omitted arguments (VIDE) stand, where an ADDRESS
 // environment name follows, which blanks mean concatenation and where two
 // terms abut (OP_CONC). `lex` runs both. Errors throw RexxError.
+//
+// The context pass follows the instruction syntax: a keyword that begins an
+// instruction stays a keyword only at the start of a clause (after ";", a
+// label, THEN, ELSE or OTHERWISE) and when what follows is not "=", ":", "["
+// or a binary operator; sub-keywords (THEN, TO, BY, FOR, WHILE, UNTIL, WITH,
+// VALUE, ON, OFF, NAME, EXPOSE, the PARSE sources, the NUMERIC and ADDRESS
+// words) only inside the instruction that owns them, outside parentheses.
+// PARSE templates and name lists (DROP, UPPER, LOWER, EXPOSE) keep their
+// tokens as read, with keywords turned into symbols and blanks dropped.
 #include "rexx/core/arena.h"
 #include "rexx/core/rexx_error.h"
 #include "rexx/core/tokens.h"
@@ -78,12 +87,8 @@ struct LexOptions {
 // final newline dropped. Token positions index into this text.
 std::string prepare_source(std::string_view text);
 
-// Raw pass over a prepared source.
+// The raw pass alone over a prepared source (for tests and dumps).
 std::vector<Token> lex_raw(std::string_view source, const LexOptions& options, Arena& arena);
-
-// Context pass; `options` is updated by OPTION clauses as they are met.
-std::vector<Token> lex_context(const std::vector<Token>& raw, ProgramOptions& options,
-                               Arena& arena);
 
 // Both passes. Precompiled token files are not supported: a text whose first
 // line is a "#!" line naming tolma and whose second line is "@kpwm" is error

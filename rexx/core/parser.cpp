@@ -3,6 +3,7 @@
 #include "rexx/core/parser.h"
 
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace tolma {
@@ -202,6 +203,7 @@ class Parser {
     std::size_t pos_ = 0;
     int preset_ = 55;
     int depth_ = 0;
+    int chain_ = 0;             // binary operators on the left spines being built
     std::vector<Clause*> open_; // DO, SELECT and IF clauses being read
     Clause* current_do_ = nullptr;
 };
@@ -761,15 +763,23 @@ Clause* Parser::parse_option() {
 // ---------------------------------------------------------------------------
 // Expressions
 
+// Left-associative chains grow the tree without growing this parser's
+// stack, so their length is counted too: the evaluator walks the tree
+// recursively and must not meet a tree taller than the limit.
 Expr* Parser::parse_binary(int min_level) {
     Expr* left = parse_unary();
+    int built = 0;
     for (;;) {
         BinaryOp op = binary_op(kind());
-        if (op.level < min_level || op.level == 0) return left;
+        if (op.level < min_level || op.level == 0) break;
         const Token* token = take();
+        if (++chain_ > max_expression_chain) throw_at(61, *token);
+        ++built;
         Expr* right = parse_binary(op.level + 1);
         left = node(op.op, token, left, right);
     }
+    chain_ -= built;
+    return left;
 }
 
 Expr* Parser::parse_unary() {
@@ -886,7 +896,13 @@ void parse(Program& program) {
     program.clauses = {};
     program.labels.clear();
     if (program.tokens.empty()) return;
-    Parser(program).run();
+    try {
+        Parser(program).run();
+    } catch (const std::bad_alloc&) {
+        program.clauses = {};
+        program.labels.clear();
+        throw RexxError{62, {}, 0, 0};
+    }
 }
 
 std::unique_ptr<Program> compile(std::string_view text, const CompileOptions& options) {

@@ -8,7 +8,9 @@
 // where a name is expected), at the token that could not be taken. When the
 // tokens run out inside an open SELECT, DO or IF the error is 65, 64 or 66
 // at that construct's first clause. Nesting deeper than `max_parse_depth` is
-// error 61.
+// error 61, and so is a chain of more than `max_expression_chain` binary
+// operators in one expression (the tree would be too tall to evaluate
+// recursively). Memory exhausted while parsing is error 62.
 #include "rexx/core/tree.h"
 
 #include <memory>
@@ -17,6 +19,7 @@
 namespace tolma {
 
 constexpr int max_parse_depth = 1000;
+constexpr int max_expression_chain = 10000;
 
 // Parses program.tokens into program.clauses and program.labels.
 void parse(Program& program);

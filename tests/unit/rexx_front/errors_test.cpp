@@ -6,6 +6,8 @@ namespace {
 
 TEST(ParseErrors, SyntaxError55) {
     EXPECT_FAILS("say )", 55, 1, 5);
+    EXPECT_FAILS(")", 55, 1, 1); // the first token closes nothing
+    EXPECT_FAILS(",", 55, 1, 1);
     EXPECT_FAILS("x = 1\nsay (1 + 2", 55, 2, 11); // the clause end where ")" was wanted
     EXPECT_FAILS("end", 55, 1, 1);
     EXPECT_FAILS("nop\nelse say 1", 55, 2, 1);
@@ -126,6 +128,26 @@ TEST(ParseErrors, DepthLimit61) {
         blocks += "if a then ";
     blocks += "nop";
     EXPECT_EQ(failure_of(blocks).code, 61);
+}
+
+TEST(ParseErrors, LongOperatorChainsAreLimited) {
+    std::string chain = "x = 1";
+    for (int i = 0; i < max_expression_chain; ++i)
+        chain += "+1";
+    EXPECT_EQ(failure_of(chain).code, 0);
+    chain += "+1";
+    Failure f = failure_of(chain);
+    EXPECT_EQ(f.code, 61);
+    EXPECT_EQ(f.column, 6 + 2 * max_expression_chain);
+    // Separate expressions do not add up.
+    std::string sums;
+    for (int i = 0; i < 3; ++i) {
+        sums += "x = 0";
+        for (int k = 0; k < 6000; ++k)
+            sums += "+1";
+        sums += "\n";
+    }
+    EXPECT_EQ(failure_of(sums).code, 0);
 }
 
 TEST(LexErrors, NumbersLinesColumns) {
