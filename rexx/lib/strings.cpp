@@ -57,7 +57,7 @@ RexxValue bi_substr(Interp& in, Args& a) {
     RexxValue r;
     if (len <= avail) {
         // The common case: a plain piece of the string.
-        r.assign_text(s.substr(from, len));
+        if (len) r.assign_text(std::string_view(s.data() + from, len));
         return r;
     }
     char* p = make_text(in, r, len);
