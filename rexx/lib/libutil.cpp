@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace tolma {
 
@@ -71,7 +70,10 @@ Decimal to_decimal(double v) {
         ++e;
     for (char* p = buf; p < e; ++p)
         if (*p != '.') d.digits += *p;
-    int exp = std::atoi(e + 1);
+    int exp = 0;
+    const char* ep = e + 1;
+    if (ep < res.ptr && *ep == '+') ++ep;
+    std::from_chars(ep, res.ptr, exp);
     while (d.digits.size() > 1 && d.digits.back() == '0')
         d.digits.pop_back();
     d.exp10 = exp + 1;

@@ -147,6 +147,11 @@ RexxValue bi_format(Interp& in, Args& a) {
         if (after >= 0) round_places(dec, static_cast<int>(after));
         int places = after >= 0 ? static_cast<int>(after)
                                 : std::max(0, static_cast<int>(dec.digits.size()) - dec.exp10);
+        if (after < 0 && !zero && a[0].places() > places) {
+            // Trailing zeros of the number stay, within DIGITS: 1.50 is 1.50.
+            int room = in.numeric.digits - dec.exp10;
+            places = std::min(a[0].places(), std::max(places, room));
+        }
         body = plain_text(dec, places);
     }
     if (body[0] == '-' && body.find_first_not_of("-0.") == std::string::npos) body.erase(0, 1);
