@@ -948,6 +948,11 @@ bool loop_consumes(X& x, const LoopSpec* loop, bool& leave) {
     return false;
 }
 
+bool loop_test(X& x, const Clause* c, const Expr* cond, CondKind kind) {
+    set_clause_pos(x, c);
+    return eval_condition(x, cond, kind);
+}
+
 struct LoopGuard {
     X& x;
     size_t size;
@@ -983,10 +988,10 @@ void exec_do(X& x, const Clause* c) {
         }
         for (double done = 0;; ++done) {
             if (count >= 0 && done >= count) break;
-            if (cond && !until && !eval_condition(x, cond, CondKind::While)) break;
+            if (cond && !until && !loop_test(x, c, cond, CondKind::While)) break;
             exec_list(x, c->body.first);
             if (!loop_consumes(x, loop, leave) || leave) break;
-            if (cond && until && eval_condition(x, cond, CondKind::Until)) break;
+            if (cond && until && loop_test(x, c, cond, CondKind::Until)) break;
         }
         return;
     }
@@ -1002,10 +1007,10 @@ void exec_do(X& x, const Clause* c) {
             while (i < words.size() && !is_blank(words[i]) && words[i] != '\n')
                 ++i;
             set_value(x.in, ctrl, RexxValue(std::string_view(words).substr(start, i - start)));
-            if (cond && !until && !eval_condition(x, cond, CondKind::Plain)) break;
+            if (cond && !until && !loop_test(x, c, cond, CondKind::Plain)) break;
             exec_list(x, c->body.first);
             if (!loop_consumes(x, loop, leave) || leave) break;
-            if (cond && until && eval_condition(x, cond, CondKind::Plain)) break;
+            if (cond && until && loop_test(x, c, cond, CondKind::Plain)) break;
         }
         return;
     }
@@ -1066,10 +1071,10 @@ void exec_do(X& x, const Clause* c) {
     for (double done = 0;; ++done) {
         if (has_to && (ascending ? current > limit : current < limit)) break;
         if (has_for && done >= for_count) break;
-        if (cond && !until && !eval_condition(x, cond, CondKind::WhileQuoted)) break;
+        if (cond && !until && !loop_test(x, c, cond, CondKind::WhileQuoted)) break;
         exec_list(x, c->body.first);
         if (!loop_consumes(x, loop, leave) || leave) break;
-        if (cond && until && eval_condition(x, cond, CondKind::UntilQuoted)) break;
+        if (cond && until && loop_test(x, c, cond, CondKind::UntilQuoted)) break;
         // Step: the body may have changed the variable.
         RexxValue fallback;
         set_clause_pos(x, c);
@@ -1140,6 +1145,7 @@ void exec_return(X& x, const Clause* c) {
 
 void exec_call(X& x, const Clause* c) {
     int line = x.in.pos.line;
+    at(x, c->name);
     CallTarget& t = resolve(x, c->name, const_cast<Clause*>(c)->exec_slot, c->args, c->nargs);
     RexxValue result;
     bool got = invoke(x, t, c->name, c->args, c->nargs, result);
@@ -1599,7 +1605,7 @@ bool call_routine(X& x, const Clause* label, Frame& frame, int call_line, RexxVa
     x.frames.push_back(&frame);
     ++x.call_depth;
     Body body{x.main.get(), nullptr};
-    run_body(x, body, label->next);
+    run_body(x, body, label);
     bool got = false;
     if (x.pending == Pending::Return) {
         got = x.has_return;
