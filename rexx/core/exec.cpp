@@ -237,6 +237,37 @@ bool calls_anything(const Expr* e) {
     return calls_anything(e->left) || calls_anything(e->right) || calls_anything(e->third);
 }
 
+// Whether an operator node's right operand (or an index) calls a routine,
+// cached in the node's executor slot (free on operator and index nodes).
+bool right_calls(const Expr* e) {
+    void* tag = e->exec_slot;
+    if (!tag) {
+        bool calls = calls_anything(e->right) || (e->op == ExprOp::Br || e->op == ExprOp::Br2
+                                                      ? calls_anything(e->third)
+                                                      : false);
+        tag = reinterpret_cast<void*>(static_cast<uintptr_t>(calls ? 2 : 1));
+        const_cast<Expr*>(e)->exec_slot = tag;
+    }
+    return tag == reinterpret_cast<void*>(static_cast<uintptr_t>(2));
+}
+
+// The record of a simple variable in the current generation (created when
+// missing), through the symbol's cache, exposure followed.
+Variable* simple_record(X& x, const SymbolRef& s) {
+    Generation& g = x.in.pool.current();
+    Variable* v;
+    if (s.base.gen_id == g.id) {
+        v = s.base.rec;
+    } else {
+        v = find_variable(g, s.base.name, s.base.hash, true, false);
+        s.base.gen_id = g.id;
+        s.base.rec = v;
+    }
+    while (v->state == VarState::Exposed)
+        v = v->target;
+    return v;
+}
+
 // Whole number test of loop counts and indices (rounded to 9 digits first).
 bool whole_value(const RexxValue& v, double& out) {
     if (!is_number(v)) return false;
@@ -391,7 +422,7 @@ const RexxValue& eval_index(X& x, const Expr* e, RexxValue& tmp) {
     const RexxValue& base = eval(x, e->left, bt);
     std::string_view s = base.text(x.in.numeric);
     std::string copy;
-    if (&base != &bt && (calls_anything(e->right) || calls_anything(e->third))) {
+    if (&base != &bt && right_calls(e)) {
         copy.assign(s);
         s = copy;
     }
@@ -615,6 +646,51 @@ const RexxValue& eval_symbol(X& x, const Expr* e, RexxValue& tmp) {
     return *v;
 }
 
+// Whole operands of "+", "-" and "*" are never rounded: the result is the
+// double operation itself, with the decimal places the general routine gives.
+inline bool fast_arith(ArithOp op, const RexxValue& l, const RexxValue& r, RexxValue& out) {
+    if (op > ArithOp::Mul || !is_number(l) || !is_number(r)) return false;
+    double a = l.num(), b = r.num();
+    if (a != std::trunc(a) || b != std::trunc(b)) return false;
+    double res = op == ArithOp::Add ? a + b : op == ArithOp::Sub ? a - b : a * b;
+    if (!std::isfinite(res)) return false;
+    int32_t places;
+    if (op == ArithOp::Mul) {
+        places = l.places() < 0 && r.places() < 0
+                     ? -1
+                     : std::max(l.places(), 0) + std::max(r.places(), 0);
+    } else if (res == 0) {
+        places = 0;
+    } else if (a == 0) {
+        places = r.places();
+    } else if (b == 0) {
+        places = l.places();
+    } else {
+        places = std::max(l.places(), r.places());
+    }
+    if (res == 0) res = 0;
+    out.set_number(res, places);
+    return true;
+}
+
+inline bool fast_compare(X& x, CompareOp op, const RexxValue& l, const RexxValue& r) {
+    if (op < CompareOp::EqIC && l.known_number() && r.known_number()) {
+        double a = l.num(), b = r.num();
+        if (a == std::trunc(a) && b == std::trunc(b)) {
+            switch (op) {
+            case CompareOp::Eq: return a == b;
+            case CompareOp::Ne: return a != b;
+            case CompareOp::Gt: return a > b;
+            case CompareOp::Lt: return a < b;
+            case CompareOp::Ge: return a >= b;
+            case CompareOp::Le: return a <= b;
+            default: break;
+            }
+        }
+    }
+    return compare_values(x.in.numeric, op, l, r);
+}
+
 const RexxValue& eval_binary(X& x, const Expr* e, RexxValue& tmp) {
     RexxValue lt, rt;
     ExprOp op = e->op;
@@ -631,7 +707,7 @@ const RexxValue& eval_binary(X& x, const Expr* e, RexxValue& tmp) {
             return tmp;
         }
     }
-    if (lp != &lt && calls_anything(e->right)) {
+    if (lp != &lt && right_calls(e)) {
         lt = *lp;
         lp = &lt;
     }
@@ -641,9 +717,13 @@ const RexxValue& eval_binary(X& x, const Expr* e, RexxValue& tmp) {
     CompareOp cop;
     ArithOp aop;
     if (arith_op(op, aop)) {
-        tmp = eval_arith(x.in, aop, l, r, operand_name(x, e->left), operand_name(x, e->right));
+        if (!fast_arith(aop, l, r, tmp)) {
+            ArithFault f;
+            if (!arith_binary(x.in.numeric, aop, l, r, tmp, f))
+                eval_arith(x.in, aop, l, r, operand_name(x, e->left), operand_name(x, e->right));
+        }
     } else if (compare_op(op, cop)) {
-        tmp.set_number(compare_values(x.in.numeric, cop, l, r) ? 1 : 0, -1);
+        tmp.set_number(fast_compare(x, cop, l, r) ? 1 : 0, -1);
     } else {
         switch (op) {
         case ExprOp::Or: tmp = eval_logical(x.in, '|', l, r); break;
@@ -761,13 +841,13 @@ bool eval_condition(X& x, const Expr* e, CondKind kind) {
     if (!tracing_i(x) && e->op != ExprOp::Symbol && compare_op(e->op, cop)) {
         RexxValue lt, rt;
         const RexxValue* lp = &eval(x, e->left, lt);
-        if (lp != &lt && calls_anything(e->right)) {
+        if (lp != &lt && right_calls(e)) {
             lt = *lp;
             lp = &lt;
         }
         const RexxValue& r = eval(x, e->right, rt);
         at(x, e->token);
-        return compare_values(x.in.numeric, cop, *lp, r);
+        return fast_compare(x, cop, *lp, r);
     }
     RexxValue tmp;
     const RexxValue& v = eval(x, e, tmp);
@@ -845,6 +925,15 @@ void exec_assign(X& x, const Clause* c) {
         RexxValue tmp;
         const RexxValue& v = eval(x, c->expr, tmp);
         if (trace_results(x.in.trace)) trace_result(x.in, 0, v.text(x.in.numeric));
+        if (s.kind == SymbolKind::Simple) {
+            Variable* rec = simple_record(x, s);
+            if (&v == &tmp)
+                rec->value = std::move(tmp);
+            else if (&v != &rec->value)
+                rec->value = v;
+            rec->state = VarState::Set;
+            return;
+        }
         if (&v == &tmp)
             set_value(x.in, s, std::move(tmp));
         else
@@ -1076,8 +1165,21 @@ void exec_do(X& x, const Clause* c) {
         if (!loop_consumes(x, loop, leave) || leave) break;
         if (cond && until && loop_test(x, c, cond, CondKind::UntilQuoted)) break;
         // Step: the body may have changed the variable.
-        RexxValue fallback;
         set_clause_pos(x, c);
+        if (ctrl.kind == SymbolKind::Simple) {
+            Variable* rec = simple_record(x, ctrl);
+            if (rec->state == VarState::Set && is_number(rec->value) &&
+                rec->value.places() <= 0 && step.places() <= 0) {
+                double a = rec->value.num(), b = step.num();
+                if (a == std::trunc(a) && b == std::trunc(b) && std::fabs(a) < 1e14 &&
+                    std::fabs(b) < 1e14) {
+                    current = a + b;
+                    rec->value.set_number(current, 0);
+                    continue;
+                }
+            }
+        }
+        RexxValue fallback;
         const RexxValue& v = fetch_value(x.in, ctrl, fallback);
         if (!is_number(v))
             loop_error(x, 41,
@@ -1374,8 +1476,47 @@ void write_say(X& x, std::string_view text, const char* end) {
     x.in.out(b);
 }
 
-// Runs one clause; returns true when it was traced.
+// An error a SIGNAL ON SYNTAX trap takes: the trap's label is the next clause.
+void take_syntax_trap(X& x, const RexxError& e) {
+    x.depth = 0;
+    x.pending = Pending::None;
+    TrapAction a = syntax_trap(x.in, e);
+    x.in.pos.line = e.line;
+    signal_to(x, a.label, e.line);
+}
+
+RexxError resources_error(X& x) {
+    RexxError e;
+    e.code = 5;
+    e.line = x.in.pos.line;
+    e.column = x.in.pos.column;
+    e.interpreted = x.in.pos.interpreted;
+    if (e.interpreted) e.source_line = std::string(x.in.pos.interpreted_line);
+    return e;
+}
+
+void exec_clause_inner(X& x, const Clause* c);
+
+// Runs one clause. An error is caught here, at the innermost clause, so that
+// a trapped error unwinds only the frames of the clause that failed.
 void exec_clause(X& x, const Clause* c) {
+    try {
+        exec_clause_inner(x, c);
+    } catch (RexxError& e) {
+        if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw;
+        take_syntax_trap(x, e);
+    } catch (SignalTransfer& t) {
+        x.depth = 0;
+        x.pending = Pending::None;
+        signal_to(x, t.label, x.in.pos.line);
+    } catch (std::bad_alloc&) {
+        RexxError e = resources_error(x);
+        if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw e;
+        take_syntax_trap(x, e);
+    }
+}
+
+void exec_clause_inner(X& x, const Clause* c) {
     set_clause_pos(x, c);
     x.lib.clock_line = -1;
     bool traced = false;
