@@ -204,7 +204,7 @@ int main(int argc, char** argv) {
     // The interpreter runs on a thread with a large stack so that deep
     // recursion ends in a report ("Machine resources exhausted.") long
     // before the memory does.
-    constexpr std::size_t kStack = 512u * 1024 * 1024;
+    constexpr std::size_t kStack = 384u * 1024 * 1024;
     int status = voren::platform::run_with_stack(kStack, [&] {
         tolma::Interp in;
         tolma::RunResult r = tolma::run_program(in, text, options);

@@ -164,7 +164,8 @@ struct ExecState {
     int call_depth = 0;
     bool interpreted = false;
     bool pause_line = false;
-    int depth = 0; // expression nesting for trace indentation
+    bool trace_changed = false; // a TRACE ran (while a typed line runs)
+    int depth = 0;              // expression nesting for trace indentation
     std::string say_buffer;
 
     explicit ExecState(Interp& i) : in(i) {}
@@ -242,9 +243,9 @@ bool calls_anything(const Expr* e) {
 bool right_calls(const Expr* e) {
     void* tag = e->exec_slot;
     if (!tag) {
-        bool calls = calls_anything(e->right) || (e->op == ExprOp::Br || e->op == ExprOp::Br2
-                                                      ? calls_anything(e->third)
-                                                      : false);
+        bool calls =
+            calls_anything(e->right) ||
+            (e->op == ExprOp::Br || e->op == ExprOp::Br2 ? calls_anything(e->third) : false);
         tag = reinterpret_cast<void*>(static_cast<uintptr_t>(calls ? 2 : 1));
         const_cast<Expr*>(e)->exec_slot = tag;
     }
@@ -1168,8 +1169,8 @@ void exec_do(X& x, const Clause* c) {
         set_clause_pos(x, c);
         if (ctrl.kind == SymbolKind::Simple) {
             Variable* rec = simple_record(x, ctrl);
-            if (rec->state == VarState::Set && is_number(rec->value) &&
-                rec->value.places() <= 0 && step.places() <= 0) {
+            if (rec->state == VarState::Set && is_number(rec->value) && rec->value.places() <= 0 &&
+                step.places() <= 0) {
                 double a = rec->value.num(), b = step.num();
                 if (a == std::trunc(a) && b == std::trunc(b) && std::fabs(a) < 1e14 &&
                     std::fabs(b) < 1e14) {
@@ -1438,6 +1439,7 @@ void run_interpret(X& x, const std::string& text) {
 }
 
 void exec_trace(X& x, const Clause* c) {
+    x.trace_changed = true;
     switch (static_cast<TraceForm>(c->variant)) {
     case TraceForm::Default: trace_setting(x.in, std::string_view("N")); return;
     case TraceForm::Setting: {
@@ -2067,12 +2069,17 @@ RunResult run_program(Interp& in, std::string_view text, const RunOptions& optio
     in.run_pause_line = [&x](Interp& in2, const std::string& line) {
         bool saved = x.pause_line;
         x.pause_line = true;
+        // The typed line is not traced, unless it sets a trace of its own.
+        unsigned level = in2.trace.bits & kTraceLevelMask;
+        in2.trace.bits &= ~static_cast<unsigned>(kTraceLevelMask);
+        x.trace_changed = false;
         try {
             run_interpret(x, line);
         } catch (RexxError& e) {
             report_error(in2, e);
         }
         x.pause_line = saved;
+        if (!x.trace_changed) in2.trace.bits |= level;
         if (x.pending == Pending::Signal) x.pending = Pending::None;
     };
 

@@ -58,7 +58,7 @@ struct RunOptions {
     // Bytes of C++ stack to leave free; deeper recursion is error 5.
     size_t stack_reserve = 256 * 1024;
     // Maximal nesting of routine calls and INTERPRET (error 5 beyond).
-    int max_call_depth = 100000;
+    int max_call_depth = 50000;
 };
 
 struct RunResult {
