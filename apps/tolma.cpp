@@ -182,6 +182,13 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // A program holds text: a NUL byte means some other kind of file.
+    if (text.find('\0') != std::string::npos) {
+        std::fprintf(stderr, "tolma: %s is not a text file\n",
+                     program_path == "-" ? "the standard input" : program_path.c_str());
+        return 1;
+    }
+
     std::string install_dir;
     if (auto home = voren::platform::environment_variable("REXXHOME"))
         install_dir = *home;

@@ -569,15 +569,17 @@ bool invoke(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint3
         return call_routine(x, t.label, frame, call_line, result);
     }
     constexpr uint32_t kSmall = 8;
-    RexxValue small_store[kSmall];
+    // Only the values the call needs are constructed.
+    alignas(RexxValue) unsigned char small_raw[kSmall * sizeof(RexxValue)];
     const RexxValue* small_slots[kSmall];
     ArgPos small_pos[kSmall];
     std::vector<RexxValue> big_store;
     std::vector<const RexxValue*> big_slots;
     std::vector<ArgPos> big_pos;
-    RexxValue* store = small_store;
+    RexxValue* store;
     const RexxValue** slots = small_slots;
     ArgPos* pos = small_pos;
+    uint32_t built = 0;
     if (nargs > kSmall) {
         big_store.resize(nargs);
         big_slots.resize(nargs);
@@ -585,15 +587,29 @@ bool invoke(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint3
         store = big_store.data();
         slots = big_slots.data();
         pos = big_pos.data();
+    } else {
+        store = reinterpret_cast<RexxValue*>(small_raw);
+        for (; built < nargs; ++built)
+            new (store + built) RexxValue();
     }
+    struct Destroy {
+        RexxValue* store;
+        uint32_t n;
+        ~Destroy() {
+            for (uint32_t i = 0; i < n; ++i)
+                store[i].~RexxValue();
+        }
+    } destroy{store, built};
     for (uint32_t i = 0; i < nargs; ++i) {
         slots[i] = nullptr;
-        pos[i] = ArgPos{};
-        if (!args[i]) continue;
+        if (!args[i]) {
+            pos[i] = ArgPos{};
+            continue;
+        }
         const RexxValue& v = eval(x, args[i], store[i]);
         if (t.copy_args && &v != &store[i]) store[i] = v;
         slots[i] = t.copy_args ? &store[i] : &v;
-        if (!x.interpreted) pos[i] = ArgPos{args[i]->token->line + 1, args[i]->token->column + 1};
+        pos[i] = ArgPos{args[i]->token->line + 1, args[i]->token->column + 1};
     }
     at(x, at_token);
     Args a;
@@ -913,6 +929,49 @@ void run_command(X& x, const Clause* c, size_t env_index, bool traced) {
     after_command(x, c, command, rc, traced);
 }
 
+// Whether evaluating e can change a variable: a call of anything but a
+// built-in (VALUE() excepted) or a back-quoted command.
+bool may_change_variables(const Expr* e) {
+    if (!e) return false;
+    if (e->op == ExprOp::BackQ) return true;
+    if (e->op == ExprOp::Call) {
+        auto* t = static_cast<const CallTarget*>(e->exec_slot);
+        if (!t || t->kind == CallTarget::Label) return true;
+        if (t->msg_name == "VALUE") return true;
+        for (uint32_t i = 0; i < e->nargs; ++i)
+            if (may_change_variables(e->args[i])) return true;
+        return false;
+    }
+    return may_change_variables(e->left) || may_change_variables(e->right) ||
+           may_change_variables(e->third);
+}
+
+// v = v || expr and v = v expr extend v's text where it lies, so that a
+// string built piece by piece is not copied again for every piece.
+bool append_in_place(X& x, const Clause* c, const SymbolRef& s) {
+    const Expr* e = c->expr;
+    if (!e || (e->op != ExprOp::Conc && e->op != ExprOp::Bl) || e->left->op != ExprOp::Symbol)
+        return false;
+    if (x.in.trace.bits & (kTraceResults | kTraceIntermediates)) return false;
+    const SymbolRef& left = symref(x, e->left->token);
+    if (left.kind != SymbolKind::Simple || left.text != s.text) return false;
+    if (may_change_variables(e->right)) return false;
+    if (e->right->op == ExprOp::Symbol && symref(x, e->right->token).text == s.text) return false;
+    Variable* rec = simple_record(x, s);
+    if (rec->state != VarState::Set) return false;
+    RexxValue rt;
+    const RexxValue& r = eval(x, e->right, rt);
+    if (&r == &rec->value || rec->state != VarState::Set) return false;
+    std::string_view rs = r.text(x.in.numeric);
+    size_t sep = e->op == ExprOp::Bl ? 1 : 0;
+    if (static_cast<size_t>(rec->value.text(x.in.numeric).size()) + sep + rs.size() >
+        kMaxValueLength)
+        raise_error(x.in, 5);
+    if (sep) rec->value.append(" ", x.in.numeric);
+    rec->value.append(rs, x.in.numeric);
+    return true;
+}
+
 void exec_assign(X& x, const Clause* c) {
     const SymbolRef& s = symref(x, c->name);
     if (s.kind == SymbolKind::Invalid) raise_error(x.in, 31);
@@ -923,6 +982,7 @@ void exec_assign(X& x, const Clause* c) {
             set_value(x.in, s, RexxValue());
             return;
         }
+        if (s.kind == SymbolKind::Simple && append_in_place(x, c, s)) return;
         RexxValue tmp;
         const RexxValue& v = eval(x, c->expr, tmp);
         if (trace_results(x.in.trace)) trace_result(x.in, 0, v.text(x.in.numeric));
@@ -1771,13 +1831,19 @@ void assign_target(X& x, const Token* t, std::string_view value) {
     if (t->kind != SYMBOL) raise_error(x.in, 38);
     const SymbolRef& s = symref(x, t);
     if (trace_results(x.in.trace)) trace_result(x.in, 0, value);
+    if (s.kind == SymbolKind::Simple) {
+        Variable* rec = simple_record(x, s);
+        rec->value.assign_text(value);
+        rec->state = VarState::Set;
+        return;
+    }
     set_value(x.in, s, RexxValue(value));
 }
 
-void assign_words(X& x, const std::vector<const Token*>& targets, std::string_view data) {
+void assign_words(X& x, const Token* const* targets, size_t count, std::string_view data) {
     size_t pos = 0;
-    for (size_t i = 0; i < targets.size(); ++i) {
-        if (i + 1 == targets.size()) {
+    for (size_t i = 0; i < count; ++i) {
+        if (i + 1 == count) {
             if (i > 0 && pos < data.size() && is_blank(data[pos])) ++pos;
             assign_target(x, targets[i], data.substr(std::min(pos, data.size())));
             return;
@@ -1821,14 +1887,27 @@ long position_value(X& x, std::string_view text) {
 void apply_template(X& x, const Token* t, const Token* stop, const std::string& s) {
     size_t len = s.size();
     size_t start = 0, anchor = 0;
-    std::vector<const Token*> targets;
+    // The targets before the next pattern (a template is a short list).
+    const Token* small[16];
+    std::vector<const Token*> big;
+    size_t count = 0;
+    auto add = [&](const Token* target) {
+        if (count < 16) {
+            small[count++] = target;
+            return;
+        }
+        if (big.empty()) big.assign(small, small + 16);
+        big.push_back(target);
+        ++count;
+    };
+    auto list = [&] { return count <= 16 ? small : big.data(); };
     for (;;) {
         while (t != stop && is_target(t)) {
-            targets.push_back(t);
+            add(t);
             t = t->next;
         }
         if (t == stop) {
-            assign_words(x, targets, std::string_view(s).substr(std::min(start, len)));
+            assign_words(x, list(), count, std::string_view(s).substr(std::min(start, len)));
             return;
         }
         size_t data_end, next_start;
@@ -1895,9 +1974,10 @@ void apply_template(X& x, const Token* t, const Token* stop, const std::string& 
             anchor = up;
         }
         size_t from = std::min(start, len);
-        assign_words(x, targets,
+        assign_words(x, list(), count,
                      std::string_view(s).substr(from, data_end > from ? data_end - from : 0));
-        targets.clear();
+        count = 0;
+        big.clear();
         start = next_start;
     }
 }
