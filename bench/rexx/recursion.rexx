@@ -1,5 +1,5 @@
 /* internal procedure calls with recursion */
-say fib(24)
+say fib(26)
 say depth(5000)
 exit
 fib: procedure

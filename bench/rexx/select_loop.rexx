@@ -1,6 +1,6 @@
 /* SELECT in a loop */
 c. = 0
-do i = 1 to 1000000
+do i = 1 to 2500000
   k = i // 7
   select
     when k = 0 then c.0 = c.0 + 1

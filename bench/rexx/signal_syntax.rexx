@@ -3,7 +3,7 @@ caught = 0
 i = 0
 again:
 signal on syntax
-do while i < 50000
+do while i < 600000
   i = i + 1
   if i // 2 = 0 then x = i / 0
 end

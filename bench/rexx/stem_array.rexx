@@ -1,5 +1,5 @@
 /* compound variables used as an array */
-n = 300000
+n = 1000000
 do i = 1 to n
   a.i = i // 1000
 end

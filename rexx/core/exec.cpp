@@ -164,6 +164,7 @@ struct ExecState {
     int call_depth = 0;
     bool interpreted = false;
     bool pause_line = false;
+    unsigned long long clause_count = 0;
     bool trace_changed = false; // a TRACE ran (while a typed line runs)
     int depth = 0;              // expression nesting for trace indentation
     std::string say_buffer;
@@ -651,7 +652,25 @@ const RexxValue& eval_symbol(X& x, const Expr* e, RexxValue& tmp) {
         at(x, e->token);
         raise_error(x.in, 31);
     }
-    const RexxValue* v = find_value(x.in, s);
+    const RexxValue* v;
+    if (s.kind == SymbolKind::Simple) {
+        // The pool's lookup, inlined: the record cached for this generation.
+        Generation& g = x.in.pool.current();
+        Variable* rec = s.base.gen_id == g.id ? s.base.rec : nullptr;
+        if (!rec) {
+            rec = find_variable(g, s.base.name, s.base.hash, false, false);
+            if (rec) {
+                s.base.gen_id = g.id;
+                s.base.rec = rec;
+            }
+        }
+        if (rec)
+            while (rec->state == VarState::Exposed)
+                rec = rec->target;
+        v = rec && rec->state == VarState::Set ? &rec->value : nullptr;
+    } else {
+        v = find_value(x.in, s);
+    }
     if (!v) {
         at(x, e->token);
         std::string name = derived_name(x.in, s);
@@ -834,7 +853,7 @@ const RexxValue& eval_backquote(X& x, const Expr* e, RexxValue& tmp) {
     at(x, e->token);
     std::string output;
     std::fflush(stdout);
-    int rc = voren::platform::run_shell_capture(command, output);
+    int rc = x.opt.isolated ? 0 : voren::platform::run_shell_capture(command, output);
     if (rc < 0) raise_error(x.in, 58);
     while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
         output.pop_back();
@@ -1528,7 +1547,8 @@ void exec_cd(X& x, const Clause* c) {
         auto home = voren::platform::environment_variable("HOME");
         dir = home ? *home : std::string();
     }
-    if (dir.empty() || voren::platform::change_directory(dir) != 0) raise_error(x.in, 63);
+    if (dir.empty() || x.opt.isolated || voren::platform::change_directory(dir) != 0)
+        raise_error(x.in, 63);
 }
 
 void write_say(X& x, std::string_view text, const char* end) {
@@ -1580,6 +1600,7 @@ void exec_clause(X& x, const Clause* c) {
 
 void exec_clause_inner(X& x, const Clause* c) {
     set_clause_pos(x, c);
+    if (x.opt.max_clauses && ++x.clause_count > x.opt.max_clauses) raise_error(x.in, 4);
     x.lib.clock_line = -1;
     bool traced = false;
     TraceState& t = x.in.trace;
@@ -2108,13 +2129,18 @@ RunResult run_program(Interp& in, std::string_view text, const RunOptions& optio
     ExecState x(in);
     x.opt = options;
     x.envs = options.environments.empty() ? standard_environments() : options.environments;
-    ExecState* outer = in.exec;
-    in.exec = &x;
+    // A run inside a run (a host calling back) leaves the outer one as it was.
     struct Detach {
         Interp& in;
         ExecState* outer;
-        ~Detach() { in.exec = outer; }
-    } detach{in, outer};
+        std::function<void(Interp&, const std::string&)> call_handler, run_pause_line;
+        ~Detach() {
+            in.exec = outer;
+            in.call_handler = std::move(call_handler);
+            in.run_pause_line = std::move(run_pause_line);
+        }
+    } detach{in, in.exec, in.call_handler, in.run_pause_line};
+    in.exec = &x;
 
     char* low = voren::platform::stack_low_bound();
     char probe;
@@ -2192,8 +2218,6 @@ RunResult run_program(Interp& in, std::string_view text, const RunOptions& optio
         result.error = true;
         result.error_code = e.code;
         result.exit_status = e.code > 0 ? e.code : 1;
-        in.call_handler = nullptr;
-        in.run_pause_line = nullptr;
         return result;
     } catch (std::bad_alloc&) {
         RexxError e;
@@ -2204,12 +2228,8 @@ RunResult run_program(Interp& in, std::string_view text, const RunOptions& optio
         result.error = true;
         result.error_code = 5;
         result.exit_status = 5;
-        in.call_handler = nullptr;
-        in.run_pause_line = nullptr;
         return result;
     }
-    in.call_handler = nullptr;
-    in.run_pause_line = nullptr;
     if (result.has_value) {
         RexxValue v(result.value);
         if (is_number(v)) {

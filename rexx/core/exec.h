@@ -59,6 +59,12 @@ struct RunOptions {
     size_t stack_reserve = 256 * 1024;
     // Maximal nesting of routine calls and INTERPRET (error 5 beyond).
     int max_call_depth = 50000;
+    // Clauses a run may execute; beyond, error 4 ("Program interrupted.").
+    // 0: no limit.
+    unsigned long long max_clauses = 0;
+    // No operating-system side effects: back-quoted commands yield "" and
+    // CD is refused (for fuzzing). Commands still go to the environments.
+    bool isolated = false;
 };
 
 struct RunResult {
