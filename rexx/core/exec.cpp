@@ -684,10 +684,31 @@ const RexxValue& eval_symbol(X& x, const Expr* e, RexxValue& tmp) {
 
 // Whole operands of "+", "-" and "*" are never rounded: the result is the
 // double operation itself, with the decimal places the general routine gives.
-inline bool fast_arith(ArithOp op, const RexxValue& l, const RexxValue& r, RexxValue& out) {
-    if (op > ArithOp::Mul || !is_number(l) || !is_number(r)) return false;
+inline bool fast_arith(const NumericSettings& ns, ArithOp op, const RexxValue& l,
+                       const RexxValue& r, RexxValue& out) {
+    if (op > ArithOp::Rem || op == ArithOp::Div || !is_number(l) || !is_number(r)) return false;
     double a = l.num(), b = r.num();
     if (a != std::trunc(a) || b != std::trunc(b)) return false;
+    if (op == ArithOp::IntDiv || op == ArithOp::Rem) {
+        // Whole operands below 10**15: the integer quotient or remainder is
+        // what the general routine computes; faults and long results go there.
+        static const double limit[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        if (b == 0 || std::fabs(a) >= 1e15 || std::fabs(b) >= 1e15) return false;
+        double res;
+        if (op == ArithOp::IntDiv) {
+            res = std::trunc(a / b);
+        } else {
+            long long ia = static_cast<long long>(std::fabs(a));
+            long long ib = static_cast<long long>(std::fabs(b));
+            res = a == b ? 0 : static_cast<double>(ia % ib);
+            if (a < 0) res = -res;
+        }
+        if (std::fabs(res) >= limit[ns.digits]) return false;
+        if (res == 0) res = 0;
+        out.set_number(res, -1);
+        return true;
+    }
     double res = op == ArithOp::Add ? a + b : op == ArithOp::Sub ? a - b : a * b;
     if (!std::isfinite(res)) return false;
     int32_t places;
@@ -753,7 +774,7 @@ const RexxValue& eval_binary(X& x, const Expr* e, RexxValue& tmp) {
     CompareOp cop;
     ArithOp aop;
     if (arith_op(op, aop)) {
-        if (!fast_arith(aop, l, r, tmp)) {
+        if (!fast_arith(x.in.numeric, aop, l, r, tmp)) {
             ArithFault f;
             if (!arith_binary(x.in.numeric, aop, l, r, tmp, f))
                 eval_arith(x.in, aop, l, r, operand_name(x, e->left), operand_name(x, e->right));

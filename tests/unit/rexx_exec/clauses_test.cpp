@@ -46,6 +46,19 @@ TEST(IndexedTerm, PositionsAndPadding) {
     EXPECT_NE(o.err.find("The first index evaluates to \"x\"."), std::string::npos);
 }
 
+TEST(Arithmetic, WholeNumberShortcutsAgreeWithTheGeneralRoutine) {
+    EXPECT_EQ(
+        out_of("say 7 % 2 (-7 % 2) (7 // 2) (-7 // 2) (7 // -2) (-7 // -2) (7 // 7) (0 // 3)"),
+        "3 -3 1 -1 1 -1 0 0\n");
+    EXPECT_EQ(out_of("say 2 * 3 (2 - 2) (0 + 5.50) (1.5 * 2) (-3 * 0) 123456789 * 10"),
+              "6 0 5.50 3.0 0 1.23456789E+9\n");
+    auto o = run("numeric digits 2; say 1000 % 3");
+    EXPECT_EQ(o.result.error_code, 26);
+    EXPECT_NE(o.err.find("TOLMA: the result of the integer division is"), std::string::npos);
+    EXPECT_EQ(run("say 5 // 0").result.error_code, 51);
+    EXPECT_EQ(run("say 5 % 0").result.error_code, 51);
+}
+
 TEST(If, ThenElseAndLogicalValues) {
     EXPECT_EQ(out_of("if 1 then say 'a'; else say 'b'"), "a\n");
     EXPECT_EQ(out_of("if 0 then say 'a'; else say 'b'"), "b\n");
