@@ -1154,6 +1154,16 @@ struct LoopGuard {
     raise_error(x.in, code, detail);
 }
 
+// One pass of a repetitive loop's body; an empty body counts against the
+// clause budget too, so that DO FOREVER; END cannot run past it.
+void loop_body(X& x, const Clause* c) {
+    if (x.opt.max_clauses && ++x.clause_count > x.opt.max_clauses) {
+        set_clause_pos(x, c);
+        raise_error(x.in, 4);
+    }
+    exec_list(x, c->body.first);
+}
+
 void exec_do(X& x, const Clause* c) {
     const LoopSpec* loop = c->loop;
     if (loop->form == LoopForm::Simple) {
@@ -1179,7 +1189,7 @@ void exec_do(X& x, const Clause* c) {
         for (double done = 0;; ++done) {
             if (count >= 0 && done >= count) break;
             if (cond && !until && !loop_test(x, c, cond, CondKind::While)) break;
-            exec_list(x, c->body.first);
+            loop_body(x, c);
             if (!loop_consumes(x, loop, leave) || leave) break;
             if (cond && until && loop_test(x, c, cond, CondKind::Until)) break;
         }
@@ -1198,7 +1208,7 @@ void exec_do(X& x, const Clause* c) {
                 ++i;
             set_value(x.in, ctrl, RexxValue(std::string_view(words).substr(start, i - start)));
             if (cond && !until && !loop_test(x, c, cond, CondKind::Plain)) break;
-            exec_list(x, c->body.first);
+            loop_body(x, c);
             if (!loop_consumes(x, loop, leave) || leave) break;
             if (cond && until && loop_test(x, c, cond, CondKind::Plain)) break;
         }
@@ -1262,7 +1272,7 @@ void exec_do(X& x, const Clause* c) {
         if (has_to && (ascending ? current > limit : current < limit)) break;
         if (has_for && done >= for_count) break;
         if (cond && !until && !loop_test(x, c, cond, CondKind::WhileQuoted)) break;
-        exec_list(x, c->body.first);
+        loop_body(x, c);
         if (!loop_consumes(x, loop, leave) || leave) break;
         if (cond && until && loop_test(x, c, cond, CondKind::UntilQuoted)) break;
         // Step: the body may have changed the variable.

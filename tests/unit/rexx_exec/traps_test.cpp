@@ -169,3 +169,22 @@ TEST(Trace, InteractivePauseRunsTypedLines) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Budget, EndlessProgramsStopWithError4) {
+    tolma::RunOptions opt;
+    opt.max_clauses = 1000;
+    EXPECT_EQ(run("do forever; end", opt).result.error_code, 4);
+    EXPECT_EQ(run("a: signal a", opt).result.error_code, 4);
+    EXPECT_EQ(run("do i = 1 to 10; end; say i", opt).out, "11\n");
+}
+
+TEST(Isolated, NoOperatingSystemEffects) {
+    tolma::RunOptions opt;
+    opt.isolated = true;
+    EXPECT_EQ(exec_test::out_of("say '[' || `'echo hi'` || ']'", opt), "[]\n");
+    EXPECT_EQ(run("cd '/'", opt).result.error_code, 63);
+}
+
+} // namespace
