@@ -1,6 +1,7 @@
 // The REXX lexer: raw pass, context pass, token dump.
 #include "rexx/core/lexer.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace tolma {
@@ -564,14 +565,10 @@ bool RawLexer::continuation() {
         }
     }
     if (j >= n_ || s_[j] != '\n') return false;
-    std::size_t comma = i_;
+    if (last_ != ' ') emit(' ', i_, i_ + 1); // where the comma stood
     if (lines) {
         line_ += lines;
         line_start_ = last_newline + 1;
-    }
-    if (last_ != ' ') {
-        RawToken& blank = emit(' ', comma, comma + 1);
-        blank.line = line_;
     }
     new_line(j);
     i_ = j + 1;
@@ -709,13 +706,18 @@ std::vector<Token> lex_raw(std::string_view source, const LexOptions& options, A
 
 namespace {
 
-bool is_word(const RawToken& t) {
-    return t.kind == SYMBOL ||
-           (t.kind >= TOK_FIRST && t.kind <= TOK_LAST && keyword_kinds.is[t.kind] && t.text &&
-            t.text[0] != '{' && t.text[0] != '}');
+// A "{" is a DO token and a "}" an END token whose text is the brace itself.
+bool is_brace(const RawToken& t) {
+    return t.text && (t.text[0] == '{' || t.text[0] == '}');
 }
 bool is_brace(const RawToken& t, int kind) {
-    return t.kind == kind && t.text && t.text[0] == "{}"[kind == END];
+    return t.kind == kind && is_brace(t);
+}
+
+// A symbol as read: SYMBOL or a keyword of the table (not a brace).
+bool is_word(const RawToken& t) {
+    return t.kind == SYMBOL ||
+           (t.kind >= TOK_FIRST && t.kind <= TOK_LAST && keyword_kinds.is[t.kind] && !is_brace(t));
 }
 
 // Keywords that begin an instruction when they start a clause.
@@ -903,7 +905,8 @@ std::vector<Token> ContextLexer::run() {
             ++i_;
         }
     }
-    if (out_.empty() || out_.back().kind != ';') insert(';', raw_.empty() ? no_token : raw_.back());
+    // The raw pass ended the text with ";"; only a program ending in ELSE
+    // has lost it, and the parser then finds that IF incomplete.
     return std::move(out_);
 }
 
@@ -1316,7 +1319,7 @@ std::vector<Token> lex(std::string_view source, const LexOptions& options,
             if (second == "@kpwm") throw_at(76, options.first_line + 1, 0);
         }
     }
-    if (source.size() >= UINT32_MAX) throw_at(62, options.first_line, 0); // positions are 32-bit
+    if (source.size() > INT32_MAX) throw_at(62, options.first_line, 0); // positions are 32-bit
     std::vector<RawToken> raw = RawLexer(source, options, arena).run();
     return ContextLexer(raw, program_options, arena).run();
 }

@@ -80,7 +80,7 @@ class Parser {
 
     void run() {
         parse_list(program_.clauses, false);
-        if (!at_end()) fail(); // a stray END, THEN or ELSE at the top level
+        if (!at_end()) fail_with(55); // an END with no DO or SELECT
     }
 
   private:
@@ -216,9 +216,7 @@ void Parser::parse_list(ClauseList& list, bool nested) {
         while (accept(';')) {
         }
         if (at_end()) return;
-        int k = kind();
-        if (nested && k == END) return;
-        if (!nested && k == END) return; // reported by the caller
+        if (kind() == END) return; // the caller takes it or reports it
         append(list, parse_clause(list, nested));
         if (!at_end() && !accept(';')) fail();
     }
@@ -428,6 +426,7 @@ Clause* Parser::parse_do(bool nested) {
     current_do_ = outer_do;
     if (kind() != END) fail();
     take();
+    preset_ = 55;
     if (kind() == SYMBOL) {
         const Token* name = current();
         if (!loop->control)
@@ -483,6 +482,7 @@ Clause* Parser::parse_select(bool nested) {
         }
         if (kind() != END) fail();
         take();
+        preset_ = 55;
         break;
     }
     open_.pop_back();

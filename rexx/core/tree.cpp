@@ -63,6 +63,44 @@ const char* expr_op_name(ExprOp op) {
     return "?";
 }
 
+const char* expr_op_symbol(ExprOp op) {
+    switch (op) {
+    case ExprOp::Or: return "|";
+    case ExprOp::Xor: return "&&";
+    case ExprOp::And: return "&";
+    case ExprOp::Eq: return "=";
+    case ExprOp::Neq: return "\\=";
+    case ExprOp::Eeq: return "==";
+    case ExprOp::Nneq: return "\\==";
+    case ExprOp::Sup: return ">";
+    case ExprOp::Inf: return "<";
+    case ExprOp::SupEq: return ">=";
+    case ExprOp::InfEq: return "<=";
+    case ExprOp::Ssup: return ">>";
+    case ExprOp::Iinf: return "<<";
+    case ExprOp::SsupEq: return ">>=";
+    case ExprOp::IinfEq: return "<<=";
+    case ExprOp::Bl: return " ";
+    case ExprOp::Conc: return "||";
+    case ExprOp::Plus:
+    case ExprOp::UPlus: return "+";
+    case ExprOp::Min:
+    case ExprOp::UMin: return "-";
+    case ExprOp::Mult: return "*";
+    case ExprOp::Div: return "/";
+    case ExprOp::Idiv: return "%";
+    case ExprOp::Rem: return "//";
+    case ExprOp::Exp: return "**";
+    case ExprOp::Not: return "\\";
+    case ExprOp::Eqic: return "\xAD";
+    case ExprOp::Neqic: return "\\\xAD";
+    case ExprOp::Rho:
+    case ExprOp::ConcRho: return "\xBD";
+    case ExprOp::ConcNot: return "\\";
+    default: return "";
+    }
+}
+
 const char* clause_kind_name(ClauseKind kind) {
     static const char* const names[] = {
         "Command",    "Assign", "Label",   "If",     "Do",        "Select",    "Leave",   "Iterate",

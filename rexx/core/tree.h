@@ -83,6 +83,10 @@ Arity expr_arity(ExprOp op);
 // The evaluation routine's name as traces show it: "fx_plus", "fx_br2", ...;
 // "symbol", "string" and "call" for leaves and calls.
 const char* expr_op_name(ExprOp op);
+// The operator as traces write it: " " for blank concatenation, backslash and
+// "=" for every spelling of not-equal, "||" for abuttal too; "" for leaves, calls,
+// back quotes and indexed terms.
+const char* expr_op_symbol(ExprOp op);
 
 // ---------------------------------------------------------------------------
 // Clauses

@@ -39,6 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const tolma::Token& t : program->tokens) {
             check(t.pos <= t.end && t.end <= program->source.size());
             check(t.line >= 0 && t.column >= 0);
+            if (t.kind == tolma::SYMBOL || t.kind == tolma::FUNCTION)
+                check(t.sym != nullptr && t.sym->name != nullptr);
         }
         check_list(*program, program->clauses, 0);
         std::string dump = tolma::dump_tree(*program);

@@ -10,10 +10,15 @@ TEST(ParseErrors, SyntaxError55) {
     EXPECT_FAILS(",", 55, 1, 1);
     EXPECT_FAILS("x = 1\nsay (1 + 2", 55, 2, 11); // the clause end where ")" was wanted
     EXPECT_FAILS("end", 55, 1, 1);
+    EXPECT_FAILS("drop a\nend", 55, 2, 1);
+    EXPECT_FAILS("do; nop; end; end", 55, 1, 15);
     EXPECT_FAILS("nop\nelse say 1", 55, 2, 1);
     EXPECT_FAILS("then = 1\nthen", 55, 2, 1);
     EXPECT_FAILS("say 1,;", 55, 1, 6);
     EXPECT_FAILS("nop 1", 55, 1, 5);
+    EXPECT_FAILS("do; end 5", 55, 1, 9);
+    EXPECT_FAILS("do; nop; end 5", 55, 1, 14);
+    EXPECT_FAILS("select; when 1 then nop; end x", 55, 1, 30);
     EXPECT_FAILS("x = s[:]", 55, 1, 8);
     EXPECT_FAILS("interpret", 55, 1, 10);
     EXPECT_FAILS("when a then nop", 55, 1, 1);
@@ -64,6 +69,14 @@ TEST(ParseErrors, DoDetailTexts) {
     EXPECT_EQ(failure_of("do i = 1 to 3; end x").column, 20);
 }
 
+TEST(ParseErrors, EndNameFollowsTheCaseMode) {
+    EXPECT_EQ(failure_of("Do I = 1 To 3; End i").code, 0);
+    Failure f = failure_of("option mixed; do I = 1 to 3; end i");
+    EXPECT_EQ(f.code, 27);
+    EXPECT_EQ(f.detail, "Only the controlling variableI can be specified.");
+    EXPECT_EQ(failure_of("option lower; do I = 1 to 3; end i").code, 0);
+}
+
 TEST(ParseErrors, InvalidLeave28) {
     Failure f = failure_of("do 2\n  leave 5\nend");
     EXPECT_EQ(f.code, 28);
@@ -106,6 +119,8 @@ TEST(ParseErrors, IncompleteConstructs) {
     EXPECT_FAILS("select\n  when a then nop", 65, 1, 1);
     EXPECT_FAILS("x = 1\nif a then", 66, 2, 1);
     EXPECT_FAILS("if a then\n", 66, 1, 1);
+    EXPECT_FAILS("if a then nop\nelse", 66, 1, 1);
+    EXPECT_FAILS("if a then nop; else\n", 66, 1, 1);
     // An open SELECT wins over an open DO, an open DO over an open IF.
     EXPECT_FAILS("do\n select\n  when a then do\n   nop", 65, 2, 2);
     EXPECT_FAILS("if a then do\n nop", 64, 1, 11);

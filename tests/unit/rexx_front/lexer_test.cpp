@@ -108,7 +108,8 @@ TEST(LexSymbols, NumberAssignmentIsError31) {
 
 TEST(LexClauses, NewlinesAndSemicolonsEndClausesOnce) {
     EXPECT_EQ(tokens_of("say 1;;\n\n;say 2\n"), "SAY STRING(1) ; SAY STRING(2) ;");
-    EXPECT_EQ(tokens_of(""), ";");
+    EXPECT_EQ(tokens_of(""), "");
+    EXPECT_EQ(tokens_of("/* */"), "");
 }
 
 TEST(LexClauses, ContinuationCommaJoinsLinesWithOneBlank) {
@@ -290,6 +291,17 @@ TEST(LexContext, ThenAndElseContinueTheClause) {
     EXPECT_EQ(tokens_of("x = 1\nthen = 2"), "SYMBOL(x) = STRING(1) ; SYMBOL(then) = STRING(2) ;");
 }
 
+TEST(LexContext, ClauseEndBeforeThenGoesThroughCommentsAndEmptyLines) {
+    EXPECT_EQ(tokens_of("if a /* c */\n\n\n  then nop"), "IF SYMBOL(a) THEN NOP ;");
+    EXPECT_EQ(tokens_of("if a then nop\n/* c */\nelse\n\nnop"), "IF SYMBOL(a) THEN NOP ELSE NOP ;");
+}
+
+TEST(LexContext, KeywordsIgnoreCase) {
+    EXPECT_EQ(tokens_of("SaY 'x'; Do I = 1 To 3; eNd"),
+              "SAY STRING(\"x\") ; DO SYMBOL(I) = STRING(1) TO STRING(3) ; END ;");
+    EXPECT_EQ(tokens_of("address \"sh\" 'ls'"), "ADDRESS ENVIRON(SH) STRING(\"ls\") ;");
+}
+
 TEST(LexContext, ColonInsideIndexKeepsItsClauseEnd) {
     EXPECT_EQ(tokens_of("say s[2:end]"), "SAY SYMBOL(s) [ STRING(2) : ; SYMBOL(end) ] ;");
     EXPECT_EQ(tokens_of("foo: say 1"), "SYMBOL(foo) : ; SAY STRING(1) ;");
@@ -370,6 +382,16 @@ TEST(LexPrecompiled, MarkerLineIsError76) {
     CompileOptions options;
     options.forbid_precompiled = true;
     EXPECT_EQ(failure_of("#!/bin/tolma\n@kpwm", options).code, 0);
+}
+
+TEST(LexRaw, ContinuationBlankStandsWhereTheCommaWas) {
+    Arena arena;
+    auto raw = lex_raw("say 1, /* a\nb */\n2", {}, arena);
+    ASSERT_EQ(dump_tokens(raw), "SAY _ STRING(1) _ STRING(2) ;");
+    EXPECT_EQ(raw[3].line, 0);
+    EXPECT_EQ(raw[3].column, 5);
+    EXPECT_EQ(raw[4].line, 2);
+    EXPECT_EQ(raw[4].column, 0);
 }
 
 TEST(LexRaw, RawPassKeepsBlanksAndKeywordsAsRead) {

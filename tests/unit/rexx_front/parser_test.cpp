@@ -146,6 +146,17 @@ TEST(ParseClauses, IfElse) {
               "If a\n  Then\n    Do simple\n      Nop\n  Else\n    Nop\n");
 }
 
+TEST(ParseClauses, UsualIfLayouts) {
+    EXPECT_EQ(
+        tree_of("if a then\n  do\n    say 1\n  end\nelse\n  do\n    say 2\n  end\nsay 3"),
+        "If a\n  Then\n    Do simple\n      Say 1\n  Else\n    Do simple\n      Say 2\nSay 3\n");
+    EXPECT_EQ(tree_of("if a then x = 1\nelse if b then x = 2\nelse x = 3"),
+              "If a\n  Then\n    Assign x = 1\n  Else\n    If b\n      Then\n        Assign x = "
+              "2\n      Else\n        Assign x = 3\n");
+    EXPECT_EQ(tree_of("select\n  when a then do\n    nop\n  end\n  otherwise nop\nend"),
+              "Select\n  When a\n    Do simple\n      Nop\n  Otherwise\n    Nop\n");
+}
+
 TEST(ParseClauses, DoForms) {
     EXPECT_EQ(tree_of("do; end"), "Do simple\n");
     EXPECT_EQ(tree_of("do 3; nop; end"), "Do count 3\n  Nop\n");
@@ -292,12 +303,34 @@ TEST(ParseClauses, WhenArmText) {
     EXPECT_EQ(std::string(arm->text, arm->text_length), "when a > 1 then");
 }
 
+TEST(ParseClauses, EverySymbolIsAnalysed) {
+    auto program = compile("parse arg a b; call f x; signal on error name t; do i = 1 to n; end i\n"
+                           "drop d (e); end: x = (g(y.z))[1]; address value v; trace r; "
+                           "procedure expose p; option lower; q = r");
+    int symbols = 0;
+    for (const Token& t : program->tokens) {
+        if (t.kind != SYMBOL && t.kind != FUNCTION) continue;
+        ++symbols;
+        ASSERT_NE(t.sym, nullptr) << t.text;
+        EXPECT_EQ(t.sym->length, t.length);
+    }
+    EXPECT_EQ(symbols, 19);
+}
+
 TEST(ParseNames, OperatorNames) {
     EXPECT_STREQ(expr_op_name(ExprOp::ConcNot), "fx_conc_not");
     EXPECT_STREQ(expr_op_name(ExprOp::Br2), "fx_br2");
     EXPECT_EQ(expr_arity(ExprOp::Br), Arity::Ternary);
     EXPECT_EQ(expr_arity(ExprOp::Rho), Arity::Unary);
     EXPECT_STREQ(clause_kind_name(ClauseKind::SayExecute), "SayExecute");
+    EXPECT_STREQ(expr_op_symbol(ExprOp::Bl), " ");
+    EXPECT_STREQ(expr_op_symbol(ExprOp::Neq), "\\=");
+    EXPECT_STREQ(expr_op_symbol(ExprOp::Nneq), "\\==");
+    EXPECT_STREQ(expr_op_symbol(ExprOp::Conc), "||");
+    EXPECT_STREQ(expr_op_symbol(ExprOp::Symbol), "");
+    // Every spelling of not-equal parses to the one operator.
+    for (const char* spelling : {"\\=", "/=", "~=", "^=", "<>", "><"})
+        EXPECT_EQ(expr_of(std::string("a ") + spelling + " b"), "(fx_neq a b)") << spelling;
     EXPECT_STREQ(token_kind_name(OP_NEQIC), "OP_NEQIC");
     EXPECT_STREQ(token_kind_name(NOGLOBALV), "NOGLOBALV");
     EXPECT_STREQ(token_kind_name(SYMBOL), "SYMBOL");
