@@ -347,7 +347,7 @@ RexxValue bi_verify(Interp& in, Args& a) {
 }
 
 RexxValue bi_translate(Interp& in, Args& a) {
-    if (a.n > 4) wrong_call(in, a, 4, "up to 4 arguments allowed.");
+    if (a.n > 4) wrong_call(in, a, 0, "up to 4 arguments allowed.");
     require(in, a, 0, "argument 1 missing.");
     std::string_view s = a[0].text(in.numeric);
     RexxValue r;
@@ -379,7 +379,7 @@ RexxValue bi_translate(Interp& in, Args& a) {
 }
 
 RexxValue bi_xrange(Interp& in, Args& a) {
-    if (a.n > 2) wrong_call(in, a, 2, "up to 2 arguments allowed.");
+    if (a.n > 2) wrong_call(in, a, 0, "up to 2 arguments allowed.");
     unsigned char from = 0, to = 255;
     if (a.has(0)) {
         std::string_view t = a[0].text(in.numeric);
