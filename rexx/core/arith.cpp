@@ -114,13 +114,47 @@ bool recognise_number(const RexxValue& v) {
 
 // ---------------------------------------------------------------- rounding
 
-double round_digits(double x, int n) {
+double round_digits_by_text(double x, int n) {
     if (n >= 15 || x == std::trunc(x) || !std::isfinite(x)) return x;
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, n);
     double v = x;
     std::from_chars(buf, res.ptr, v, std::chars_format::general);
     return v;
+}
+
+namespace {
+
+const double kExact10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                           1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+} // namespace
+
+double round_digits(double x, int n) {
+    if (n >= 15 || x == std::trunc(x) || !std::isfinite(x)) return x;
+    // Scale by an exact power of ten, round to a whole number and scale
+    // back: one correctly rounded operation each way gives the same double
+    // as printing and reading back, except when the scaled value lies so
+    // close to a half that the scaling error could decide: then print.
+    double ax = std::fabs(x);
+    if (ax < 1e-8 || ax >= 1e15 || n < 1) return round_digits_by_text(x, n);
+    int e = 0; // 10^e <= ax < 10^(e+1), as near as the scaling can tell
+    if (ax >= 1) {
+        while (e < 15 && ax >= kExact10[e + 1])
+            ++e;
+    } else {
+        int m = 1;
+        while (ax * kExact10[m] < 1)
+            ++m;
+        e = -m;
+    }
+    int k = n - 1 - e;
+    double scaled = k >= 0 ? x * kExact10[k] : x / kExact10[-k];
+    double r = std::nearbyint(scaled);
+    double frac = std::fabs(scaled - std::trunc(scaled));
+    if (std::fabs(frac - 0.5) <= std::fabs(scaled) * 4e-16 + 1e-12)
+        return round_digits_by_text(x, n);
+    return k >= 0 ? r / kExact10[k] : r * kExact10[-k];
 }
 
 // ---------------------------------------------------------------- formatting
@@ -490,6 +524,11 @@ RexxValue eval_not(Interp& in, const RexxValue& v) {
     int a = logical_value(v);
     if (a < 0) raise_error(in, 34);
     return RexxValue::number(a ? 0 : 1, -1);
+}
+
+RexxValue make_number(Interp& in, double d, int32_t places) {
+    if (!std::isfinite(d)) raise_error(in, 42);
+    return RexxValue::number(d == 0 ? 0 : d, places);
 }
 
 // ---------------------------------------------------------------- NUMERIC

@@ -34,6 +34,9 @@ inline bool is_number(const RexxValue& v) {
 
 // n significant digits; n >= 15 or a whole x leaves x unchanged.
 double round_digits(double x, int n);
+// The same by writing "%.*g" and reading it back; round_digits takes a
+// faster road to the same double.
+double round_digits_by_text(double x, int n);
 
 // Writes the text of a number into buf (at least 64 bytes); returns its length.
 // The number must be finite.
@@ -99,6 +102,9 @@ RexxValue eval_compare(Interp& in, CompareOp op, const RexxValue& l, const RexxV
 RexxValue eval_logical(Interp& in, char op, const RexxValue& l, const RexxValue& r);
 bool logical_short_circuit(char op, const RexxValue& l);
 RexxValue eval_not(Interp& in, const RexxValue& v);
+
+// A number value for the library; a result that is not finite is error 42.
+RexxValue make_number(Interp& in, double d, int32_t places = -1);
 
 // NUMERIC DIGITS [expr], FUZZ [expr], FORM, FORM VALUE expr.
 // A null value means the expression was omitted.

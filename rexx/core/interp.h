@@ -54,7 +54,7 @@ struct Interp {
     Pool pool;
     Traps traps;
     CurrentCondition condition;
-    CaseMode case_mode = CaseMode::Unset;
+    NameCase case_mode = NameCase::NotSet;
     Position pos;
     ProgramSource source;
 

@@ -10,10 +10,10 @@ namespace tolma {
 
 // ---------------------------------------------------------------- names
 
-std::string fold_name(std::string_view text, CaseMode mode) {
+std::string fold_case(std::string_view text, NameCase mode) {
     std::string s(text);
-    if (mode == CaseMode::Mixed) return s;
-    if (mode == CaseMode::Lower) {
+    if (mode == NameCase::Mixed) return s;
+    if (mode == NameCase::Lower) {
         for (char& c : s)
             if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
     } else {
@@ -34,12 +34,26 @@ unsigned show_hash(std::string_view name) {
 }
 
 uint64_t name_hash(std::string_view name) {
+    // Tails like a.1, a.2, ... hash to neighbouring slots so that loops over
+    // a stem walk memory in order; the fold of the high bits spreads strided
+    // keys such as multiples of 1024.
+    if (!name.empty() && name.size() <= 18 && (name[0] != '0' || name.size() == 1)) {
+        uint64_t v = 0;
+        size_t i = 0;
+        for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i)
+            v = v * 10 + static_cast<uint64_t>(name[i] - '0');
+        if (i == name.size()) return v ^ (v >> 12) ^ (v >> 24);
+    }
     uint64_t h = 1469598103934665603ULL;
     for (unsigned char c : name) {
         h ^= c;
         h *= 1099511628211ULL;
     }
-    return h ^ (h >> 29);
+    // FNV's low bits mix poorly; the table indexes by them.
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdULL;
+    h ^= h >> 33;
+    return h;
 }
 
 // ---------------------------------------------------------------- tables
@@ -48,24 +62,24 @@ Variable* VarTable::find(std::string_view name, uint64_t hash) const {
     if (slots_.empty()) return nullptr;
     size_t mask = slots_.size() - 1;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
-        Variable* v = slots_[i];
-        if (!v) return nullptr;
-        if (v->hash == hash && v->name.size() == name.size() &&
-            std::memcmp(v->name.data(), name.data(), name.size()) == 0)
-            return v;
+        const Slot& s = slots_[i];
+        if (!s.v) return nullptr;
+        if (s.hash == hash && s.v->name.size() == name.size() &&
+            std::memcmp(s.v->name.data(), name.data(), name.size()) == 0)
+            return s.v;
     }
 }
 
 void VarTable::grow() {
-    std::vector<Variable*> old = std::move(slots_);
-    slots_.assign(old.empty() ? 16 : old.size() * 2, nullptr);
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 16 : old.size() * 2, Slot{});
     size_t mask = slots_.size() - 1;
-    for (Variable* v : old) {
-        if (!v) continue;
-        size_t i = v->hash & mask;
-        while (slots_[i])
+    for (const Slot& s : old) {
+        if (!s.v) continue;
+        size_t i = s.hash & mask;
+        while (slots_[i].v)
             i = (i + 1) & mask;
-        slots_[i] = v;
+        slots_[i] = s;
     }
 }
 
@@ -73,9 +87,9 @@ void VarTable::insert(Variable* v) {
     if ((count_ + 1) * 4 > slots_.size() * 3) grow();
     size_t mask = slots_.size() - 1;
     size_t i = v->hash & mask;
-    while (slots_[i])
+    while (slots_[i].v)
         i = (i + 1) & mask;
-    slots_[i] = v;
+    slots_[i] = Slot{v->hash, v};
     ++count_;
 }
 
@@ -98,9 +112,9 @@ Pool::Pool() {
 
 // ---------------------------------------------------------------- analysis
 
-SymbolRef analyse_symbol(std::string_view text, CaseMode mode) {
+SymbolRef analyse_symbol(std::string_view text, NameCase mode) {
     SymbolRef s;
-    s.text = fold_name(text, mode);
+    s.text = fold_case(text, mode);
     if (s.text.empty() || s.text[0] == '.' || (s.text[0] >= '0' && s.text[0] <= '9')) {
         s.kind = SymbolKind::Invalid;
         return s;
@@ -220,7 +234,6 @@ Variable* compound_record(Variable* stem, std::string_view tail, bool create) {
         c = stem->owner->new_record();
         c->name = tail;
         c->hash = h;
-        c->stem = stem;
         stem->tails->insert(c);
     }
     return c;
@@ -359,7 +372,7 @@ void set_var(Interp& in, std::string_view name, RexxValue v) {
         rec->state = VarState::Set;
         return;
     }
-    set_value(in, analyse_symbol(name, CaseMode::Mixed), std::move(v));
+    set_value(in, analyse_symbol(name, NameCase::Mixed), std::move(v));
 }
 
 void set_var(Interp& in, std::string_view name, std::string_view text) {
@@ -371,11 +384,11 @@ RexxValue* get_var(Interp& in, std::string_view name) {
         Variable* rec = find_variable(in.pool.current(), name, name_hash(name), false, true);
         return rec && rec->state == VarState::Set ? &rec->value : nullptr;
     }
-    return find_value(in, analyse_symbol(name, CaseMode::Mixed));
+    return find_value(in, analyse_symbol(name, NameCase::Mixed));
 }
 
 void drop_var(Interp& in, std::string_view name) {
-    drop_symbol(in, analyse_symbol(name, CaseMode::Mixed));
+    drop_symbol(in, analyse_symbol(name, NameCase::Mixed));
 }
 
 // ---------------------------------------------------------------- generations
@@ -508,9 +521,9 @@ void show_pool(Interp& in) {
 
 // ---------------------------------------------------------------- labels
 
-void LabelTable::add(std::string_view name, bool quoted, CaseMode mode, const void* clause,
+void LabelTable::add(std::string_view name, bool quoted, NameCase mode, const void* clause,
                      int line, bool nested) {
-    std::string key = quoted ? std::string(name) : fold_name(name, mode);
+    std::string key = quoted ? std::string(name) : fold_case(name, mode);
     if (labels.count(key)) return;
     Label l;
     l.name = key;

@@ -25,12 +25,13 @@ namespace tolma {
 
 struct Interp;
 
-// How symbol names are folded: Unset and Upper fold ASCII letters to upper
-// case, Lower to lower case, Mixed leaves them as written.
-enum class CaseMode : uint8_t { Unset, Upper, Lower, Mixed };
-std::string fold_name(std::string_view text, CaseMode mode);
-inline bool lower_case_names(CaseMode m) {
-    return m == CaseMode::Lower || m == CaseMode::Mixed;
+// How symbol names are folded (the OPTION case mode): NotSet and Upper fold
+// ASCII letters to upper case, Lower to lower case, Mixed leaves them as
+// written. The values are those of the lexer's program option, in order.
+enum class NameCase : uint8_t { NotSet, Upper, Lower, Mixed };
+std::string fold_case(std::string_view text, NameCase mode);
+inline bool lower_case_names(NameCase m) {
+    return m == NameCase::Lower || m == NameCase::Mixed;
 }
 
 // The pool's hash of a name: bucket order of the "Show" dump.
@@ -63,13 +64,17 @@ class VarTable {
     size_t size() const { return count_; }
     template <class F>
     void each(F&& f) const {
-        for (Variable* v : slots_)
-            if (v) f(v);
+        for (const Slot& s : slots_)
+            if (s.v) f(s.v);
     }
 
   private:
     void grow();
-    std::vector<Variable*> slots_;
+    struct Slot {
+        uint64_t hash = 0;
+        Variable* v = nullptr;
+    };
+    std::vector<Slot> slots_;
     size_t count_ = 0;
 };
 
@@ -111,7 +116,7 @@ struct SymbolRef {
 };
 
 // Done once per symbol token; the result is stored in the tree node.
-SymbolRef analyse_symbol(std::string_view text, CaseMode mode);
+SymbolRef analyse_symbol(std::string_view text, NameCase mode);
 
 // ---------------------------------------------------------------- labels
 
@@ -125,7 +130,7 @@ struct Label {
 struct LabelTable {
     std::unordered_map<std::string, Label> labels;
     // The first definition of a name wins. Quoted names are not folded.
-    void add(std::string_view name, bool quoted, CaseMode mode, const void* clause, int line,
+    void add(std::string_view name, bool quoted, NameCase mode, const void* clause, int line,
              bool nested);
     const Label* find(std::string_view folded_name) const;
 };

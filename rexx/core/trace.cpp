@@ -108,11 +108,13 @@ std::string trace_setting_text(const TraceState& t) {
 }
 
 void trace_count_clause(Interp& in) {
-    if (in.trace.suppressed > 0) --in.trace.suppressed;
+    TraceState& t = in.trace;
+    t.quiet = t.suppressed > 0;
+    if (t.quiet) --t.suppressed;
 }
 
 bool trace_output_on(const Interp& in) {
-    return in.trace.suppressed == 0;
+    return !in.trace.quiet;
 }
 
 // ---------------------------------------------------------------- output

@@ -34,7 +34,8 @@ struct TraceState {
     unsigned bits = kTraceNormal;
     int skip_pauses = 0;         // pauses still to skip (TRACE n, interactive)
     int clauses_since_pause = 0; // clauses traced since the last pause
-    int suppressed = 0;          // clauses whose trace output is suppressed (TRACE -n)
+    int suppressed = 0;          // clauses whose trace output is still to suppress (TRACE -n)
+    bool quiet = false;          // the current clause's trace output is suppressed
     bool in_pause = false;       // an interactive pause is reading lines
 };
 
@@ -69,7 +70,7 @@ void trace_setting(Interp& in, std::string_view text);
 // The setting as TRACE() returns it: prefixes then the level letter.
 std::string trace_setting_text(const TraceState& t);
 
-// The executor calls this once per clause so TRACE -n can count down.
+// The executor calls this before each clause so TRACE -n can count down.
 void trace_count_clause(Interp& in);
 bool trace_output_on(const Interp& in);
 
