@@ -93,10 +93,10 @@ const Builtin* builtin_rows(size_t& count) {
     return t.rows.data();
 }
 
-const Builtin* find_builtin(std::string_view name, CaseMode mode, std::string_view* msg_name) {
+const Builtin* find_builtin(std::string_view name, NameCase mode, std::string_view* msg_name) {
     const Tables& t = tables();
-    const NameTable& nt = mode == CaseMode::Mixed   ? t.spelt
-                          : mode == CaseMode::Lower ? t.lower
+    const NameTable& nt = mode == NameCase::Mixed   ? t.spelt
+                          : mode == NameCase::Lower ? t.lower
                                                     : t.upper_names;
     for (int i = nt.head[builtin_hash(name)]; i >= 0; i = nt.next[i]) {
         const std::string& s = nt.names[i];

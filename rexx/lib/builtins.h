@@ -76,7 +76,7 @@ const Builtin* builtin_rows(size_t& count);
 // The row for a name, searched in the table of the case mode (UPPER or
 // unset: upper-case names; LOWER: lower-case names; MIXED: as spelt). The
 // upper-case name for messages is put in msg_name when it is not null.
-const Builtin* find_builtin(std::string_view name, CaseMode mode,
+const Builtin* find_builtin(std::string_view name, NameCase mode,
                             std::string_view* msg_name = nullptr);
 
 // The hash of a name into the 2048 buckets: h = b[0], then h = (h*31 + b[i])

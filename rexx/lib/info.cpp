@@ -137,7 +137,7 @@ std::string stem_arg(Interp& in, const Args& a, int i) {
     std::string_view t = a[i].text(in.numeric);
     if (!is_rexx_symbol(t) || t[0] == '.' || (t[0] >= '0' && t[0] <= '9'))
         wrong_call(in, a, i, "argument " + std::to_string(i + 1) + " is not a valid REXX symbol.");
-    std::string name = fold_name(t, in.case_mode);
+    std::string name = fold_case(t, in.case_mode);
     if (name.back() != '.') name += '.';
     return name;
 }
@@ -285,7 +285,7 @@ RexxValue bi_sort(Interp& in, Args& a) {
         int c = key(x).compare(key(y));
         return keys.descending ? c > 0 : c < 0;
     });
-    std::string order_tail = fold_name("SortOrder", in.case_mode);
+    std::string order_tail = fold_case("SortOrder", in.case_mode);
     for (size_t k = 0; k < order.size(); ++k) {
         std::string num = std::to_string(first + static_cast<long long>(k));
         set_value(in, element_ref(stem, {num}), items[order[k]]);

@@ -108,7 +108,7 @@ TEST(InfoFunctions, SymbolAndValue) {
     EXPECT_EQ(f.msg("VALUE", {"1", "x"}), "VALUE(): \"1\" is not a valid REXX symbol.");
     EXPECT_EQ(f.msg("SYMBOL", {}), "SYMBOL(): must receive 1 argument.");
     // LOWER case mode folds names to lower case.
-    f.in.case_mode = CaseMode::Lower;
+    f.in.case_mode = NameCase::Lower;
     set_var(f.in, "low", "l");
     EXPECT_EQ(f("value", {"LOW"}), "l");
 }

@@ -10,21 +10,21 @@ TEST(BuiltinTable, HashEntersFirstByteTwice) {
     EXPECT_EQ(builtin_hash("ab"), ((((97u * 31 + 97) & 0x7FF) * 31) + 98) & 0x7FF);
 }
 
-TEST(BuiltinTable, LookupFollowsCaseMode) {
+TEST(BuiltinTable, LookupFollowsNameCase) {
     std::string_view msg;
-    EXPECT_NE(find_builtin("LENGTH", CaseMode::Unset, &msg), nullptr);
+    EXPECT_NE(find_builtin("LENGTH", NameCase::NotSet, &msg), nullptr);
     EXPECT_EQ(msg, "LENGTH");
-    EXPECT_NE(find_builtin("LENGTH", CaseMode::Upper), nullptr);
-    EXPECT_EQ(find_builtin("length", CaseMode::Upper), nullptr);
-    EXPECT_NE(find_builtin("length", CaseMode::Lower), nullptr);
-    EXPECT_EQ(find_builtin("LENGTH", CaseMode::Lower), nullptr);
+    EXPECT_NE(find_builtin("LENGTH", NameCase::Upper), nullptr);
+    EXPECT_EQ(find_builtin("length", NameCase::Upper), nullptr);
+    EXPECT_NE(find_builtin("length", NameCase::Lower), nullptr);
+    EXPECT_EQ(find_builtin("LENGTH", NameCase::Lower), nullptr);
     // MIXED: names as spelt, standard functions in lower case.
-    EXPECT_NE(find_builtin("length", CaseMode::Mixed), nullptr);
-    EXPECT_EQ(find_builtin("LENGTH", CaseMode::Mixed), nullptr);
-    EXPECT_EQ(find_builtin("Length", CaseMode::Mixed), nullptr);
-    EXPECT_EQ(find_builtin("LENGT", CaseMode::Upper), nullptr);
-    EXPECT_EQ(find_builtin("LENGTHS", CaseMode::Upper), nullptr);
-    EXPECT_EQ(find_builtin("", CaseMode::Upper), nullptr);
+    EXPECT_NE(find_builtin("length", NameCase::Mixed), nullptr);
+    EXPECT_EQ(find_builtin("LENGTH", NameCase::Mixed), nullptr);
+    EXPECT_EQ(find_builtin("Length", NameCase::Mixed), nullptr);
+    EXPECT_EQ(find_builtin("LENGT", NameCase::Upper), nullptr);
+    EXPECT_EQ(find_builtin("LENGTHS", NameCase::Upper), nullptr);
+    EXPECT_EQ(find_builtin("", NameCase::Upper), nullptr);
 }
 
 TEST(BuiltinTable, EveryRowIsFoundUnderItsOwnName) {
@@ -35,10 +35,10 @@ TEST(BuiltinTable, EveryRowIsFoundUnderItsOwnName) {
         std::string upper = rows[i].name;
         for (char& c : upper)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        const Builtin* b = find_builtin(upper, CaseMode::Upper);
+        const Builtin* b = find_builtin(upper, NameCase::Upper);
         ASSERT_NE(b, nullptr) << rows[i].name;
         EXPECT_EQ(b->handler, rows[i].handler) << rows[i].name;
-        EXPECT_EQ(find_builtin(rows[i].name, CaseMode::Mixed)->handler, rows[i].handler);
+        EXPECT_EQ(find_builtin(rows[i].name, NameCase::Mixed)->handler, rows[i].handler);
     }
 }
 
@@ -51,8 +51,8 @@ TEST(BuiltinTable, NamesAreUnique) {
 }
 
 TEST(BuiltinTable, AliasesShareHandlers) {
-    EXPECT_EQ(find_builtin("CENTER", CaseMode::Upper)->handler,
-              find_builtin("CENTRE", CaseMode::Upper)->handler);
+    EXPECT_EQ(find_builtin("CENTER", NameCase::Upper)->handler,
+              find_builtin("CENTRE", NameCase::Upper)->handler);
 }
 
 TEST(BuiltinTable, MissingFunctionsAreNotFound) {
@@ -60,7 +60,7 @@ TEST(BuiltinTable, MissingFunctionsAreNotFound) {
     // Functions that need the executor, the data stack or the regex engine
     // are not in the table yet.
     for (const char* name : {"ARG", "ADDRESS", "QUEUED", "RCHANGE", "NOSUCH"})
-        EXPECT_EQ(find_builtin(name, CaseMode::Upper), nullptr) << name;
+        EXPECT_EQ(find_builtin(name, NameCase::Upper), nullptr) << name;
     EXPECT_EQ(f.call("NOSUCH", {}).error.code, 43);
 }
 
