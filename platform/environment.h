@@ -1,0 +1,25 @@
+#pragma once
+// Process environment: variables, directories, process id, time.
+#include <ctime>
+#include <optional>
+#include <string>
+
+namespace voren::platform {
+
+// The value of an environment variable, or nothing when it is not set.
+std::optional<std::string> environment_variable(const std::string& name);
+// The current directory, or nothing when it cannot be read.
+std::optional<std::string> current_directory();
+// Changes the current directory; returns 0 or the system error number.
+int change_directory(const std::string& path);
+
+enum class PathKind { Missing, Directory, Other };
+PathKind path_kind(const std::string& path);
+// The directory holding the program: the directory part of argv[0] when it
+// contains a "/", otherwise that of /proc/self/exe.
+std::string program_directory(const char* argv0);
+int process_id();
+// Local calendar time now.
+std::tm local_time_now();
+
+} // namespace voren::platform
