@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/regex/regex.h"
 #include "rexx/core/interp.h"
 #include "rexx/core/values.h"
 
@@ -43,6 +44,12 @@ struct LibState {
     bool (*clock_source)(long long& epoch_sec, long& usec) = nullptr;
     // Width of the terminal for LINESIZE(); null: 80 (output is no terminal).
     int (*terminal_width)() = nullptr;
+    // RCHANGE: the previous expression (an empty pattern reuses it) and the
+    // last compiled one, kept so a loop compiles its pattern once.
+    vre::LastRegex last_regex;
+    vre::Regex compiled;
+    bool compiled_ok = false;
+    vre::Scratch regex_scratch;
 };
 
 // Line and column of an argument expression (for the error position).
