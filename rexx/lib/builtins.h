@@ -90,6 +90,20 @@ const Builtin* find_builtin(std::string_view name, NameCase mode,
 // & 0x7FF for every byte, so the first byte enters twice.
 unsigned builtin_hash(std::string_view name);
 
+// Runs a row found earlier (the executor resolves a call's name once and keeps
+// the row and its message name in the call node).
+inline RexxValue invoke_builtin(Interp& in, LibState& lib, const Builtin& row,
+                                std::string_view msg_name, const RexxValue* const* slot, int n,
+                                const ArgPos* pos) {
+    Args a;
+    a.slot = slot;
+    a.n = n;
+    a.pos = pos;
+    a.name = msg_name;
+    a.lib = &lib;
+    return row.handler(in, a);
+}
+
 // Calls the built-in found for name with the given argument slots; the
 // caller's position is kept as the error position unless an argument is
 // blamed. Returns false when no built-in has that name.

@@ -392,8 +392,7 @@ RexxValue bi_translate(Interp& in, Args& a) {
     std::string_view out = arg_text(in, a, 1);
     char pad = arg_pad(in, a, 3);
     unsigned char map[256];
-    for (int c = 0; c < 256; ++c)
-        map[c] = static_cast<unsigned char>(c);
+    std::memcpy(map, identity_table(), sizeof map);
     if (a.has(2)) {
         std::string_view inp = a[2].text(in.numeric);
         // The first occurrence of a character in the input table wins.
