@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/regex/regex.h"
 #include "rexx/core/interp.h"
 #include "rexx/core/values.h"
 
@@ -43,6 +44,12 @@ struct LibState {
     bool (*clock_source)(long long& epoch_sec, long& usec) = nullptr;
     // Width of the terminal for LINESIZE(); null: 80 (output is no terminal).
     int (*terminal_width)() = nullptr;
+    // RCHANGE: the previous expression (an empty pattern reuses it) and the
+    // last compiled one, kept so a loop compiles its pattern once.
+    vre::LastRegex last_regex;
+    vre::Regex compiled;
+    bool compiled_ok = false;
+    vre::Scratch regex_scratch;
 };
 
 // Line and column of an argument expression (for the error position).
@@ -83,6 +90,20 @@ const Builtin* find_builtin(std::string_view name, NameCase mode,
 // & 0x7FF for every byte, so the first byte enters twice.
 unsigned builtin_hash(std::string_view name);
 
+// Runs a row found earlier (the executor resolves a call's name once and keeps
+// the row and its message name in the call node).
+inline RexxValue invoke_builtin(Interp& in, LibState& lib, const Builtin& row,
+                                std::string_view msg_name, const RexxValue* const* slot, int n,
+                                const ArgPos* pos) {
+    Args a;
+    a.slot = slot;
+    a.n = n;
+    a.pos = pos;
+    a.name = msg_name;
+    a.lib = &lib;
+    return row.handler(in, a);
+}
+
 // Calls the built-in found for name with the given argument slots; the
 // caller's position is kept as the error position unless an argument is
 // blamed. Returns false when no built-in has that name.
@@ -117,10 +138,36 @@ WholeTest whole_number(const RexxValue& v, long long& out);
 // ("argument N must be a whole number."), not whole or below 0 ("argument N
 // must be a positive integer."), below 1 when min is 1 ("argument N must be a
 // strictly positive integer.").
-long long arg_whole(Interp& in, const Args& a, int i, long long min);
+long long arg_whole_checked(Interp& in, const Args& a, int i, long long min);
+inline long long arg_whole(Interp& in, const Args& a, int i, long long min) {
+    // Fast road: a number already known to be whole and in range.
+    const RexxValue& v = a[i];
+    if (v.known_number()) {
+        double d = v.num();
+        if (d >= -9.0e15 && d <= 9.0e15) {
+            long long k = static_cast<long long>(d);
+            if (static_cast<double>(k) == d && k >= min) return k;
+        }
+    }
+    return arg_whole_checked(in, a, i, min);
+}
 // The same with the function's own messages (null: use the previous one).
-long long arg_whole_msgs(Interp& in, const Args& a, int i, long long min, const char* not_number,
-                         const char* not_whole = nullptr, const char* below_min = nullptr);
+long long arg_whole_msgs_checked(Interp& in, const Args& a, int i, long long min,
+                                 const char* not_number, const char* not_whole,
+                                 const char* below_min);
+inline long long arg_whole_msgs(Interp& in, const Args& a, int i, long long min,
+                                const char* not_number, const char* not_whole = nullptr,
+                                const char* below_min = nullptr) {
+    const RexxValue& v = a[i];
+    if (v.known_number()) {
+        double d = v.num();
+        if (d >= -9.0e15 && d <= 9.0e15) {
+            long long k = static_cast<long long>(d);
+            if (static_cast<double>(k) == d && k >= min) return k;
+        }
+    }
+    return arg_whole_msgs_checked(in, a, i, min, not_number, not_whole, below_min);
+}
 // Argument i when present, else dflt.
 inline long long opt_whole(Interp& in, const Args& a, int i, long long min, long long dflt) {
     return a.has(i) ? arg_whole(in, a, i, min) : dflt;

@@ -128,7 +128,7 @@ int two_digit_year(int year) {
 }
 
 RexxValue bi_date(Interp& in, Args& a) {
-    if (a.n > 2) wrong_call(in, a, 2, "must receive 1 or 2 arguments.");
+    if (a.n > 2) wrong_call(in, a, 0, "must receive 1 or 2 arguments.");
     int day, month, year;
     if (a.has(1)) {
         std::string_view s = a[1].text(in.numeric);
@@ -192,7 +192,7 @@ double elapsed_since(const LibState& lib, const Reading& r) {
 }
 
 RexxValue bi_time(Interp& in, Args& a) {
-    if (a.n > 1) wrong_call(in, a, 1, "must receive 1 argument.");
+    if (a.n > 1) wrong_call(in, a, 0, "must receive 1 argument.");
     LibState& lib = *a.lib;
     Reading r;
     snapshot(in, lib, r);

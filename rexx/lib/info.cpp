@@ -49,7 +49,7 @@ RexxValue bi_externals(Interp& in, Args& a) {
 }
 
 RexxValue bi_condition(Interp& in, Args& a) {
-    if (a.n > 1) wrong_call(in, a, 1, "1 argument allowed.");
+    if (a.n > 1) wrong_call(in, a, 0, "1 argument allowed.");
     char opt = arg_option(in, a, 0, 'I', "CIDS", "argument must be C|I|D|S.");
     const CurrentCondition& c = in.condition;
     if (c.code < 0) return RexxValue();
@@ -67,7 +67,7 @@ RexxValue bi_condition(Interp& in, Args& a) {
 }
 
 RexxValue bi_trace(Interp& in, Args& a) {
-    if (a.n > 1) wrong_call(in, a, 1, "must receive up to 1 argument.");
+    if (a.n > 1) wrong_call(in, a, 0, "must receive up to 1 argument.");
     std::string old = trace_setting_text(in.trace);
     if (a.has(0)) {
         std::string_view s = a[0].text(in.numeric);
@@ -99,7 +99,7 @@ RexxValue bi_symbol(Interp& in, Args& a) {
 }
 
 RexxValue bi_value(Interp& in, Args& a) {
-    if (a.n > 2) wrong_call(in, a, 2, "up to 2 arguments allowed.");
+    if (a.n > 2) wrong_call(in, a, 0, "up to 2 arguments allowed.");
     require(in, a, 0, "argument 1 missing.");
     std::string_view name = a[0].text(in.numeric);
     if (!is_rexx_symbol(name))
@@ -121,7 +121,7 @@ RexxValue bi_value(Interp& in, Args& a) {
 }
 
 RexxValue bi_sourceline(Interp& in, Args& a) {
-    if (a.n > 1) wrong_call(in, a, 1, "must receive 1 argument.");
+    if (a.n > 1) wrong_call(in, a, 0, "must receive 1 argument.");
     long long last = static_cast<long long>(in.source.lines.size());
     if (!a.has(0)) return int_result(last);
     long long n = arg_whole_msgs(in, a, 0, 1, "the argument must be a number.", nullptr,
@@ -245,7 +245,7 @@ bool parse_keys(std::string_view text, SortKeys& k) {
 // stem.SortOrder.i the original index of the element now at i. Returns the
 // number of elements sorted.
 RexxValue bi_sort(Interp& in, Args& a) {
-    if (a.n > 4) wrong_call(in, a, 4, "up to 4 arguments allowed.");
+    if (a.n > 4) wrong_call(in, a, 0, "up to 4 arguments allowed.");
     require(in, a, 0, "argument 1 missing.");
     std::string stem = stem_arg(in, a, 0);
     SortKeys keys;

@@ -74,7 +74,7 @@ Decimal rounded_decimal(Interp& in, double d) {
 }
 
 RexxValue bi_trunc(Interp& in, Args& a) {
-    if (a.n > 2) wrong_call(in, a, 2, "up to 2 arguments allowed.");
+    if (a.n > 2) wrong_call(in, a, 0, "up to 2 arguments allowed.");
     require(in, a, 0, "argument 1 missing.");
     double d;
     if (!arg_number(a, 0, d)) wrong_call(in, a, 0, "argument 1 must be a whole number.");
@@ -99,7 +99,7 @@ RexxValue bi_trunc(Interp& in, Args& a) {
 // ---------------------------------------------------------------- FORMAT
 
 RexxValue bi_format(Interp& in, Args& a) {
-    if (a.n > 5) wrong_call(in, a, 5, "up to 5 arguments allowed.");
+    if (a.n > 5) wrong_call(in, a, 0, "up to 5 arguments allowed.");
     require(in, a, 0, "argument 1 missing.");
     double d;
     if (!arg_number(a, 0, d)) wrong_call(in, a, 0, "argument 1 must be a whole number.");
