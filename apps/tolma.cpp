@@ -6,6 +6,7 @@
 // is put in front of the program. A calling interpreter passes arguments
 // through tolma_NB_ARGS and tolma_ARG1... (hexadecimal bytes). The exit
 // status is the program's EXIT value when it is a whole number.
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +21,13 @@
 #include "rexx/core/parser.h"
 
 namespace {
+
+// Ctrl-C asks the running program to halt (the HALT condition).
+volatile std::sig_atomic_t halt_requested = 0;
+
+extern "C" void on_interrupt(int) {
+    halt_requested = 1;
+}
 
 const char* const kVersion = "tolma 3.09 (REXX 4.00 14 Nov 2024)";
 
@@ -199,6 +207,8 @@ int main(int argc, char** argv) {
     options.file_name = program_path == "-" ? std::string() : program_path;
     options.executable_name = argv[0];
     options.startup_text = startup_text(install_dir);
+    options.halt_flag = &halt_requested;
+    std::signal(SIGINT, on_interrupt);
     if (!arguments_from_caller(options.args)) {
         std::string joined;
         for (int i = first + 1; i < argc; ++i) {

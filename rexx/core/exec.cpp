@@ -1632,6 +1632,15 @@ void exec_clause(X& x, const Clause* c) {
 void exec_clause_inner(X& x, const Clause* c) {
     set_clause_pos(x, c);
     if (x.opt.max_clauses && ++x.clause_count > x.opt.max_clauses) raise_error(x.in, 4);
+    if (x.opt.halt_flag && *x.opt.halt_flag) {
+        *x.opt.halt_flag = 0;
+        TrapAction a = halt_condition(x.in, x.in.pos.line);
+        if (a.mode == TrapMode::Signal) {
+            signal_to(x, a.label, x.in.pos.line);
+            return;
+        }
+        if (a.mode == TrapMode::Call) call_trap_handler(x, a.label, x.in.pos.line);
+    }
     x.lib.clock_line = -1;
     bool traced = false;
     TraceState& t = x.in.trace;

@@ -11,6 +11,7 @@
 //
 // Commands go to the current ADDRESS environment through a table of
 // environments (name and handler); the embedder adds its own.
+#include <csignal>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -65,6 +66,8 @@ struct RunOptions {
     // No operating-system side effects: back-quoted commands yield "" and
     // CD is refused (for fuzzing). Commands still go to the environments.
     bool isolated = false;
+    // Set asynchronously (e.g. by SIGINT) to raise HALT before the next clause.
+    volatile std::sig_atomic_t* halt_flag = nullptr;
 };
 
 struct RunResult {

@@ -188,3 +188,24 @@ TEST(Isolated, NoOperatingSystemEffects) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Halt, FlagRaisesHaltBeforeTheNextClause) {
+    static volatile std::sig_atomic_t flag = 0;
+    tolma::RunOptions opt;
+    opt.halt_flag = &flag;
+    std::vector<std::string> log;
+    opt.environments.push_back({"TEST", [](tolma::Interp&, std::string_view) {
+                                    flag = 1;
+                                    return 0;
+                                }});
+    EXPECT_EQ(exec_test::out_of("signal on halt; 'x'; say 'no'; halt: say 'halted' sigl", opt),
+              "halted 1\n");
+    flag = 0;
+    auto o = run("'x'; say 'no'", opt);
+    EXPECT_EQ(o.result.error_code, 4);
+    EXPECT_EQ(o.out, "");
+}
+
+} // namespace
