@@ -1161,6 +1161,17 @@ void loop_body(X& x, const Clause* c) {
         set_clause_pos(x, c);
         raise_error(x.in, 4);
     }
+    if (!c->body.first && x.opt.halt_flag && *x.opt.halt_flag) {
+        // An empty body runs no clause that would notice the request.
+        set_clause_pos(x, c);
+        *x.opt.halt_flag = 0;
+        TrapAction a = halt_condition(x.in, x.in.pos.line);
+        if (a.mode == TrapMode::Signal)
+            signal_to(x, a.label, x.in.pos.line);
+        else if (a.mode == TrapMode::Call)
+            call_trap_handler(x, a.label, x.in.pos.line);
+        return;
+    }
     exec_list(x, c->body.first);
 }
 
