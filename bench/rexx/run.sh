@@ -2,11 +2,13 @@
 # Runs every benchmark program with tolma and with Regina (rexx), several
 # times each, and prints the median times, the ratio Regina/tolma per
 # program and the geometric mean of the ratios.
-#   bench/rexx/run.sh [TOLMA] [RUNS]
+#   bench/rexx/run.sh [TOLMA] [RUNS] [PROGRAM...]   (names without .rexx; default all)
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-tolma=${1:-$here/../../build/apps/tolma}
+tolma=${1:-}
+[ -n "$tolma" ] || tolma=$here/../../build/apps/tolma
 runs=${2:-5}
+shift 2 2>/dev/null || shift $#
 regina=$(command -v rexx || true)
 if [ ! -x "$tolma" ]; then
     echo "no tolma at $tolma (build the tolma_cli target)" >&2
@@ -32,7 +34,13 @@ time_of() { # command... -> seconds
 printf '%-18s %10s %10s %8s\n' program tolma regina ratio
 logsum=0
 count=0
-for prog in "$here"/*.rexx; do
+programs=()
+if [ $# -gt 0 ]; then
+    for name in "$@"; do programs+=("$here/$name.rexx"); done
+else
+    programs=("$here"/*.rexx)
+fi
+for prog in "${programs[@]}"; do
     name=$(basename "$prog" .rexx)
     cd "$here" || exit 1
     # Both must agree on the output before their times mean anything.

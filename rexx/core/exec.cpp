@@ -1564,12 +1564,9 @@ void exec_trace(X& x, const Clause* c) {
     switch (static_cast<TraceForm>(c->variant)) {
     case TraceForm::Default: trace_setting(x.in, std::string_view("N")); return;
     case TraceForm::Setting: {
+        // Letters, or a number written as a symbol (TRACE 5).
         const Token* t = c->name;
-        std::string_view text(t->text ? t->text : "", t->length);
-        if (t->kind == STRING && !t->quoted)
-            trace_setting(x.in, RexxValue(text));
-        else
-            trace_setting(x.in, RexxValue(text));
+        trace_setting(x.in, RexxValue(std::string_view(t->text ? t->text : "", t->length)));
         return;
     }
     case TraceForm::Value: {
