@@ -2195,6 +2195,11 @@ RunResult run_program(Interp& in, std::string_view text, const RunOptions& optio
     if (!low) low = &probe - 6 * 1024 * 1024;
     x.stack_limit = low + options.stack_reserve;
 
+    // A run starts with its own labels and with every trap off.
+    in.pool.labels = LabelTable();
+    in.traps = Traps();
+    in.condition = CurrentCondition();
+
     // Sources: the start-up file's lines come first.
     in.source = ProgramSource();
     std::string whole;

@@ -110,3 +110,21 @@ TEST(Exit, ValueAndStatus) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Runs, ASecondRunOnTheSameStateStartsWithItsOwnLabelsAndNoTraps) {
+    tolma::Interp in;
+    std::string out;
+    in.out = [&out](std::string_view s) { out += s; };
+    in.err = [&out](std::string_view s) { out += s; };
+    tolma::RunOptions opt;
+    opt.file_name = "a.rexx";
+    tolma::run_program(in, "signal on syntax; exit; old_label: nop", opt);
+    tolma::RunResult r = tolma::run_program(in, "x = 1 / 0", opt);
+    EXPECT_EQ(r.error_code, 51); // the first run's trap is gone
+    r = tolma::run_program(in, "call old_label", opt);
+    EXPECT_EQ(r.error_code, 43);
+}
+
+} // namespace
