@@ -48,6 +48,8 @@ struct Position {
 
 using Sink = std::function<void(std::string_view)>;
 
+struct ExecState;
+
 struct Interp {
     NumericSettings numeric;
     TraceState trace;
@@ -67,6 +69,8 @@ struct Interp {
     // line typed at an interactive pause as INTERPRET does.
     std::function<void(Interp&, const std::string& label)> call_handler;
     std::function<void(Interp&, const std::string& line)> run_pause_line;
+    // The executor running a program on this state (exec.h); null between runs.
+    ExecState* exec = nullptr;
 
     Interp();
 };

@@ -1,0 +1,111 @@
+#include "platform/process.h"
+
+#include <cerrno>
+#include <csignal>
+#include <pthread.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace voren::platform {
+
+int run_shell_command(const std::string& command, bool wait) {
+    pid_t pid = fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+        if (!wait) {
+            // The grandchild runs the command; the child ends at once, so the
+            // caller reaps it and no zombie is left behind.
+            pid_t inner = fork();
+            if (inner != 0) _exit(inner < 0 ? 127 : 0);
+            setsid();
+        }
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) return -1;
+    }
+    if (!wait) return 0;
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
+}
+
+int run_shell_capture(const std::string& command, std::string& output) {
+    int fds[2];
+    if (pipe(fds) != 0) return -1;
+    pid_t pid = fork();
+    if (pid < 0) {
+        close(fds[0]);
+        close(fds[1]);
+        return -1;
+    }
+    if (pid == 0) {
+        close(fds[0]);
+        dup2(fds[1], 1);
+        close(fds[1]);
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    char buf[4096];
+    for (;;) {
+        ssize_t n = read(fds[0], buf, sizeof buf);
+        if (n > 0) {
+            output.append(buf, static_cast<size_t>(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        break;
+    }
+    close(fds[0]);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) return -1;
+    }
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
+}
+
+char* stack_low_bound() {
+    pthread_attr_t attr;
+    if (pthread_getattr_np(pthread_self(), &attr) != 0) return nullptr;
+    void* addr = nullptr;
+    size_t size = 0;
+    int rc = pthread_attr_getstack(&attr, &addr, &size);
+    pthread_attr_destroy(&attr);
+    if (rc != 0) return nullptr;
+    return static_cast<char*>(addr);
+}
+
+namespace {
+
+struct ThreadJob {
+    const std::function<int()>* body;
+    int result = 0;
+};
+
+void* thread_main(void* p) {
+    auto* job = static_cast<ThreadJob*>(p);
+    job->result = (*job->body)();
+    return nullptr;
+}
+
+} // namespace
+
+int run_with_stack(std::size_t bytes, const std::function<int()>& body) {
+    pthread_attr_t attr;
+    if (pthread_attr_init(&attr) != 0) return body();
+    ThreadJob job{&body};
+    pthread_t thread;
+    bool started = pthread_attr_setstacksize(&attr, bytes) == 0 &&
+                   pthread_create(&thread, &attr, thread_main, &job) == 0;
+    pthread_attr_destroy(&attr);
+    if (!started) return body();
+    pthread_join(thread, nullptr);
+    return job.result;
+}
+
+} // namespace voren::platform

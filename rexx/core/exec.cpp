@@ -1,0 +1,2297 @@
+// The executor: clause lists, expressions, routine calls, PARSE, INTERPRET.
+#include "rexx/core/exec.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <unordered_map>
+
+#include "platform/environment.h"
+#include "platform/process.h"
+#include "rexx/core/arith.h"
+#include "rexx/core/errors.h"
+#include "rexx/core/parser.h"
+#include "rexx/core/pool.h"
+#include "rexx/core/trace.h"
+#include "rexx/lib/builtins.h"
+
+namespace tolma {
+
+const char* const kLanguageVersion = "REXX 4.00 14 Nov 2024 TOLMA 3.09";
+
+// ---------------------------------------------------------------- data stack
+
+void stack_push(DataStack& s, std::string line) {
+    s.lines.push_front(std::move(line));
+}
+void stack_queue(DataStack& s, std::string line) {
+    s.lines.push_back(std::move(line));
+}
+bool stack_pull(DataStack& s, std::string& line) {
+    if (s.lines.empty()) return false;
+    line = std::move(s.lines.front());
+    s.lines.pop_front();
+    return true;
+}
+size_t stack_count(const DataStack& s) {
+    return s.lines.size();
+}
+
+// ---------------------------------------------------------------- environments
+
+namespace {
+
+int system_command(std::string_view env, std::string_view command) {
+    std::string s(command);
+    size_t b = s.find_first_not_of(' ');
+    s.erase(0, b == std::string::npos ? s.size() : b);
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
+    bool async = !s.empty() && s.back() == '&';
+    if (async) s.pop_back();
+    if (env == "SH" || env == "CSH" || env == "TCSH" || env == "KSH") {
+        if (auto prefix = voren::platform::environment_variable(std::string(env)))
+            s = *prefix + " " + s;
+    }
+    std::fflush(stdout);
+    std::fflush(stderr);
+    int rc = voren::platform::run_shell_command(s, !async);
+    return rc < 0 ? 28 : rc;
+}
+
+} // namespace
+
+std::vector<Environment> standard_environments() {
+    std::vector<Environment> envs;
+    for (const char* name : {"UNIX", "WINDOWS", "SH", "CSH", "TCSH", "KSH", "EXEC"}) {
+        std::string n = name;
+        envs.push_back({n, [n](Interp&, std::string_view cmd) { return system_command(n, cmd); }});
+    }
+    return envs;
+}
+
+std::string parse_source_text(std::string_view file_name, std::string_view executable) {
+    auto word = [](std::string_view w) { return w.empty() ? std::string("\"\"") : std::string(w); };
+    size_t slash = file_name.find_last_of('/');
+    std::string_view dir =
+        slash == std::string_view::npos ? std::string_view() : file_name.substr(0, slash + 1);
+    std::string_view base =
+        slash == std::string_view::npos ? file_name : file_name.substr(slash + 1);
+    size_t dot = base.find('.');
+    std::string_view name = dot == std::string_view::npos ? base : base.substr(0, dot);
+    std::string_view ext = dot == std::string_view::npos ? std::string_view() : base.substr(dot);
+    size_t eslash = executable.find_last_of('/');
+    std::string_view exe =
+        eslash == std::string_view::npos ? executable : executable.substr(eslash + 1);
+    size_t edot = exe.find('.');
+    if (edot != std::string_view::npos) exe = exe.substr(0, edot);
+    std::string dir_text(dir);
+    if (dir_text.empty() && !file_name.empty()) {
+        if (auto cwd = voren::platform::current_directory()) dir_text = *cwd + "/";
+    }
+    return "VOREN MACRO " + word(name) + " " + word(ext) + " " + word(dir_text) + " " + word(exe);
+}
+
+// ---------------------------------------------------------------- state
+
+namespace {
+
+struct Unit {
+    std::unique_ptr<Program> program;
+    std::unordered_map<std::string, const Clause*> labels;
+    bool interpreted = false;
+    std::vector<std::string> lines; // INTERPRET: the text's lines
+};
+
+// A clause list being run for a routine or an INTERPRET string. SIGNAL looks
+// for its label in the innermost body's unit, then outward through the
+// INTERPRET strings of the same routine.
+struct Body {
+    Unit* unit = nullptr;
+    Body* outer = nullptr;
+};
+
+struct Frame {
+    std::vector<RexxValue> args;
+    std::vector<bool> present;
+    bool internal = false;  // a called routine, not the program itself
+    bool procedure = false; // PROCEDURE made a generation
+    size_t loop_base = 0;   // loops below this index belong to callers
+};
+
+enum class Pending : uint8_t { None, Leave, Iterate, Return, Signal };
+
+struct ExitProgram {};
+
+struct CallTarget {
+    enum Kind : uint8_t { Label, Builtin, Own } kind = Label;
+    const Clause* label = nullptr;
+    BuiltinHandler handler = nullptr;
+    RexxValue (*own)(ExecState&, Args&) = nullptr;
+    std::string_view msg_name;
+    std::string name;
+    bool copy_args = false; // an argument calls a function: keep each value apart
+};
+
+} // namespace
+
+struct ExecState {
+    Interp& in;
+    RunOptions opt;
+    std::unique_ptr<Unit> main;
+    std::deque<SymbolRef> symbols;
+    std::deque<RexxValue> constants;
+    std::deque<CallTarget> targets;
+    std::unordered_map<std::string, std::unique_ptr<Unit>> interpret_cache;
+    std::vector<Environment> envs;
+    size_t env_current = 0, env_previous = 0;
+    DataStack stack;
+    LibState lib;
+    std::vector<Frame*> frames;
+    std::vector<const LoopSpec*> loops;
+    Body* body = nullptr;
+    Pending pending = Pending::None;
+    const SymbolInfo* pending_name = nullptr;
+    const Clause* signal_label = nullptr;
+    Body* signal_body = nullptr;
+    bool has_return = false;
+    RexxValue return_value;
+    char* stack_limit = nullptr;
+    int call_depth = 0;
+    bool interpreted = false;
+    bool pause_line = false;
+    unsigned long long clause_count = 0;
+    bool trace_changed = false; // a TRACE ran (while a typed line runs)
+    int depth = 0;              // expression nesting for trace indentation
+    std::string say_buffer;
+
+    explicit ExecState(Interp& i) : in(i) {}
+};
+
+namespace {
+
+using X = ExecState;
+
+// ---------------------------------------------------------------- helpers
+
+bool is_blank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+const RexxValue& empty_value() {
+    static const RexxValue v;
+    return v;
+}
+
+void check_stack(X& x) {
+    char probe;
+    if (&probe < x.stack_limit) raise_error(x.in, 5);
+}
+
+std::string_view unit_line(const Unit* u, int line) {
+    if (line < 0 || line >= static_cast<int>(u->lines.size())) return {};
+    return u->lines[line];
+}
+
+// The error position: the token's place in the program, or in the
+// INTERPRET string being run (whose clauses report the INTERPRET's line).
+inline void at(X& x, const Token* t) {
+    x.in.pos.column = t->column + 1;
+    if (!x.interpreted)
+        x.in.pos.line = t->line + 1;
+    else
+        x.in.pos.interpreted_line = unit_line(x.body->unit, t->line);
+}
+
+const SymbolRef& symref(X& x, const Token* t) {
+    if (t->pool_ref) return *static_cast<const SymbolRef*>(t->pool_ref);
+    std::string_view name = t->sym ? std::string_view(t->sym->name, t->sym->length)
+                                   : std::string_view(t->text ? t->text : "", t->length);
+    if (!t->sym) {
+        x.symbols.push_back(analyse_symbol(name, x.in.case_mode));
+    } else {
+        x.symbols.push_back(analyse_symbol(name, NameCase::Mixed));
+    }
+    const_cast<Token*>(t)->pool_ref = &x.symbols.back();
+    return x.symbols.back();
+}
+
+const RexxValue& constant(X& x, const Expr* e) {
+    if (e->exec_slot) return *static_cast<const RexxValue*>(e->exec_slot);
+    x.constants.emplace_back(
+        std::string_view(e->token->text ? e->token->text : "", e->token->length));
+    const_cast<Expr*>(e)->exec_slot = &x.constants.back();
+    return x.constants.back();
+}
+
+std::string_view token_text(const Token* t) {
+    if (t->sym) return {t->sym->name, t->sym->length};
+    return {t->text ? t->text : "", t->length};
+}
+
+bool calls_anything(const Expr* e) {
+    if (!e) return false;
+    if (e->op == ExprOp::Call || e->op == ExprOp::BackQ) return true;
+    return calls_anything(e->left) || calls_anything(e->right) || calls_anything(e->third);
+}
+
+// Whether an operator node's right operand (or an index) calls a routine,
+// cached in the node's executor slot (free on operator and index nodes).
+bool right_calls(const Expr* e) {
+    void* tag = e->exec_slot;
+    if (!tag) {
+        bool calls =
+            calls_anything(e->right) ||
+            (e->op == ExprOp::Br || e->op == ExprOp::Br2 ? calls_anything(e->third) : false);
+        tag = reinterpret_cast<void*>(static_cast<uintptr_t>(calls ? 2 : 1));
+        const_cast<Expr*>(e)->exec_slot = tag;
+    }
+    return tag == reinterpret_cast<void*>(static_cast<uintptr_t>(2));
+}
+
+// The record of a simple variable in the current generation (created when
+// missing), through the symbol's cache, exposure followed.
+Variable* simple_record(X& x, const SymbolRef& s) {
+    Generation& g = x.in.pool.current();
+    Variable* v;
+    if (s.base.gen_id == g.id) {
+        v = s.base.rec;
+    } else {
+        v = find_variable(g, s.base.name, s.base.hash, true, false);
+        s.base.gen_id = g.id;
+        s.base.rec = v;
+    }
+    while (v->state == VarState::Exposed)
+        v = v->target;
+    return v;
+}
+
+// Whole number test of loop counts and indices (rounded to 9 digits first).
+bool whole_value(const RexxValue& v, double& out) {
+    if (!is_number(v)) return false;
+    double d = v.num();
+    if (d != std::trunc(d)) {
+        d = round_digits(d, 9);
+        if (d != std::trunc(d)) return false;
+    }
+    out = d;
+    return true;
+}
+
+void set_special(X& x, const char* name, long value) {
+    set_var(x.in, name, RexxValue::number(static_cast<double>(value), 0));
+}
+
+// ---------------------------------------------------------------- forward
+
+const RexxValue& eval(X& x, const Expr* e, RexxValue& tmp);
+void exec_list(X& x, const Clause* c);
+bool call_routine(X& x, const Clause* label, Frame& frame, int call_line, RexxValue& result);
+void signal_to(X& x, std::string_view label, int line);
+void run_body(X& x, Body& body, const Clause* start);
+
+// ---------------------------------------------------------------- labels
+
+const Clause* find_label_in(const Unit* u, std::string_view name) {
+    auto it = u->labels.find(std::string(name));
+    return it == u->labels.end() ? nullptr : it->second;
+}
+
+void index_labels(X& x, Unit& u) {
+    for (const Clause* l : u.program->labels) {
+        std::string name(token_text(l->name));
+        u.labels.emplace(name, l);
+        if (!u.interpreted)
+            x.in.pool.labels.add(name, true, x.in.case_mode, l, l->line + 1, l->nested);
+    }
+}
+
+// ---------------------------------------------------------------- values
+
+RexxValue& store_text(RexxValue& tmp, std::string_view a, std::string_view sep, std::string_view b,
+                      X& x) {
+    size_t n = a.size() + sep.size() + b.size();
+    if (n > kMaxValueLength) raise_error(x.in, 5);
+    // a or b may point into tmp itself.
+    if (a.data() >= tmp.str().data() && a.data() < tmp.str().data() + tmp.str().size() + 1) {
+        std::string copy;
+        copy.reserve(n);
+        copy.append(a).append(sep).append(b);
+        tmp.assign_text(copy);
+        return tmp;
+    }
+    char* p = tmp.resize_text(n);
+    std::memcpy(p, a.data(), a.size());
+    std::memcpy(p + a.size(), sep.data(), sep.size());
+    std::memcpy(p + a.size() + sep.size(), b.data(), b.size());
+    return tmp;
+}
+
+const char* binary_op_text(ExprOp op) {
+    switch (op) {
+    case ExprOp::Or: return "|";
+    case ExprOp::Xor: return "&&";
+    case ExprOp::And: return "&";
+    case ExprOp::Eq: return "=";
+    case ExprOp::Neq: return "\\=";
+    case ExprOp::Eeq: return "==";
+    case ExprOp::Nneq: return "\\==";
+    case ExprOp::Eqic: return "=";
+    case ExprOp::Neqic: return "\\=";
+    case ExprOp::Sup: return ">";
+    case ExprOp::Inf: return "<";
+    case ExprOp::SupEq: return ">=";
+    case ExprOp::InfEq: return "<=";
+    case ExprOp::Ssup: return ">>";
+    case ExprOp::Iinf: return "<<";
+    case ExprOp::SsupEq: return ">>=";
+    case ExprOp::IinfEq: return "<<=";
+    case ExprOp::Bl: return " ";
+    case ExprOp::Conc: return "||";
+    case ExprOp::Plus: return "+";
+    case ExprOp::Min: return "-";
+    case ExprOp::Mult: return "*";
+    case ExprOp::Div: return "/";
+    case ExprOp::Idiv: return "%";
+    case ExprOp::Rem: return "//";
+    case ExprOp::Exp: return "**";
+    case ExprOp::ConcRho:
+    case ExprOp::ConcNot: return " ";
+    default: return "?";
+    }
+}
+
+bool compare_op(ExprOp op, CompareOp& c) {
+    switch (op) {
+    case ExprOp::Eq: c = CompareOp::Eq; return true;
+    case ExprOp::Neq: c = CompareOp::Ne; return true;
+    case ExprOp::Eeq: c = CompareOp::StrictEq; return true;
+    case ExprOp::Nneq: c = CompareOp::StrictNe; return true;
+    case ExprOp::Eqic: c = CompareOp::EqIC; return true;
+    case ExprOp::Neqic: c = CompareOp::NeIC; return true;
+    case ExprOp::Sup: c = CompareOp::Gt; return true;
+    case ExprOp::Inf: c = CompareOp::Lt; return true;
+    case ExprOp::SupEq: c = CompareOp::Ge; return true;
+    case ExprOp::InfEq: c = CompareOp::Le; return true;
+    case ExprOp::Ssup: c = CompareOp::StrictGt; return true;
+    case ExprOp::Iinf: c = CompareOp::StrictLt; return true;
+    case ExprOp::SsupEq: c = CompareOp::StrictGe; return true;
+    case ExprOp::IinfEq: c = CompareOp::StrictLe; return true;
+    default: return false;
+    }
+}
+
+bool arith_op(ExprOp op, ArithOp& a) {
+    switch (op) {
+    case ExprOp::Plus: a = ArithOp::Add; return true;
+    case ExprOp::Min: a = ArithOp::Sub; return true;
+    case ExprOp::Mult: a = ArithOp::Mul; return true;
+    case ExprOp::Div: a = ArithOp::Div; return true;
+    case ExprOp::Idiv: a = ArithOp::IntDiv; return true;
+    case ExprOp::Rem: a = ArithOp::Rem; return true;
+    case ExprOp::Exp: a = ArithOp::Pow; return true;
+    default: return false;
+    }
+}
+
+std::string_view operand_name(X& x, const Expr* e) {
+    if (e->op != ExprOp::Symbol) return {};
+    return symref(x, e->token).text;
+}
+
+bool tracing_i(const X& x) {
+    return x.in.trace.bits & kTraceIntermediates;
+}
+
+// ---------------------------------------------------------------- indexed terms
+
+// Rounds an index to 9 digits; false when it is no positive whole number.
+bool index_number(const RexxValue& v, long& out, bool& is_num) {
+    is_num = is_number(v);
+    if (!is_num) return false;
+    double d = round_digits(v.num(), 9);
+    if (d != std::trunc(d) || d < 1 || d > 2147483647.0) return false;
+    out = static_cast<long>(d);
+    return true;
+}
+
+const RexxValue& eval_index(X& x, const Expr* e, RexxValue& tmp) {
+    RexxValue bt, it1, it2;
+    const RexxValue& base = eval(x, e->left, bt);
+    std::string_view s = base.text(x.in.numeric);
+    std::string copy;
+    if (&base != &bt && right_calls(e)) {
+        copy.assign(s);
+        s = copy;
+    }
+    long first = 1, last = 0;
+    bool num = false;
+    if (e->right) {
+        const RexxValue& v = eval(x, e->right, it1);
+        at(x, e->token);
+        if (!index_number(v, first, num)) {
+            if (!num)
+                raise_error(x.in, 78,
+                            "The first index evaluates to \"" + std::string(v.text(x.in.numeric)) +
+                                "\".");
+            raise_error(x.in, 78, "The index must be a positive integer.");
+        }
+    }
+    if (e->third) {
+        const RexxValue& v = eval(x, e->third, it2);
+        at(x, e->token);
+        if (!index_number(v, last, num)) {
+            if (!num)
+                raise_error(x.in, 78,
+                            "The last index evaluates to \"" + std::string(v.text(x.in.numeric)) +
+                                "\".");
+            raise_error(x.in, 78, "The index must be a positive integer.");
+        }
+    } else {
+        last = e->op == ExprOp::Br ? first : static_cast<long>(s.size());
+    }
+    at(x, e->token);
+    std::string result;
+    if (last < first) {
+        if (first > static_cast<long>(s.size())) {
+            tmp.assign_text("");
+        } else {
+            raise_error(x.in, 78, "The second index must be greater than the first.");
+        }
+    } else {
+        size_t n = static_cast<size_t>(last - first + 1);
+        if (n > kMaxValueLength) raise_error(x.in, 5);
+        char* p = tmp.resize_text(n);
+        for (size_t i = 0; i < n; ++i) {
+            size_t k = static_cast<size_t>(first - 1) + i;
+            p[i] = k < s.size() ? s[k] : ' ';
+        }
+    }
+    if (tracing_i(x)) trace_index(x.in, x.depth, s, first, last, tmp.str());
+    return tmp;
+}
+
+// ---------------------------------------------------------------- function calls
+
+RexxValue own_arg(X& x, Args& a);
+RexxValue own_address(X& x, Args& a);
+RexxValue own_queued(X& x, Args& a);
+
+using OwnHandler = RexxValue (*)(X&, Args&);
+struct OwnBuiltin {
+    const char* name; // upper case
+    OwnHandler handler;
+};
+const OwnBuiltin kOwnBuiltins[] = {
+    {"ARG", own_arg},
+    {"ADDRESS", own_address},
+    {"QUEUED", own_queued},
+};
+
+OwnHandler find_own(std::string_view name, NameCase mode) {
+    for (const OwnBuiltin& b : kOwnBuiltins) {
+        std::string spelt = b.name;
+        if (mode == NameCase::Lower || mode == NameCase::Mixed)
+            for (char& c : spelt)
+                c = static_cast<char>(c - 'A' + 'a');
+        if (name == spelt) return b.handler;
+    }
+    return nullptr;
+}
+
+bool quoted_skips_labels(const Token* t) {
+    if (t->kind != SFUNCTION && t->kind != STRING) return false;
+    std::string_view n = token_text(t);
+    if (!n.empty() && (n[0] == '.' || n[0] == '/' || n[0] == '~')) return false;
+    if (n.size() >= 2 && n[1] == ':') return false;
+    return true;
+}
+
+const Clause* find_routine_label(X& x, std::string_view name) {
+    for (Body* b = x.body; b; b = b->outer)
+        if (const Clause* c = find_label_in(b->unit, name)) return c;
+    return find_label_in(x.main.get(), name);
+}
+
+CallTarget& resolve(X& x, const Token* name_token, void*& slot, Expr* const* args, uint32_t nargs) {
+    if (slot) return *static_cast<CallTarget*>(slot);
+    std::string_view name = token_text(name_token);
+    CallTarget t;
+    t.name = std::string(name);
+    for (uint32_t i = 0; i < nargs; ++i)
+        if (calls_anything(args[i])) t.copy_args = true;
+    const Clause* label = quoted_skips_labels(name_token) ? nullptr : find_routine_label(x, name);
+    if (label) {
+        if (label->nested) nested_label_error(x.in, name);
+        t.kind = CallTarget::Label;
+        t.label = label;
+    } else if (const Builtin* b = find_builtin(name, x.in.case_mode, &t.msg_name)) {
+        t.kind = CallTarget::Builtin;
+        t.handler = b->handler;
+    } else if (OwnHandler h = find_own(name, x.in.case_mode)) {
+        t.kind = CallTarget::Own;
+        t.own = h;
+        std::string upper(name);
+        for (char& c : upper)
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+        t.name = upper;
+        t.msg_name = t.name;
+    } else {
+        routine_not_found(x.in, name);
+    }
+    x.targets.push_back(std::move(t));
+    slot = &x.targets.back();
+    CallTarget& r = x.targets.back();
+    if (r.kind == CallTarget::Own) r.msg_name = r.name;
+    return r;
+}
+
+// Runs a resolved routine with the argument expressions. Returns false when
+// it gave no result.
+bool invoke(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint32_t nargs,
+            RexxValue& result) {
+    int call_line = x.in.pos.line;
+    if (t.kind == CallTarget::Label) {
+        Frame frame;
+        frame.internal = true;
+        frame.args.resize(nargs);
+        frame.present.assign(nargs, false);
+        for (uint32_t i = 0; i < nargs; ++i) {
+            if (!args[i]) continue;
+            const RexxValue& v = eval(x, args[i], frame.args[i]);
+            if (&v != &frame.args[i]) frame.args[i] = v;
+            frame.present[i] = true;
+        }
+        at(x, at_token);
+        return call_routine(x, t.label, frame, call_line, result);
+    }
+    constexpr uint32_t kSmall = 8;
+    // Only the values the call needs are constructed.
+    alignas(RexxValue) unsigned char small_raw[kSmall * sizeof(RexxValue)];
+    const RexxValue* small_slots[kSmall];
+    ArgPos small_pos[kSmall];
+    std::vector<RexxValue> big_store;
+    std::vector<const RexxValue*> big_slots;
+    std::vector<ArgPos> big_pos;
+    RexxValue* store;
+    const RexxValue** slots = small_slots;
+    ArgPos* pos = small_pos;
+    uint32_t built = 0;
+    if (nargs > kSmall) {
+        big_store.resize(nargs);
+        big_slots.resize(nargs);
+        big_pos.resize(nargs);
+        store = big_store.data();
+        slots = big_slots.data();
+        pos = big_pos.data();
+    } else {
+        store = reinterpret_cast<RexxValue*>(small_raw);
+        for (; built < nargs; ++built)
+            new (store + built) RexxValue();
+    }
+    struct Destroy {
+        RexxValue* store;
+        uint32_t n;
+        ~Destroy() {
+            for (uint32_t i = 0; i < n; ++i)
+                store[i].~RexxValue();
+        }
+    } destroy{store, built};
+    for (uint32_t i = 0; i < nargs; ++i) {
+        slots[i] = nullptr;
+        if (!args[i]) {
+            pos[i] = ArgPos{};
+            continue;
+        }
+        const RexxValue& v = eval(x, args[i], store[i]);
+        if (t.copy_args && &v != &store[i]) store[i] = v;
+        slots[i] = t.copy_args ? &store[i] : &v;
+        pos[i] = ArgPos{args[i]->token->line + 1, args[i]->token->column + 1};
+    }
+    at(x, at_token);
+    Args a;
+    a.slot = slots;
+    a.n = static_cast<int>(nargs);
+    a.pos = x.interpreted ? nullptr : pos;
+    a.name = t.msg_name;
+    a.lib = &x.lib;
+    if (t.kind == CallTarget::Own)
+        result = t.own(x, a);
+    else
+        result = t.handler(x.in, a);
+    return true;
+}
+
+const RexxValue& eval_call(X& x, const Expr* e, RexxValue& tmp) {
+    at(x, e->token);
+    CallTarget& t = resolve(x, e->token, const_cast<Expr*>(e)->exec_slot, e->args, e->nargs);
+    int saved_depth = x.depth;
+    ++x.depth;
+    bool got = invoke(x, t, e->token, e->args, e->nargs, tmp);
+    x.depth = saved_depth;
+    if (tracing_i(x)) {
+        std::string_view r = got ? tmp.text(x.in.numeric) : std::string_view();
+        trace_function(x.in, x.depth, token_text(e->token), got ? &r : nullptr);
+    }
+    if (!got) {
+        at(x, e->token);
+        raise_error(x.in, 44);
+    }
+    return tmp;
+}
+
+// ---------------------------------------------------------------- expressions
+
+const RexxValue& eval_symbol(X& x, const Expr* e, RexxValue& tmp) {
+    const SymbolRef& s = symref(x, e->token);
+    if (s.kind == SymbolKind::Invalid) {
+        at(x, e->token);
+        raise_error(x.in, 31);
+    }
+    const RexxValue* v;
+    if (s.kind == SymbolKind::Simple) {
+        // The pool's lookup, inlined: the record cached for this generation.
+        Generation& g = x.in.pool.current();
+        Variable* rec = s.base.gen_id == g.id ? s.base.rec : nullptr;
+        if (!rec) {
+            rec = find_variable(g, s.base.name, s.base.hash, false, false);
+            if (rec) {
+                s.base.gen_id = g.id;
+                s.base.rec = rec;
+            }
+        }
+        if (rec)
+            while (rec->state == VarState::Exposed)
+                rec = rec->target;
+        v = rec && rec->state == VarState::Set ? &rec->value : nullptr;
+    } else {
+        v = find_value(x.in, s);
+    }
+    if (!v) {
+        at(x, e->token);
+        std::string name = derived_name(x.in, s);
+        novalue_condition(x.in, name);
+        tmp.assign_text(name);
+        v = &tmp;
+    }
+    if (tracing_i(x)) trace_variable(x.in, x.depth, s.text, v->text(x.in.numeric));
+    return *v;
+}
+
+// Whole operands of "+", "-" and "*" are never rounded: the result is the
+// double operation itself, with the decimal places the general routine gives.
+inline bool fast_arith(const NumericSettings& ns, ArithOp op, const RexxValue& l,
+                       const RexxValue& r, RexxValue& out) {
+    if (op > ArithOp::Rem || op == ArithOp::Div || !is_number(l) || !is_number(r)) return false;
+    double a = l.num(), b = r.num();
+    if (a != std::trunc(a) || b != std::trunc(b)) return false;
+    if (op == ArithOp::IntDiv || op == ArithOp::Rem) {
+        // Whole operands below 10**15: the integer quotient or remainder is
+        // what the general routine computes; faults and long results go there.
+        static const double limit[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        if (b == 0 || std::fabs(a) >= 1e15 || std::fabs(b) >= 1e15) return false;
+        double res;
+        if (op == ArithOp::IntDiv) {
+            res = std::trunc(a / b);
+        } else {
+            long long ia = static_cast<long long>(std::fabs(a));
+            long long ib = static_cast<long long>(std::fabs(b));
+            res = a == b ? 0 : static_cast<double>(ia % ib);
+            if (a < 0) res = -res;
+        }
+        if (std::fabs(res) >= limit[ns.digits]) return false;
+        if (res == 0) res = 0;
+        out.set_number(res, -1);
+        return true;
+    }
+    double res = op == ArithOp::Add ? a + b : op == ArithOp::Sub ? a - b : a * b;
+    if (!std::isfinite(res)) return false;
+    int32_t places;
+    if (op == ArithOp::Mul) {
+        places = l.places() < 0 && r.places() < 0
+                     ? -1
+                     : std::max(l.places(), 0) + std::max(r.places(), 0);
+    } else if (res == 0) {
+        places = 0;
+    } else if (a == 0) {
+        places = r.places();
+    } else if (b == 0) {
+        places = l.places();
+    } else {
+        places = std::max(l.places(), r.places());
+    }
+    if (res == 0) res = 0;
+    out.set_number(res, places);
+    return true;
+}
+
+inline bool fast_compare(X& x, CompareOp op, const RexxValue& l, const RexxValue& r) {
+    if (op < CompareOp::EqIC && l.known_number() && r.known_number()) {
+        double a = l.num(), b = r.num();
+        if (a == std::trunc(a) && b == std::trunc(b)) {
+            switch (op) {
+            case CompareOp::Eq: return a == b;
+            case CompareOp::Ne: return a != b;
+            case CompareOp::Gt: return a > b;
+            case CompareOp::Lt: return a < b;
+            case CompareOp::Ge: return a >= b;
+            case CompareOp::Le: return a <= b;
+            default: break;
+            }
+        }
+    }
+    return compare_values(x.in.numeric, op, l, r);
+}
+
+const RexxValue& eval_binary(X& x, const Expr* e, RexxValue& tmp) {
+    RexxValue lt, rt;
+    ExprOp op = e->op;
+    // Short circuits of "|" and "&".
+    const RexxValue* lp = &eval(x, e->left, lt);
+    if (op == ExprOp::Or || op == ExprOp::And) {
+        if (logical_short_circuit(op == ExprOp::Or ? '|' : '&', *lp)) {
+            at(x, e->token);
+            static const RexxValue one = RexxValue::number(1, -1);
+            tmp = eval_logical(x.in, op == ExprOp::Or ? '|' : '&', *lp, one);
+            if (tracing_i(x))
+                trace_binary(x.in, x.depth, lp->text(x.in.numeric), binary_op_text(op), "1",
+                             tmp.text(x.in.numeric));
+            return tmp;
+        }
+    }
+    if (lp != &lt && right_calls(e)) {
+        lt = *lp;
+        lp = &lt;
+    }
+    const RexxValue& r = eval(x, e->right, rt);
+    const RexxValue& l = *lp;
+    at(x, e->token);
+    CompareOp cop;
+    ArithOp aop;
+    if (arith_op(op, aop)) {
+        if (!fast_arith(x.in.numeric, aop, l, r, tmp)) {
+            ArithFault f;
+            if (!arith_binary(x.in.numeric, aop, l, r, tmp, f))
+                eval_arith(x.in, aop, l, r, operand_name(x, e->left), operand_name(x, e->right));
+        }
+    } else if (compare_op(op, cop)) {
+        tmp.set_number(fast_compare(x, cop, l, r) ? 1 : 0, -1);
+    } else {
+        switch (op) {
+        case ExprOp::Or: tmp = eval_logical(x.in, '|', l, r); break;
+        case ExprOp::And: tmp = eval_logical(x.in, '&', l, r); break;
+        case ExprOp::Xor: tmp = eval_logical(x.in, 'x', l, r); break;
+        case ExprOp::Bl:
+        case ExprOp::Conc: {
+            std::string_view sep = op == ExprOp::Bl ? " " : "";
+            if (&l == &lt && !tracing_i(x)) {
+                // Extend the intermediate result in place: chains stay linear.
+                std::string_view rs = r.text(x.in.numeric);
+                if (static_cast<size_t>(lt.text(x.in.numeric).size()) + sep.size() + rs.size() >
+                    kMaxValueLength)
+                    raise_error(x.in, 5);
+                lt.append(sep, x.in.numeric);
+                lt.append(rs, x.in.numeric);
+                tmp = std::move(lt);
+                return tmp;
+            }
+            store_text(tmp, l.text(x.in.numeric), sep, r.text(x.in.numeric), x);
+            break;
+        }
+        case ExprOp::ConcRho: {
+            std::string n = std::to_string(r.text(x.in.numeric).size());
+            store_text(tmp, l.text(x.in.numeric), " ", n, x);
+            break;
+        }
+        case ExprOp::ConcNot: {
+            RexxValue nv = eval_not(x.in, r);
+            store_text(tmp, l.text(x.in.numeric), " ", nv.text(x.in.numeric), x);
+            break;
+        }
+        default:
+            std::fflush(stdout);
+            std::fputs("tolma: do_exec: internal error 2\n", stderr);
+            std::exit(1);
+        }
+    }
+    if (tracing_i(x))
+        trace_binary(x.in, x.depth, l.text(x.in.numeric), binary_op_text(op), r.text(x.in.numeric),
+                     tmp.text(x.in.numeric));
+    return tmp;
+}
+
+const RexxValue& eval_backquote(X& x, const Expr* e, RexxValue& tmp);
+
+const RexxValue& eval(X& x, const Expr* e, RexxValue& tmp) {
+    switch (e->op) {
+    case ExprOp::Symbol: return eval_symbol(x, e, tmp);
+    case ExprOp::String: return constant(x, e);
+    case ExprOp::Call: check_stack(x); return eval_call(x, e, tmp);
+    case ExprOp::Br:
+    case ExprOp::Br2: return eval_index(x, e, tmp);
+    case ExprOp::BackQ: return eval_backquote(x, e, tmp);
+    case ExprOp::Not:
+    case ExprOp::UPlus:
+    case ExprOp::UMin:
+    case ExprOp::Rho: {
+        RexxValue ot;
+        const RexxValue& v = eval(x, e->left, ot);
+        at(x, e->token);
+        char opc = '\\';
+        if (e->op == ExprOp::Not) {
+            tmp = eval_not(x.in, v);
+        } else if (e->op == ExprOp::Rho) {
+            tmp = RexxValue::number(static_cast<double>(v.text(x.in.numeric).size()), 0);
+            opc = 'L';
+        } else {
+            opc = e->op == ExprOp::UPlus ? '+' : '-';
+            tmp = eval_prefix(x.in, opc, v, operand_name(x, e->left));
+        }
+        if (tracing_i(x))
+            trace_prefix(x.in, x.depth, opc, v.text(x.in.numeric), tmp.text(x.in.numeric));
+        return tmp;
+    }
+    default:
+        if (e->left && e->right) {
+            check_stack(x);
+            return eval_binary(x, e, tmp);
+        }
+        std::fflush(stdout);
+        std::fputs("tolma: do_exec: internal error 1\n", stderr);
+        std::exit(1);
+    }
+}
+
+const RexxValue& eval_backquote(X& x, const Expr* e, RexxValue& tmp) {
+    RexxValue ct;
+    const RexxValue& c = eval(x, e->left, ct);
+    std::string command(c.text(x.in.numeric));
+    at(x, e->token);
+    std::string output;
+    std::fflush(stdout);
+    int rc = x.opt.isolated ? 0 : voren::platform::run_shell_capture(command, output);
+    if (rc < 0) raise_error(x.in, 58);
+    while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
+        output.pop_back();
+    tmp.assign_text(output);
+    if (tracing_i(x)) trace_backquote(x.in, x.depth, command, output);
+    return tmp;
+}
+
+// The text of an expression (empty for none) as an owned string.
+std::string eval_text(X& x, const Expr* e) {
+    if (!e) return {};
+    RexxValue tmp;
+    return std::string(eval(x, e, tmp).text(x.in.numeric));
+}
+
+enum class CondKind : uint8_t { Plain, While, Until, WhileQuoted, UntilQuoted };
+
+// A condition that must be 0 or 1 (error 34 with the detail of its kind).
+bool eval_condition(X& x, const Expr* e, CondKind kind) {
+    CompareOp cop;
+    if (!tracing_i(x) && e->op != ExprOp::Symbol && compare_op(e->op, cop)) {
+        RexxValue lt, rt;
+        const RexxValue* lp = &eval(x, e->left, lt);
+        if (lp != &lt && right_calls(e)) {
+            lt = *lp;
+            lp = &lt;
+        }
+        const RexxValue& r = eval(x, e->right, rt);
+        at(x, e->token);
+        return fast_compare(x, cop, *lp, r);
+    }
+    RexxValue tmp;
+    const RexxValue& v = eval(x, e, tmp);
+    int b = logical_value(v);
+    if (b >= 0) return b == 1;
+    std::string t(v.text(x.in.numeric));
+    std::string detail;
+    switch (kind) {
+    case CondKind::Plain: detail = "Expression evaluates to " + t; break;
+    case CondKind::While: detail = "WHILE expression evaluates to " + t; break;
+    case CondKind::Until: detail = "UNTIL expression evaluates to " + t; break;
+    case CondKind::WhileQuoted: detail = "WHILE expression evaluates to \"" + t + "\""; break;
+    case CondKind::UntilQuoted: detail = "UNTIL expression evaluates to \"" + t + "\""; break;
+    }
+    raise_error(x.in, 34, detail);
+}
+
+// ---------------------------------------------------------------- clauses
+
+bool traced_clause(X& x, const Clause* c) {
+    return trace_clauses(x.in.trace) ||
+           (c->kind == ClauseKind::Label && (x.in.trace.bits & kTraceLabels));
+}
+
+void trace_this(X& x, int line, std::string_view text) {
+    trace_clause(x.in, line, text, x.interpreted);
+}
+
+void set_clause_pos(X& x, const Clause* c) {
+    x.in.pos.column = c->column + 1;
+    if (!x.interpreted) {
+        x.in.pos.line = c->line + 1;
+    } else {
+        x.in.pos.interpreted_line = unit_line(x.body->unit, c->line);
+    }
+}
+
+int command_rc(X& x, const Environment& env, std::string_view command) {
+    if (commands_inhibited(x.in.trace) && !x.pause_line) return 0;
+    return env.handler(x.in, command);
+}
+
+void call_trap_handler(X& x, const std::string& label, int line);
+
+void after_command(X& x, const Clause* c, std::string_view command, int rc, bool traced) {
+    if (!x.pause_line && trace_command_wanted(x.in.trace, rc)) {
+        if (!traced && !trace_clauses(x.in.trace))
+            trace_this(x, x.in.pos.line, {c->text, c->text_length});
+        trace_command(x.in, 0, command, rc);
+    }
+    TrapAction a = command_condition(x.in, rc, command, x.in.pos.line, x.pause_line);
+    if (a.mode == TrapMode::Signal)
+        signal_to(x, a.label, x.in.pos.line);
+    else if (a.mode == TrapMode::Call)
+        call_trap_handler(x, a.label, x.in.pos.line);
+}
+
+void run_command(X& x, const Clause* c, size_t env_index, bool traced) {
+    std::string command = eval_text(x, c->expr);
+    set_clause_pos(x, c);
+    int rc = command_rc(x, x.envs[env_index], command);
+    after_command(x, c, command, rc, traced);
+}
+
+// Whether evaluating e can change a variable: a call of anything but a
+// built-in (VALUE() excepted) or a back-quoted command.
+bool may_change_variables(const Expr* e) {
+    if (!e) return false;
+    if (e->op == ExprOp::BackQ) return true;
+    if (e->op == ExprOp::Call) {
+        auto* t = static_cast<const CallTarget*>(e->exec_slot);
+        if (!t || t->kind == CallTarget::Label) return true;
+        if (t->msg_name == "VALUE") return true;
+        for (uint32_t i = 0; i < e->nargs; ++i)
+            if (may_change_variables(e->args[i])) return true;
+        return false;
+    }
+    return may_change_variables(e->left) || may_change_variables(e->right) ||
+           may_change_variables(e->third);
+}
+
+// v = v || expr and v = v expr extend v's text where it lies, so that a
+// string built piece by piece is not copied again for every piece.
+bool append_in_place(X& x, const Clause* c, const SymbolRef& s) {
+    const Expr* e = c->expr;
+    if (!e || (e->op != ExprOp::Conc && e->op != ExprOp::Bl) || e->left->op != ExprOp::Symbol)
+        return false;
+    if (x.in.trace.bits & (kTraceResults | kTraceIntermediates)) return false;
+    const SymbolRef& left = symref(x, e->left->token);
+    if (left.kind != SymbolKind::Simple || left.text != s.text) return false;
+    if (may_change_variables(e->right)) return false;
+    if (e->right->op == ExprOp::Symbol && symref(x, e->right->token).text == s.text) return false;
+    Variable* rec = simple_record(x, s);
+    if (rec->state != VarState::Set) return false;
+    RexxValue rt;
+    const RexxValue& r = eval(x, e->right, rt);
+    if (&r == &rec->value || rec->state != VarState::Set) return false;
+    std::string_view rs = r.text(x.in.numeric);
+    size_t sep = e->op == ExprOp::Bl ? 1 : 0;
+    if (static_cast<size_t>(rec->value.text(x.in.numeric).size()) + sep + rs.size() >
+        kMaxValueLength)
+        raise_error(x.in, 5);
+    if (sep) rec->value.append(" ", x.in.numeric);
+    rec->value.append(rs, x.in.numeric);
+    return true;
+}
+
+void exec_assign(X& x, const Clause* c) {
+    const SymbolRef& s = symref(x, c->name);
+    if (s.kind == SymbolKind::Invalid) raise_error(x.in, 31);
+    IndexForm form = static_cast<IndexForm>(c->variant);
+    if (form == IndexForm::None) {
+        if (!c->expr) {
+            if (trace_results(x.in.trace)) trace_result(x.in, 0, "");
+            set_value(x.in, s, RexxValue());
+            return;
+        }
+        if (s.kind == SymbolKind::Simple && append_in_place(x, c, s)) return;
+        RexxValue tmp;
+        const RexxValue& v = eval(x, c->expr, tmp);
+        if (trace_results(x.in.trace)) trace_result(x.in, 0, v.text(x.in.numeric));
+        if (s.kind == SymbolKind::Simple) {
+            Variable* rec = simple_record(x, s);
+            if (&v == &tmp)
+                rec->value = std::move(tmp);
+            else if (&v != &rec->value)
+                rec->value = v;
+            rec->state = VarState::Set;
+            return;
+        }
+        if (&v == &tmp)
+            set_value(x.in, s, std::move(tmp));
+        else
+            set_value(x.in, s, RexxValue(v));
+        return;
+    }
+    // Indexed assignment: replace positions of the current text.
+    RexxValue it1, it2;
+    long first = 1, second = 0;
+    bool have_second = false;
+    auto index_of = [&](const Expr* e, RexxValue& store, const char* which) {
+        const RexxValue& v = eval(x, e, store);
+        set_clause_pos(x, c);
+        bool num = is_number(v);
+        std::string t(v.text(x.in.numeric));
+        if (!num)
+            raise_error(x.in, 78,
+                        std::string("The ") + which + " index evaluates to \"" + t + "\"");
+        double d = round_digits(v.num(), 9);
+        if (d != std::trunc(d) || d < 1 || d > 2147483647.0)
+            raise_error(x.in, 78,
+                        std::string("The ") + which + " index must be a positive integer.");
+        return static_cast<long>(d);
+    };
+    if (c->index1) first = index_of(c->index1, it1, "first");
+    if (c->index2) {
+        second = index_of(c->index2, it2, "second");
+        have_second = true;
+    }
+    RexxValue vt;
+    RexxValue nv_store;
+    const RexxValue& nv = c->expr ? eval(x, c->expr, nv_store) : empty_value();
+    std::string newtext(nv.text(x.in.numeric));
+    set_clause_pos(x, c);
+    RexxValue fallback;
+    std::string old(fetch_value(x.in, s, fallback).text(x.in.numeric));
+    if (!have_second) second = form == IndexForm::Single ? first : static_cast<long>(old.size());
+    if (form == IndexForm::UpTo) first = 1;
+    if (second < first) raise_error(x.in, 78, "The second index must be greater than the first.");
+    if (static_cast<size_t>(second) > kMaxValueLength) raise_error(x.in, 5);
+    std::string text = old;
+    if (text.size() < static_cast<size_t>(second)) text.resize(static_cast<size_t>(second), ' ');
+    text.replace(static_cast<size_t>(first - 1), static_cast<size_t>(second - first + 1), newtext);
+    if (trace_results(x.in.trace)) trace_index_assign(x.in, 0, old, first, second, text);
+    set_value(x.in, s, RexxValue(text));
+}
+
+void exec_if(X& x, const Clause* c) {
+    bool b = eval_condition(x, c->expr, CondKind::Plain);
+    if (b)
+        exec_list(x, c->body.first);
+    else if (c->has_else)
+        exec_list(x, c->alt.first);
+}
+
+void exec_select(X& x, const Clause* c) {
+    for (const WhenArm* arm = c->whens; arm; arm = arm->next) {
+        x.in.pos.column = arm->token->column + 1;
+        if (!x.interpreted) x.in.pos.line = arm->token->line + 1;
+        if (trace_clauses(x.in.trace))
+            trace_this(x, arm->token->line + 1, {arm->text, arm->text_length});
+        if (eval_condition(x, arm->condition, CondKind::Plain)) {
+            exec_list(x, arm->body.first);
+            return;
+        }
+    }
+    if (c->has_otherwise) {
+        exec_list(x, c->body.first);
+        return;
+    }
+    set_clause_pos(x, c);
+    raise_error(x.in, 57);
+}
+
+// What a loop does after its body: 0 go on, 1 leave this loop (pending kept
+// or cleared as due).
+bool loop_consumes(X& x, const LoopSpec* loop, bool& leave) {
+    leave = false;
+    if (x.pending == Pending::None) return true;
+    auto mine = [&] {
+        if (!x.pending_name) return true;
+        if (!loop->control) return false;
+        const SymbolInfo* a = x.pending_name;
+        const SymbolInfo* b = loop->control->sym;
+        return a->length == b->length && std::memcmp(a->name, b->name, a->length) == 0;
+    };
+    if (x.pending == Pending::Leave) {
+        if (mine()) x.pending = Pending::None;
+        leave = true;
+        return false;
+    }
+    if (x.pending == Pending::Iterate) {
+        if (mine()) {
+            x.pending = Pending::None;
+            return true;
+        }
+        leave = true;
+        return false;
+    }
+    leave = true; // RETURN or SIGNAL
+    return false;
+}
+
+bool loop_test(X& x, const Clause* c, const Expr* cond, CondKind kind) {
+    set_clause_pos(x, c);
+    return eval_condition(x, cond, kind);
+}
+
+struct LoopGuard {
+    X& x;
+    size_t size;
+    LoopGuard(X& x_, const LoopSpec* l) : x(x_), size(x_.loops.size()) { x.loops.push_back(l); }
+    ~LoopGuard() { x.loops.resize(size); }
+};
+
+[[noreturn]] void loop_error(X& x, int code, const std::string& detail) {
+    raise_error(x.in, code, detail);
+}
+
+// One pass of a repetitive loop's body; an empty body counts against the
+// clause budget too, so that DO FOREVER; END cannot run past it.
+void loop_body(X& x, const Clause* c) {
+    if (x.opt.max_clauses && ++x.clause_count > x.opt.max_clauses) {
+        set_clause_pos(x, c);
+        raise_error(x.in, 4);
+    }
+    if (!c->body.first && x.opt.halt_flag && *x.opt.halt_flag) {
+        // An empty body runs no clause that would notice the request.
+        set_clause_pos(x, c);
+        *x.opt.halt_flag = 0;
+        TrapAction a = halt_condition(x.in, x.in.pos.line);
+        if (a.mode == TrapMode::Signal)
+            signal_to(x, a.label, x.in.pos.line);
+        else if (a.mode == TrapMode::Call)
+            call_trap_handler(x, a.label, x.in.pos.line);
+        return;
+    }
+    exec_list(x, c->body.first);
+}
+
+void exec_do(X& x, const Clause* c) {
+    const LoopSpec* loop = c->loop;
+    if (loop->form == LoopForm::Simple) {
+        exec_list(x, c->body.first);
+        return;
+    }
+    check_stack(x);
+    LoopGuard guard(x, loop);
+    bool leave = false;
+    const Expr* cond = loop->condition;
+    bool until = loop->until;
+    switch (loop->form) {
+    case LoopForm::Count:
+    case LoopForm::Forever: {
+        double count = -1;
+        if (loop->form == LoopForm::Count) {
+            RexxValue tmp;
+            const RexxValue& v = eval(x, loop->start, tmp);
+            set_clause_pos(x, c);
+            if (!whole_value(v, count) || count < 0)
+                loop_error(x, 26, "Expression evaluates to " + std::string(v.text(x.in.numeric)));
+        }
+        for (double done = 0;; ++done) {
+            if (count >= 0 && done >= count) break;
+            if (cond && !until && !loop_test(x, c, cond, CondKind::While)) break;
+            loop_body(x, c);
+            if (!loop_consumes(x, loop, leave) || leave) break;
+            if (cond && until && loop_test(x, c, cond, CondKind::Until)) break;
+        }
+        return;
+    }
+    case LoopForm::In: {
+        std::string words = eval_text(x, loop->start);
+        const SymbolRef& ctrl = symref(x, loop->control);
+        size_t i = 0;
+        for (;;) {
+            while (i < words.size() && (is_blank(words[i]) || words[i] == '\n'))
+                ++i;
+            if (i >= words.size()) break;
+            size_t start = i;
+            while (i < words.size() && !is_blank(words[i]) && words[i] != '\n')
+                ++i;
+            set_value(x.in, ctrl, RexxValue(std::string_view(words).substr(start, i - start)));
+            if (cond && !until && !loop_test(x, c, cond, CondKind::Plain)) break;
+            loop_body(x, c);
+            if (!loop_consumes(x, loop, leave) || leave) break;
+            if (cond && until && loop_test(x, c, cond, CondKind::Plain)) break;
+        }
+        return;
+    }
+    case LoopForm::Controlled: break;
+    default: return;
+    }
+
+    // DO name = start [TO limit] [BY step] [FOR count]
+    const SymbolRef& ctrl = symref(x, loop->control);
+    std::string_view ctrl_name = ctrl.text;
+    RexxValue start_store;
+    const RexxValue& start = eval(x, loop->start, start_store);
+    set_clause_pos(x, c);
+    if (!is_number(start))
+        loop_error(x, 26,
+                   "The control variable " + std::string(ctrl_name) + " evaluates to \"" +
+                       std::string(start.text(x.in.numeric)) + "\"");
+    RexxValue first = RexxValue::number(start.num(), start.places());
+    bool has_to = false, has_for = false;
+    double limit = 0, for_count = 0;
+    RexxValue step = RexxValue::number(1, 0);
+    for (int k = 0; k < loop->order_count; ++k) {
+        RexxValue tmp;
+        switch (loop->order[k]) {
+        case LOOP_TO: {
+            const RexxValue& v = eval(x, loop->to, tmp);
+            set_clause_pos(x, c);
+            if (!is_number(v))
+                loop_error(x, 26,
+                           "Expression evaluates to \"" + std::string(v.text(x.in.numeric)) + "\"");
+            limit = v.num();
+            has_to = true;
+            break;
+        }
+        case LOOP_BY: {
+            const RexxValue& v = eval(x, loop->by, tmp);
+            set_clause_pos(x, c);
+            if (!is_number(v))
+                loop_error(x, 26,
+                           "Expression evaluates to \"" + std::string(v.text(x.in.numeric)) + "\"");
+            step = RexxValue::number(round_digits(v.num(), x.in.numeric.digits), v.places());
+            break;
+        }
+        case LOOP_FOR: {
+            const RexxValue& v = eval(x, loop->for_count, tmp);
+            set_clause_pos(x, c);
+            if (!whole_value(v, for_count) || for_count < 0)
+                loop_error(x, 26,
+                           "Expression evaluates to \"" + std::string(v.text(x.in.numeric)) + "\"");
+            has_for = true;
+            break;
+        }
+        }
+    }
+    double current = first.num();
+    set_value(x.in, ctrl, std::move(first));
+    bool ascending = step.num() >= 0;
+    for (double done = 0;; ++done) {
+        if (has_to && (ascending ? current > limit : current < limit)) break;
+        if (has_for && done >= for_count) break;
+        if (cond && !until && !loop_test(x, c, cond, CondKind::WhileQuoted)) break;
+        loop_body(x, c);
+        if (!loop_consumes(x, loop, leave) || leave) break;
+        if (cond && until && loop_test(x, c, cond, CondKind::UntilQuoted)) break;
+        // Step: the body may have changed the variable.
+        set_clause_pos(x, c);
+        if (ctrl.kind == SymbolKind::Simple) {
+            Variable* rec = simple_record(x, ctrl);
+            if (rec->state == VarState::Set && is_number(rec->value) && rec->value.places() <= 0 &&
+                step.places() <= 0) {
+                double a = rec->value.num(), b = step.num();
+                if (a == std::trunc(a) && b == std::trunc(b) && std::fabs(a) < 1e14 &&
+                    std::fabs(b) < 1e14) {
+                    current = a + b;
+                    rec->value.set_number(current, 0);
+                    continue;
+                }
+            }
+        }
+        RexxValue fallback;
+        const RexxValue& v = fetch_value(x.in, ctrl, fallback);
+        if (!is_number(v))
+            loop_error(x, 41,
+                       "The control variable " + std::string(ctrl_name) + " evaluates to \"" +
+                           std::string(v.text(x.in.numeric)) + "\"");
+        RexxValue next;
+        if (v.places() <= 0 && step.places() <= 0 && std::fabs(v.num()) < 1e14 &&
+            std::fabs(step.num()) < 1e14 && v.num() == std::trunc(v.num()) &&
+            step.num() == std::trunc(step.num())) {
+            next.set_number(v.num() + step.num(), 0);
+        } else {
+            RexxValue cur =
+                RexxValue::number(round_digits(v.num(), x.in.numeric.digits), v.places());
+            next = eval_arith(x.in, ArithOp::Add, cur, step);
+        }
+        current = next.num();
+        set_value(x.in, ctrl, std::move(next));
+    }
+}
+
+void exec_leave(X& x, const Clause* c) {
+    const SymbolInfo* name = c->name ? c->name->sym : nullptr;
+    size_t base = x.frames.back()->loop_base;
+    bool found = false;
+    for (size_t i = x.loops.size(); i > base; --i) {
+        const LoopSpec* l = x.loops[i - 1];
+        if (!name) {
+            found = true;
+            break;
+        }
+        if (l->control && l->control->sym->length == name->length &&
+            std::memcmp(l->control->sym->name, name->name, name->length) == 0) {
+            found = true;
+            break;
+        }
+    }
+    if (!found) raise_error(x.in, 28);
+    x.pending = c->kind == ClauseKind::Leave ? Pending::Leave : Pending::Iterate;
+    x.pending_name = name;
+}
+
+void finish_program(X& x, const Expr* e) {
+    if (e) {
+        x.return_value.assign_text(eval_text(x, e));
+        x.has_return = true;
+    } else {
+        x.has_return = false;
+    }
+    throw ExitProgram{};
+}
+
+void exec_return(X& x, const Clause* c) {
+    if (!x.frames.back()->internal) finish_program(x, c->expr);
+    if (c->expr) {
+        RexxValue tmp;
+        const RexxValue& v = eval(x, c->expr, tmp);
+        if (trace_results(x.in.trace)) trace_result(x.in, 0, v.text(x.in.numeric));
+        x.return_value = v;
+        x.has_return = true;
+    } else {
+        x.has_return = false;
+    }
+    x.pending = Pending::Return;
+}
+
+void exec_call(X& x, const Clause* c) {
+    int line = x.in.pos.line;
+    at(x, c->name);
+    CallTarget& t = resolve(x, c->name, const_cast<Clause*>(c)->exec_slot, c->args, c->nargs);
+    RexxValue result;
+    bool got = invoke(x, t, c->name, c->args, c->nargs, result);
+    x.in.pos.line = line;
+    if (got) {
+        if (trace_results(x.in.trace)) trace_result(x.in, 0, result.text(x.in.numeric));
+        set_var(x.in, result_name(x.in), std::move(result));
+    } else {
+        drop_var(x.in, result_name(x.in));
+    }
+}
+
+Condition condition_of(int kind) {
+    switch (kind) {
+    case ERROR: return Condition::Error;
+    case FAILURE: return Condition::Failure;
+    case HALT: return Condition::Halt;
+    case NOVALUE: return Condition::Novalue;
+    case SYNTAX: return Condition::Syntax;
+    default: return Condition::Notready;
+    }
+}
+
+void exec_parse(X& x, const Clause* c);
+
+void exec_numeric(X& x, const Clause* c) {
+    switch (static_cast<NumericForm>(c->variant)) {
+    case NumericForm::Digits:
+    case NumericForm::Fuzz: {
+        RexxValue tmp;
+        const RexxValue* v = c->expr ? &eval(x, c->expr, tmp) : nullptr;
+        set_clause_pos(x, c);
+        if (static_cast<NumericForm>(c->variant) == NumericForm::Digits)
+            numeric_digits(x.in, v);
+        else
+            numeric_fuzz(x.in, v);
+        return;
+    }
+    case NumericForm::FormScientific: numeric_form(x.in, false); return;
+    case NumericForm::FormEngineering: numeric_form(x.in, true); return;
+    case NumericForm::FormValue: {
+        RexxValue tmp;
+        const RexxValue& v = eval(x, c->expr, tmp);
+        set_clause_pos(x, c);
+        numeric_form_value(x.in, v);
+        return;
+    }
+    }
+}
+
+size_t find_environment(X& x, std::string_view name) {
+    for (size_t i = 0; i < x.envs.size(); ++i)
+        if (x.envs[i].name == name) return i;
+    raise_error(x.in, 56);
+}
+
+void exec_address(X& x, const Clause* c, bool traced) {
+    switch (static_cast<AddressForm>(c->variant)) {
+    case AddressForm::Swap: std::swap(x.env_current, x.env_previous); return;
+    case AddressForm::Set: {
+        size_t i = find_environment(x, token_text(c->name));
+        x.env_previous = x.env_current;
+        x.env_current = i;
+        return;
+    }
+    case AddressForm::Run: {
+        size_t i = find_environment(x, token_text(c->name));
+        run_command(x, c, i, traced);
+        return;
+    }
+    case AddressForm::Value: {
+        std::string name = eval_text(x, c->expr);
+        for (char& ch : name)
+            if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
+        set_clause_pos(x, c);
+        size_t i = find_environment(x, name);
+        x.env_previous = x.env_current;
+        x.env_current = i;
+        return;
+    }
+    }
+}
+
+void exec_names(X& x, const Clause* c) {
+    for (const NameItem* n = c->names; n; n = n->next) {
+        const SymbolRef& s = symref(x, n->symbol);
+        if (c->kind == ClauseKind::Drop) {
+            if (n->indirect) {
+                RexxValue fallback;
+                std::string list(fetch_value(x.in, s, fallback).text(x.in.numeric));
+                drop_list(x.in, list);
+            } else {
+                drop_symbol(x.in, s);
+            }
+            continue;
+        }
+        RexxValue fallback;
+        std::string t(fetch_value(x.in, s, fallback).text(x.in.numeric));
+        for (char& ch : t) {
+            if (c->kind == ClauseKind::Upper && ch >= 'a' && ch <= 'z')
+                ch = static_cast<char>(ch - 32);
+            if (c->kind == ClauseKind::Lower && ch >= 'A' && ch <= 'Z')
+                ch = static_cast<char>(ch + 32);
+        }
+        set_value(x.in, s, RexxValue(t));
+    }
+}
+
+void exec_procedure(X& x, const Clause* c) {
+    Frame& f = *x.frames.back();
+    if (!f.internal || f.procedure) raise_error(x.in, 17);
+    new_generation(x.in);
+    f.procedure = true;
+    for (const NameItem* n = c->names; n; n = n->next) {
+        const SymbolRef& s = symref(x, n->symbol);
+        expose(x.in, s);
+        if (n->indirect) {
+            RexxValue fallback;
+            std::string list(fetch_value(x.in, s, fallback).text(x.in.numeric));
+            expose_list(x.in, list);
+        }
+    }
+}
+
+Unit* interpret_unit(X& x, const std::string& text, std::unique_ptr<Unit>& owned) {
+    auto it = x.interpret_cache.find(text);
+    if (it != x.interpret_cache.end()) return it->second.get();
+    auto u = std::make_unique<Unit>();
+    CompileOptions co;
+    co.forbid_precompiled = true;
+    co.options = x.main->program->options;
+    try {
+        u->program = compile(text, co);
+    } catch (RexxError& e) {
+        // Report the error in the string, at the INTERPRET's line.
+        std::string src = prepare_source(text);
+        std::vector<std::string> lines;
+        size_t start = 0;
+        for (;;) {
+            size_t nl = src.find('\n', start);
+            lines.push_back(
+                src.substr(start, nl == std::string::npos ? std::string::npos : nl - start));
+            if (nl == std::string::npos) break;
+            start = nl + 1;
+        }
+        e.interpreted = true;
+        e.source_line =
+            e.line >= 1 && e.line <= static_cast<int>(lines.size()) ? lines[e.line - 1] : text;
+        e.line = x.in.pos.line;
+        throw;
+    } catch (std::bad_alloc&) {
+        raise_error(x.in, 5);
+    }
+    u->interpreted = true;
+    const std::string& src = u->program->source;
+    size_t start = 0;
+    for (;;) {
+        size_t nl = src.find('\n', start);
+        u->lines.push_back(
+            src.substr(start, nl == std::string::npos ? std::string::npos : nl - start));
+        if (nl == std::string::npos) break;
+        start = nl + 1;
+    }
+    index_labels(x, *u);
+    if (text.size() <= 4096 && x.interpret_cache.size() < 4096) {
+        Unit* p = u.get();
+        x.interpret_cache.emplace(text, std::move(u));
+        return p;
+    }
+    owned = std::move(u);
+    return owned.get();
+}
+
+void run_interpret(X& x, const std::string& text) {
+    check_stack(x);
+    if (++x.call_depth > x.opt.max_call_depth) {
+        --x.call_depth;
+        raise_error(x.in, 5);
+    }
+    struct Depth {
+        X& x;
+        ~Depth() { --x.call_depth; }
+    } depth{x};
+    std::unique_ptr<Unit> owned;
+    Unit* u = interpret_unit(x, text, owned);
+    Body b{u, x.body};
+    run_body(x, b, u->program->clauses.first);
+}
+
+void exec_trace(X& x, const Clause* c) {
+    x.trace_changed = true;
+    switch (static_cast<TraceForm>(c->variant)) {
+    case TraceForm::Default: trace_setting(x.in, std::string_view("N")); return;
+    case TraceForm::Setting: {
+        // Letters, or a number written as a symbol (TRACE 5).
+        const Token* t = c->name;
+        trace_setting(x.in, RexxValue(std::string_view(t->text ? t->text : "", t->length)));
+        return;
+    }
+    case TraceForm::Value: {
+        RexxValue tmp;
+        const RexxValue& v = eval(x, c->expr, tmp);
+        set_clause_pos(x, c);
+        trace_setting(x.in, v);
+        return;
+    }
+    }
+}
+
+void exec_cd(X& x, const Clause* c) {
+    std::string dir = eval_text(x, c->expr);
+    set_clause_pos(x, c);
+    if (dir == "HOME" || dir == "home") {
+        auto home = voren::platform::environment_variable("HOME");
+        dir = home ? *home : std::string();
+    }
+    if (dir.empty() || x.opt.isolated || voren::platform::change_directory(dir) != 0)
+        raise_error(x.in, 63);
+}
+
+void write_say(X& x, std::string_view text, const char* end) {
+    std::string& b = x.say_buffer;
+    b.assign(text);
+    b += end;
+    x.in.out(b);
+}
+
+// An error a SIGNAL ON SYNTAX trap takes: the trap's label is the next clause.
+void take_syntax_trap(X& x, const RexxError& e) {
+    x.depth = 0;
+    x.pending = Pending::None;
+    TrapAction a = syntax_trap(x.in, e);
+    x.in.pos.line = e.line;
+    signal_to(x, a.label, e.line);
+}
+
+RexxError resources_error(X& x) {
+    RexxError e;
+    e.code = 5;
+    e.line = x.in.pos.line;
+    e.column = x.in.pos.column;
+    e.interpreted = x.in.pos.interpreted;
+    if (e.interpreted) e.source_line = std::string(x.in.pos.interpreted_line);
+    return e;
+}
+
+void exec_clause_inner(X& x, const Clause* c);
+
+// Runs one clause. An error is caught here, at the innermost clause, so that
+// a trapped error unwinds only the frames of the clause that failed.
+void exec_clause(X& x, const Clause* c) {
+    try {
+        exec_clause_inner(x, c);
+    } catch (RexxError& e) {
+        if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw;
+        take_syntax_trap(x, e);
+    } catch (SignalTransfer& t) {
+        x.depth = 0;
+        x.pending = Pending::None;
+        signal_to(x, t.label, x.in.pos.line);
+    } catch (std::bad_alloc&) {
+        RexxError e = resources_error(x);
+        if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw e;
+        take_syntax_trap(x, e);
+    }
+}
+
+void exec_clause_inner(X& x, const Clause* c) {
+    set_clause_pos(x, c);
+    if (x.opt.max_clauses && ++x.clause_count > x.opt.max_clauses) raise_error(x.in, 4);
+    if (x.opt.halt_flag && *x.opt.halt_flag) {
+        *x.opt.halt_flag = 0;
+        TrapAction a = halt_condition(x.in, x.in.pos.line);
+        if (a.mode == TrapMode::Signal) {
+            signal_to(x, a.label, x.in.pos.line);
+            return;
+        }
+        if (a.mode == TrapMode::Call) call_trap_handler(x, a.label, x.in.pos.line);
+    }
+    x.lib.clock_line = -1;
+    bool traced = false;
+    TraceState& t = x.in.trace;
+    if (t.bits != kTraceNormal || t.suppressed || t.quiet) {
+        if (t.suppressed || t.quiet) trace_count_clause(x.in);
+        if (!x.pause_line && traced_clause(x, c)) {
+            trace_this(x, c->line + 1, {c->text, c->text_length});
+            traced = true;
+        }
+        if (trace_scan_only(t) && c->kind != ClauseKind::Trace) return;
+    }
+    for (;;) {
+        switch (c->kind) {
+        case ClauseKind::Command: run_command(x, c, x.env_current, traced); break;
+        case ClauseKind::Assign: exec_assign(x, c); break;
+        case ClauseKind::Label:
+        case ClauseKind::Option:
+        case ClauseKind::Nop: break;
+        case ClauseKind::If: exec_if(x, c); break;
+        case ClauseKind::Do: exec_do(x, c); break;
+        case ClauseKind::Select: exec_select(x, c); break;
+        case ClauseKind::Leave:
+        case ClauseKind::Iterate: exec_leave(x, c); break;
+        case ClauseKind::Exit: finish_program(x, c->expr); break;
+        case ClauseKind::Return: exec_return(x, c); break;
+        case ClauseKind::Call: exec_call(x, c); break;
+        case ClauseKind::CallOn:
+        case ClauseKind::SignalOn: {
+            std::string name = c->name ? std::string(token_text(c->name)) : std::string();
+            set_trap(x.in, condition_of(c->condition),
+                     !c->on                            ? TrapMode::Off
+                     : c->kind == ClauseKind::SignalOn ? TrapMode::Signal
+                                                       : TrapMode::Call,
+                     name);
+            break;
+        }
+        case ClauseKind::Signal: {
+            std::string label;
+            if (c->expr) {
+                label = eval_text(x, c->expr);
+                set_clause_pos(x, c);
+            } else {
+                label = std::string(token_text(c->name));
+            }
+            signal_to(x, label, x.in.pos.line);
+            break;
+        }
+        case ClauseKind::Push:
+        case ClauseKind::Queue: {
+            std::string v = eval_text(x, c->expr);
+            if (c->kind == ClauseKind::Push)
+                stack_push(x.stack, std::move(v));
+            else
+                stack_queue(x.stack, std::move(v));
+            break;
+        }
+        case ClauseKind::Procedure: exec_procedure(x, c); break;
+        case ClauseKind::Parse: exec_parse(x, c); break;
+        case ClauseKind::Address: exec_address(x, c, traced); break;
+        case ClauseKind::Drop:
+        case ClauseKind::Upper:
+        case ClauseKind::Lower: exec_names(x, c); break;
+        case ClauseKind::Interpret: {
+            std::string text = eval_text(x, c->expr);
+            set_clause_pos(x, c);
+            run_interpret(x, text);
+            break;
+        }
+        case ClauseKind::Numeric: exec_numeric(x, c); break;
+        case ClauseKind::Say: {
+            RexxValue tmp;
+            std::string_view text;
+            if (c->expr) text = eval(x, c->expr, tmp).text(x.in.numeric);
+            if (c->expr && trace_results(x.in.trace)) trace_result(x.in, 0, text);
+            switch (static_cast<SayForm>(c->variant)) {
+            case SayForm::Say: write_say(x, text, "\n"); break;
+            case SayForm::SayN:
+                write_say(x, text, "");
+                std::fflush(stdout);
+                break;
+            case SayForm::SayR: write_say(x, text, "\r"); break;
+            }
+            break;
+        }
+        case ClauseKind::SayExecute: {
+            if (!c->expr) {
+                x.in.out("\n");
+                break;
+            }
+            std::string command = eval_text(x, c->expr);
+            set_clause_pos(x, c);
+            if (trace_output_on(x.in) && trace_clauses(x.in.trace))
+                trace_command(x.in, 0, command, 0);
+            else
+                write_say(x, command, "\n");
+            int rc = command_rc(x, x.envs[x.env_current], command);
+            after_command(x, c, command, rc, true);
+            break;
+        }
+        case ClauseKind::Trace: exec_trace(x, c); break;
+        case ClauseKind::ChangeDir: exec_cd(x, c); break;
+        }
+        if (traced && trace_interactive(x.in.trace) && !x.in.trace.in_pause && !x.pause_line &&
+            x.pending == Pending::None) {
+            if (trace_pause(x.in) == PauseResult::Rerun) continue;
+        }
+        return;
+    }
+}
+
+void exec_list(X& x, const Clause* c) {
+    for (; c; c = c->next) {
+        exec_clause(x, c);
+        if (x.pending != Pending::None) return;
+    }
+}
+
+// ---------------------------------------------------------------- SIGNAL and traps
+
+void signal_to(X& x, std::string_view label, int line) {
+    const Clause* target = nullptr;
+    Body* where = nullptr;
+    for (Body* b = x.body; b && !target; b = b->outer)
+        if ((target = find_label_in(b->unit, label))) where = b;
+    if (!target) {
+        std::string folded = fold_case(label, x.in.case_mode);
+        for (Body* b = x.body; b && !target; b = b->outer)
+            if ((target = find_label_in(b->unit, folded))) where = b;
+    }
+    if (!target) raise_error(x.in, 16);
+    set_special(x, sigl_name(x.in), line);
+    x.pending = Pending::Signal;
+    x.signal_label = target;
+    x.signal_body = where;
+}
+
+void call_trap_handler(X& x, const std::string& label, int line) {
+    const Clause* target = find_routine_label(x, label);
+    if (!target) raise_error(x.in, 16);
+    Frame frame;
+    frame.internal = true;
+    RexxValue result;
+    Pending saved = x.pending;
+    call_routine(x, target, frame, line, result);
+    x.pending = saved;
+}
+
+// Runs a body from start; SIGNAL to one of its labels continues there, and
+// an error a SYNTAX trap takes becomes such a SIGNAL.
+void run_body(X& x, Body& body, const Clause* start) {
+    struct Restore {
+        X& x;
+        Body* body;
+        bool interpreted;
+        bool pos_interpreted;
+        std::string_view line;
+        size_t loops;
+        ~Restore() {
+            x.body = body;
+            x.interpreted = interpreted;
+            x.in.pos.interpreted = pos_interpreted;
+            x.in.pos.interpreted_line = line;
+        }
+    } restore{
+        x, x.body, x.interpreted, x.in.pos.interpreted, x.in.pos.interpreted_line, x.loops.size()};
+    int outer_line = x.in.pos.line;
+    x.body = &body;
+    x.interpreted = body.unit->interpreted;
+    x.in.pos.interpreted = x.interpreted;
+    const Clause* c = start;
+    for (;;) {
+        try {
+            try {
+                exec_list(x, c);
+            } catch (std::bad_alloc&) {
+                raise_error(x.in, 5);
+            }
+        } catch (RexxError& e) {
+            x.loops.resize(restore.loops);
+            x.depth = 0;
+            if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw;
+            x.pending = Pending::None;
+            TrapAction a = syntax_trap(x.in, e);
+            x.in.pos.line = e.line;
+            signal_to(x, a.label, e.line);
+        } catch (SignalTransfer& s) {
+            x.loops.resize(restore.loops);
+            x.depth = 0;
+            x.pending = Pending::None;
+            signal_to(x, s.label, x.in.pos.line);
+        }
+        if (x.pending == Pending::Signal && x.signal_body == &body) {
+            x.pending = Pending::None;
+            c = x.signal_label;
+            if (x.interpreted) x.in.pos.line = outer_line;
+            continue;
+        }
+        return;
+    }
+}
+
+// ---------------------------------------------------------------- routine calls
+
+bool call_routine(X& x, const Clause* label, Frame& frame, int call_line, RexxValue& result) {
+    check_stack(x);
+    if (x.call_depth >= x.opt.max_call_depth) raise_error(x.in, 5);
+    set_special(x, sigl_name(x.in), call_line);
+    struct Saved {
+        X& x;
+        NumericSettings numeric;
+        unsigned trace_bits;
+        SavedTraps traps;
+        Frame& frame;
+        Position pos;
+        ~Saved() {
+            if (frame.procedure) release_generation(x.in);
+            x.in.numeric = numeric;
+            x.in.trace.bits = (trace_bits & ~static_cast<unsigned>(kTraceDebugger)) |
+                              (x.in.trace.bits & kTraceDebugger);
+            restore_call_traps(x.in, traps);
+            x.frames.pop_back();
+            --x.call_depth;
+        }
+    } saved{x, x.in.numeric, x.in.trace.bits, save_call_traps(x.in), frame, x.in.pos};
+    frame.loop_base = x.loops.size();
+    x.frames.push_back(&frame);
+    ++x.call_depth;
+    Body body{x.main.get(), nullptr};
+    run_body(x, body, label);
+    bool got = false;
+    if (x.pending == Pending::Return) {
+        got = x.has_return;
+        if (got) result = std::move(x.return_value);
+    }
+    x.pending = Pending::None;
+    x.has_return = false;
+    x.in.pos = saved.pos;
+    return got;
+}
+
+// ---------------------------------------------------------------- PARSE
+
+void assign_target(X& x, const Token* t, std::string_view value) {
+    std::string_view name = token_text(t);
+    if (t->kind == SYMBOL && name == ".") {
+        if (trace_results(x.in.trace)) trace_placeholder(x.in, 0, value);
+        return;
+    }
+    if (t->kind != SYMBOL) raise_error(x.in, 38);
+    const SymbolRef& s = symref(x, t);
+    if (trace_results(x.in.trace)) trace_result(x.in, 0, value);
+    if (s.kind == SymbolKind::Simple) {
+        Variable* rec = simple_record(x, s);
+        rec->value.assign_text(value);
+        rec->state = VarState::Set;
+        return;
+    }
+    set_value(x.in, s, RexxValue(value));
+}
+
+void assign_words(X& x, const Token* const* targets, size_t count, std::string_view data) {
+    size_t pos = 0;
+    for (size_t i = 0; i < count; ++i) {
+        if (i + 1 == count) {
+            if (i > 0 && pos < data.size() && is_blank(data[pos])) ++pos;
+            assign_target(x, targets[i], data.substr(std::min(pos, data.size())));
+            return;
+        }
+        while (pos < data.size() && is_blank(data[pos]))
+            ++pos;
+        size_t start = pos;
+        while (pos < data.size() && !is_blank(data[pos]))
+            ++pos;
+        assign_target(x, targets[i], data.substr(start, pos - start));
+    }
+}
+
+bool is_target(const Token* t) {
+    return t->kind == SYMBOL;
+}
+
+[[noreturn]] void template_error(X& x) {
+    raise_error(x.in, 38);
+}
+
+// The value of a "(name)" pattern; t points at "(".
+std::string paren_value(X& x, const Token*& t) {
+    const Token* name = t->next;
+    if (!name || name->kind != SYMBOL || !name->next || name->next->kind != ')') template_error(x);
+    const SymbolRef& s = symref(x, name);
+    RexxValue fallback;
+    std::string v(fetch_value(x.in, s, fallback).text(x.in.numeric));
+    t = name->next->next;
+    return v;
+}
+
+long position_value(X& x, std::string_view text) {
+    RexxValue v(text);
+    double d;
+    if (!whole_value(v, d) || d < 0 || d > 2147483647.0) template_error(x);
+    return static_cast<long>(d);
+}
+
+// Applies one template (tokens from first to stop, exclusive) to s.
+void apply_template(X& x, const Token* t, const Token* stop, const std::string& s) {
+    size_t len = s.size();
+    size_t start = 0, anchor = 0;
+    // The targets before the next pattern (a template is a short list).
+    const Token* small[16];
+    std::vector<const Token*> big;
+    size_t count = 0;
+    auto add = [&](const Token* target) {
+        if (count < 16) {
+            small[count++] = target;
+            return;
+        }
+        if (big.empty()) big.assign(small, small + 16);
+        big.push_back(target);
+        ++count;
+    };
+    auto list = [&] { return count <= 16 ? small : big.data(); };
+    for (;;) {
+        while (t != stop && is_target(t)) {
+            add(t);
+            t = t->next;
+        }
+        if (t == stop) {
+            assign_words(x, list(), count, std::string_view(s).substr(std::min(start, len)));
+            return;
+        }
+        size_t data_end, next_start;
+        bool positional = false;
+        long p = 0;
+        if (t->kind == STRING && t->quoted) {
+            std::string_view pat(t->text ? t->text : "", t->length);
+            t = t->next;
+            size_t k = pat.empty() ? std::string::npos : s.find(pat, start);
+            if (k != std::string::npos) {
+                data_end = k;
+                next_start = k + pat.size();
+                anchor = k;
+            } else {
+                data_end = len;
+                next_start = len;
+                anchor = len;
+            }
+        } else if (t->kind == '(') {
+            std::string pat = paren_value(x, t);
+            size_t k = pat.empty() ? std::string::npos : s.find(pat, start);
+            if (k != std::string::npos) {
+                data_end = k;
+                next_start = k + pat.size();
+                anchor = k;
+            } else {
+                data_end = len;
+                next_start = len;
+                anchor = len;
+            }
+        } else if (t->kind == '=' || t->kind == '+' || t->kind == '-') {
+            int sign = t->kind;
+            t = t->next;
+            if (!t || t == stop) template_error(x);
+            long n;
+            if (t->kind == '(') {
+                n = position_value(x, paren_value(x, t));
+            } else if (t->kind == STRING && !t->quoted) {
+                n = position_value(x, std::string_view(t->text ? t->text : "", t->length));
+                t = t->next;
+            } else {
+                template_error(x);
+            }
+            positional = true;
+            if (sign == '=')
+                p = n - 1;
+            else if (sign == '+')
+                p = static_cast<long>(anchor) + n;
+            else
+                p = static_cast<long>(anchor) - n;
+        } else if (t->kind == STRING && !t->quoted) {
+            p = position_value(x, std::string_view(t->text ? t->text : "", t->length)) - 1;
+            t = t->next;
+            positional = true;
+        } else {
+            template_error(x);
+        }
+        if (positional) {
+            if (p < 0) p = 0;
+            if (p > static_cast<long>(len)) p = static_cast<long>(len);
+            size_t up = static_cast<size_t>(p);
+            data_end = up > start ? up : len;
+            next_start = up;
+            anchor = up;
+        }
+        size_t from = std::min(start, len);
+        assign_words(x, list(), count,
+                     std::string_view(s).substr(from, data_end > from ? data_end - from : 0));
+        count = 0;
+        big.clear();
+        start = next_start;
+    }
+}
+
+std::string read_user_line(X& x) {
+    std::string line;
+    if (!x.in.read_line || !x.in.read_line(line)) return {};
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+void exec_parse(X& x, const Clause* c) {
+    ParseSource src = static_cast<ParseSource>(c->variant);
+    auto fold = [&](std::string& s) {
+        if (c->parse_case == ParseCase::Upper ||
+            (c->keyword->kind != PARSE && c->parse_case == ParseCase::AsIs))
+            for (char& ch : s)
+                if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
+        if (c->parse_case == ParseCase::Lower)
+            for (char& ch : s)
+                if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch + 32);
+    };
+    const Token* first = c->template_first;
+    const Token* last = first;
+    for (uint32_t i = 1; i < c->template_count; ++i)
+        last = last->next;
+    const Token* stop = c->template_count ? last->next : nullptr;
+    if (src == ParseSource::Arg) {
+        Frame& f = *x.frames.back();
+        const Token* t = first;
+        size_t index = 0;
+        for (;;) {
+            const Token* seg_end = t;
+            while (seg_end != stop && seg_end->kind != ',')
+                seg_end = seg_end->next;
+            std::string s;
+            if (index < f.args.size() && f.present[index])
+                s = std::string(f.args[index].text(x.in.numeric));
+            fold(s);
+            apply_template(x, t, seg_end, s);
+            if (seg_end == stop) break;
+            t = seg_end->next;
+            ++index;
+        }
+        return;
+    }
+    for (const Token* t = first; t != stop; t = t->next)
+        if (t->kind == ',')
+            raise_error(x.in, 38, "A comma may be used only within a PARSE ARG instructin");
+    std::string s;
+    switch (src) {
+    case ParseSource::Pull:
+        if (!stack_pull(x.stack, s)) s = read_user_line(x);
+        break;
+    case ParseSource::Linein: s = read_user_line(x); break;
+    case ParseSource::Source: s = parse_source_text(x.opt.file_name, x.opt.executable_name); break;
+    case ParseSource::Version: s = kLanguageVersion; break;
+    case ParseSource::Numeric: s = numeric_text(x.in.numeric); break;
+    case ParseSource::Var: {
+        RexxValue fallback;
+        s = std::string(fetch_value(x.in, symref(x, c->name), fallback).text(x.in.numeric));
+        break;
+    }
+    case ParseSource::Value: s = eval_text(x, c->expr); break;
+    case ParseSource::Arg: break;
+    }
+    set_clause_pos(x, c);
+    fold(s);
+    apply_template(x, first, stop, s);
+}
+
+// ---------------------------------------------------------------- own built-ins
+
+RexxValue own_arg(X& x, Args& a) {
+    Frame& f = *x.frames.back();
+    if (a.n > 2) wrong_call(x.in, a, 0, "must receive 0 to 2 arguments.");
+    if (a.n == 0 || !a.has(0)) {
+        if (a.n > 0 && !a.has(0)) wrong_call(x.in, a, 0, "argument 1 missing.");
+        size_t n = f.args.size();
+        while (n > 0 && !f.present[n - 1])
+            --n;
+        return int_result(static_cast<long long>(n));
+    }
+    long long n = arg_whole(x.in, a, 0, 1);
+    size_t i = static_cast<size_t>(n - 1);
+    bool present = i < f.args.size() && f.present[i];
+    if (a.n == 2 && a.has(1)) {
+        char opt = arg_option(x.in, a, 1, 'N', "EON", "argument 2 must be E, O or N.");
+        if (opt == 'E') return int_result(present ? 1 : 0);
+        if (opt == 'O') return int_result(present ? 0 : 1);
+    }
+    return present ? f.args[i] : RexxValue();
+}
+
+RexxValue own_address(X& x, Args& a) {
+    if (a.n > 0) wrong_call(x.in, a, 0, "must receive 0 argument.");
+    return RexxValue(x.envs[x.env_current].name);
+}
+
+RexxValue own_queued(X& x, Args& a) {
+    if (a.n > 0) wrong_call(x.in, a, 0, "must receive 0 argument.");
+    return int_result(static_cast<long long>(stack_count(x.stack)));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- entry points
+
+RoutineArgs current_args(Interp& in) {
+    RoutineArgs r;
+    if (!in.exec || in.exec->frames.empty()) return r;
+    r.values = &in.exec->frames.back()->args;
+    r.present = &in.exec->frames.back()->present;
+    return r;
+}
+
+DataStack* current_stack(Interp& in) {
+    return in.exec ? &in.exec->stack : nullptr;
+}
+
+std::string current_environment(Interp& in) {
+    if (!in.exec || in.exec->envs.empty()) return {};
+    return in.exec->envs[in.exec->env_current].name;
+}
+
+RunResult run_program(Interp& in, std::string_view text, const RunOptions& options) {
+    RunResult result;
+    ExecState x(in);
+    x.opt = options;
+    x.envs = options.environments.empty() ? standard_environments() : options.environments;
+    // A run inside a run (a host calling back) leaves the outer one as it was.
+    struct Detach {
+        Interp& in;
+        ExecState* outer;
+        std::function<void(Interp&, const std::string&)> call_handler, run_pause_line;
+        ~Detach() {
+            in.exec = outer;
+            in.call_handler = std::move(call_handler);
+            in.run_pause_line = std::move(run_pause_line);
+        }
+    } detach{in, in.exec, in.call_handler, in.run_pause_line};
+    in.exec = &x;
+
+    char* low = voren::platform::stack_low_bound();
+    char probe;
+    if (!low) low = &probe - 6 * 1024 * 1024;
+    x.stack_limit = low + options.stack_reserve;
+
+    // A run starts with its own labels and with every trap off.
+    in.pool.labels = LabelTable();
+    in.traps = Traps();
+    in.condition = CurrentCondition();
+
+    // Sources: the start-up file's lines come first.
+    in.source = ProgramSource();
+    std::string whole;
+    if (!options.startup_text.empty()) {
+        std::string s = options.startup_text;
+        if (s.back() != '\n') s += '\n';
+        in.source.add(prepare_source(s), SourceKind::Startup, options.file_name);
+        whole = s;
+    }
+    in.source.add(prepare_source(text), SourceKind::Program, options.file_name);
+    whole.append(text);
+
+    Frame top;
+    top.args.resize(options.args.size());
+    top.present.assign(options.args.size(), false);
+    for (size_t i = 0; i < options.args.size(); ++i) {
+        if (!options.args[i]) continue;
+        top.args[i].assign_text(*options.args[i]);
+        top.present[i] = true;
+    }
+    x.frames.push_back(&top);
+
+    in.call_handler = [&x](Interp&, const std::string& label) {
+        call_trap_handler(x, label, x.in.pos.line);
+    };
+    in.run_pause_line = [&x](Interp& in2, const std::string& line) {
+        bool saved = x.pause_line;
+        x.pause_line = true;
+        // The typed line is not traced, unless it sets a trace of its own.
+        unsigned level = in2.trace.bits & kTraceLevelMask;
+        in2.trace.bits &= ~static_cast<unsigned>(kTraceLevelMask);
+        x.trace_changed = false;
+        try {
+            run_interpret(x, line);
+        } catch (RexxError& e) {
+            report_error(in2, e);
+        }
+        x.pause_line = saved;
+        if (!x.trace_changed) in2.trace.bits |= level;
+        if (x.pending == Pending::Signal) x.pending = Pending::None;
+    };
+
+    try {
+        x.main = std::make_unique<Unit>();
+        try {
+            x.main->program = compile(whole, {});
+        } catch (std::bad_alloc&) {
+            RexxError e;
+            e.code = 5;
+            throw e;
+        }
+        in.case_mode = static_cast<NameCase>(x.main->program->options.case_mode);
+        index_labels(x, *x.main);
+        Body body{x.main.get(), nullptr};
+        try {
+            run_body(x, body, x.main->program->clauses.first);
+            if (x.pending == Pending::Return && x.has_return) {
+                result.has_value = true;
+                result.value = std::string(x.return_value.text(in.numeric));
+            }
+        } catch (ExitProgram&) {
+            if (x.has_return) {
+                result.has_value = true;
+                result.value = std::string(x.return_value.text(in.numeric));
+            }
+        }
+    } catch (RexxError& e) {
+        report_error(in, e);
+        result.error = true;
+        result.error_code = e.code;
+        result.exit_status = e.code > 0 ? e.code : 1;
+        return result;
+    } catch (std::bad_alloc&) {
+        RexxError e;
+        e.code = 5;
+        e.line = in.pos.line;
+        e.column = in.pos.column;
+        report_error(in, e);
+        result.error = true;
+        result.error_code = 5;
+        result.exit_status = 5;
+        return result;
+    }
+    if (result.has_value) {
+        RexxValue v(result.value);
+        if (is_number(v)) {
+            double d = v.num();
+            if (d == std::trunc(d) && std::fabs(d) < 2147483648.0)
+                result.exit_status = static_cast<int>(d);
+        }
+    }
+    return result;
+}
+
+} // namespace tolma

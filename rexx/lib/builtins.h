@@ -1,0 +1,221 @@
+#pragma once
+// The built-in function table and the conventions every built-in follows.
+//
+// A built-in is a row (name, handler). The name is spelt as a program in
+// MIXED case mode must write it: standard functions in lower case. Lookup
+// uses one of three name tables (as spelt, lower case, upper case) chosen by
+// the program's case mode; each is a fixed 2048-bucket hash table, built once
+// and never changed, so a lookup allocates nothing.
+//
+// A handler receives the evaluated arguments: one slot per written argument
+// position, null for an omitted one (f(a,,c) has three slots, the middle one
+// null), so an omitted argument differs from an empty string. It returns a
+// fresh value or raises a REXX error. A wrong call goes through wrong_call():
+// error 40 with a secondary message "NAME(): ...", the error position moved
+// to the offending argument when the caller supplied argument positions.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/regex/regex.h"
+#include "rexx/core/interp.h"
+#include "rexx/core/values.h"
+
+namespace tolma {
+
+// State of the library kept per interpreter run: the clock snapshot shared by
+// the DATE and TIME calls of one source line, the elapsed-time clock and the
+// random generator's seed. The executor owns one and clears clock_line (sets
+// it to -1) before each clause.
+struct LibState {
+    // Clock snapshot: broken-down local time of the last reading.
+    int clock_line = -1; // line of the clause that read it; -1: read anew
+    int sec = 0, min = 0, hour = 0;
+    int mday = 1, mon = 0, year = 1970; // mon 0..11
+    long usec = 0;
+    long long snapshot_sec = 0; // the same reading in seconds since the epoch
+    // Elapsed-time clock; not started while started is false.
+    bool elapsed_started = false;
+    long long elapsed_sec = 0;
+    long elapsed_usec = 0;
+    double random_seed = -1;
+    // Hook for tests: when set, replaces the system clock (seconds since the
+    // epoch, local time, and microseconds).
+    bool (*clock_source)(long long& epoch_sec, long& usec) = nullptr;
+    // Width of the terminal for LINESIZE(); null: 80 (output is no terminal).
+    int (*terminal_width)() = nullptr;
+    // RCHANGE: the previous expression (an empty pattern reuses it) and the
+    // last compiled one, kept so a loop compiles its pattern once.
+    vre::LastRegex last_regex;
+    vre::Regex compiled;
+    bool compiled_ok = false;
+    vre::Scratch regex_scratch;
+};
+
+// Line and column of an argument expression (for the error position).
+struct ArgPos {
+    int line = 0;
+    int column = 0;
+};
+
+struct Args {
+    const RexxValue* const* slot = nullptr; // n slots; null: argument omitted
+    int n = 0;
+    const ArgPos* pos = nullptr; // n positions, or null when unknown
+    std::string_view name;       // the function's name in upper case, for messages
+    LibState* lib = nullptr;
+
+    int count() const { return n; }
+    bool has(int i) const { return i < n && slot[i]; }
+    const RexxValue& operator[](int i) const { return *slot[i]; }
+};
+
+using BuiltinHandler = RexxValue (*)(Interp&, Args&);
+
+struct Builtin {
+    const char* name; // as spelt
+    BuiltinHandler handler;
+};
+
+// The table's rows (all families) and its size.
+const Builtin* builtin_rows(size_t& count);
+
+// The row for a name, searched in the table of the case mode (UPPER or
+// unset: upper-case names; LOWER: lower-case names; MIXED: as spelt). The
+// upper-case name for messages is put in msg_name when it is not null.
+const Builtin* find_builtin(std::string_view name, NameCase mode,
+                            std::string_view* msg_name = nullptr);
+
+// The hash of a name into the 2048 buckets: h = b[0], then h = (h*31 + b[i])
+// & 0x7FF for every byte, so the first byte enters twice.
+unsigned builtin_hash(std::string_view name);
+
+// Runs a row found earlier (the executor resolves a call's name once and keeps
+// the row and its message name in the call node).
+inline RexxValue invoke_builtin(Interp& in, LibState& lib, const Builtin& row,
+                                std::string_view msg_name, const RexxValue* const* slot, int n,
+                                const ArgPos* pos) {
+    Args a;
+    a.slot = slot;
+    a.n = n;
+    a.pos = pos;
+    a.name = msg_name;
+    a.lib = &lib;
+    return row.handler(in, a);
+}
+
+// Calls the built-in found for name with the given argument slots; the
+// caller's position is kept as the error position unless an argument is
+// blamed. Returns false when no built-in has that name.
+bool call_builtin(Interp& in, LibState& lib, std::string_view name, const RexxValue* const* slot,
+                  int n, const ArgPos* pos, RexxValue& result);
+
+// ---------------------------------------------------------------- argument routines
+
+// The wrong-call report: moves the error position to argument index (the last
+// argument when index passes the end; the first for a count error, index 0)
+// and raises error 40 with "NAME(): " + text as the secondary message.
+[[noreturn]] void wrong_call(Interp& in, const Args& a, int index, std::string_view text);
+
+// Argument count within [lo, hi], else wrong_call(0, text).
+inline void check_count(Interp& in, const Args& a, int lo, int hi, std::string_view text) {
+    if (a.n < lo || a.n > hi) wrong_call(in, a, 0, text);
+}
+// Argument i must be present, else wrong_call(i, text).
+void require(Interp& in, const Args& a, int i, std::string_view text);
+
+// The text of argument i (a number formatted under NUMERIC settings); "" when omitted.
+inline std::string_view arg_text(Interp& in, const Args& a, int i) {
+    return a.has(i) ? a[i].text(in.numeric) : std::string_view();
+}
+
+// Outcome of the whole-number test: a number that is not integral is rounded
+// to 9 significant digits and tested again.
+enum class WholeTest : uint8_t { Ok, NotNumber, NotWhole };
+WholeTest whole_number(const RexxValue& v, long long& out);
+
+// A whole-number argument with the three usual messages: not a number
+// ("argument N must be a whole number."), not whole or below 0 ("argument N
+// must be a positive integer."), below 1 when min is 1 ("argument N must be a
+// strictly positive integer.").
+long long arg_whole_checked(Interp& in, const Args& a, int i, long long min);
+inline long long arg_whole(Interp& in, const Args& a, int i, long long min) {
+    // Fast road: a number already known to be whole and in range.
+    const RexxValue& v = a[i];
+    if (v.known_number()) {
+        double d = v.num();
+        if (d >= -9.0e15 && d <= 9.0e15) {
+            long long k = static_cast<long long>(d);
+            if (static_cast<double>(k) == d && k >= min) return k;
+        }
+    }
+    return arg_whole_checked(in, a, i, min);
+}
+// The same with the function's own messages (null: use the previous one).
+long long arg_whole_msgs_checked(Interp& in, const Args& a, int i, long long min,
+                                 const char* not_number, const char* not_whole,
+                                 const char* below_min);
+inline long long arg_whole_msgs(Interp& in, const Args& a, int i, long long min,
+                                const char* not_number, const char* not_whole = nullptr,
+                                const char* below_min = nullptr) {
+    const RexxValue& v = a[i];
+    if (v.known_number()) {
+        double d = v.num();
+        if (d >= -9.0e15 && d <= 9.0e15) {
+            long long k = static_cast<long long>(d);
+            if (static_cast<double>(k) == d && k >= min) return k;
+        }
+    }
+    return arg_whole_msgs_checked(in, a, i, min, not_number, not_whole, below_min);
+}
+// Argument i when present, else dflt.
+inline long long opt_whole(Interp& in, const Args& a, int i, long long min, long long dflt) {
+    return a.has(i) ? arg_whole(in, a, i, min) : dflt;
+}
+
+// A number argument; false when it is not a number.
+bool arg_number(const Args& a, int i, double& out);
+
+// Pad character of argument i (blank when omitted); "the padding expression
+// must be one character wide." otherwise.
+char arg_pad(Interp& in, const Args& a, int i);
+
+// First character of argument i folded to upper case, dflt when omitted or
+// empty; it must be one of allowed, else wrong_call(i, text).
+char arg_option(Interp& in, const Args& a, int i, char dflt, const char* allowed,
+                std::string_view text);
+
+// Logical argument 0 or 1 ("argument N must be 0 or 1."), dflt when omitted.
+bool arg_flag(Interp& in, const Args& a, int i, bool dflt, std::string_view text = {});
+
+// Whether text is a REXX symbol (letters, digits and @#$.!?_).
+bool is_rexx_symbol(std::string_view text);
+
+// Results.
+inline RexxValue int_result(long long v) {
+    return RexxValue::number(static_cast<double>(v), 0);
+}
+// A string result of n bytes; returns the buffer to fill. Raises error 5
+// when n is beyond what a value can hold.
+char* make_text(Interp& in, RexxValue& r, size_t n);
+inline RexxValue text_result(std::string_view s) {
+    return RexxValue(s);
+}
+
+constexpr size_t kMaxValueLength = 0x7FFFFFFF;
+
+// Rows of each family, defined in its own file.
+extern const Builtin kStringBuiltins[];
+extern const size_t kStringBuiltinCount;
+extern const Builtin kWordBuiltins[];
+extern const size_t kWordBuiltinCount;
+extern const Builtin kConversionBuiltins[];
+extern const size_t kConversionBuiltinCount;
+extern const Builtin kNumberBuiltins[];
+extern const size_t kNumberBuiltinCount;
+extern const Builtin kDateTimeBuiltins[];
+extern const size_t kDateTimeBuiltinCount;
+extern const Builtin kInfoBuiltins[];
+extern const size_t kInfoBuiltinCount;
+
+} // namespace tolma

@@ -1,0 +1,141 @@
+#include "rexx/lib/libutil.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace tolma {
+
+namespace {
+
+struct CaseTables {
+    unsigned char upper[256];
+    unsigned char lower[256];
+    unsigned char identity[256];
+    CaseTables() {
+        for (int c = 0; c < 256; ++c) {
+            identity[c] = static_cast<unsigned char>(c);
+            upper[c] = static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+            lower[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        }
+    }
+};
+const CaseTables kCase;
+
+bool is_zero(const Decimal& d) {
+    return d.digits.empty() || (d.digits.size() == 1 && d.digits[0] == '0');
+}
+
+void set_zero(Decimal& d) {
+    d.digits = "0";
+    d.exp10 = 1;
+    d.negative = false;
+}
+
+} // namespace
+
+const unsigned char* upper_table() {
+    return kCase.upper;
+}
+const unsigned char* lower_table() {
+    return kCase.lower;
+}
+const unsigned char* identity_table() {
+    return kCase.identity;
+}
+
+bool find_word(std::string_view s, long long k, size_t& start, size_t& end) {
+    size_t i = 0, n = s.size();
+    const char* p = s.data();
+    for (;;) {
+        while (i < n && is_word_blank(p[i]))
+            ++i;
+        if (i == n) return false;
+        size_t b = i;
+        while (i < n && !is_word_blank(p[i]))
+            ++i;
+        if (--k == 0) {
+            start = b;
+            end = i;
+            return true;
+        }
+    }
+}
+
+Decimal to_decimal(double v) {
+    Decimal d;
+    if (v == 0 || !std::isfinite(v)) {
+        set_zero(d);
+        return d;
+    }
+    d.negative = v < 0;
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific);
+    char* e = buf;
+    while (e < res.ptr && *e != 'e')
+        ++e;
+    for (char* p = buf; p < e; ++p)
+        if (*p != '.') d.digits += *p;
+    int exp = 0;
+    const char* ep = e + 1;
+    if (ep < res.ptr && *ep == '+') ++ep;
+    std::from_chars(ep, res.ptr, exp);
+    while (d.digits.size() > 1 && d.digits.back() == '0')
+        d.digits.pop_back();
+    d.exp10 = exp + 1;
+    return d;
+}
+
+void round_significant(Decimal& d, int n) {
+    if (is_zero(d)) return;
+    if (n < 0) {
+        set_zero(d);
+        return;
+    }
+    if (static_cast<size_t>(n) >= d.digits.size()) return;
+    bool up = d.digits[n] >= '5';
+    d.digits.resize(n);
+    if (up) {
+        int i = n - 1;
+        for (; i >= 0; --i) {
+            if (d.digits[i] == '9') {
+                d.digits[i] = '0';
+            } else {
+                ++d.digits[i];
+                break;
+            }
+        }
+        if (i < 0) {
+            d.digits.insert(d.digits.begin(), '1');
+            ++d.exp10;
+        }
+    }
+    while (d.digits.size() > 1 && d.digits.back() == '0')
+        d.digits.pop_back();
+    if (d.digits.empty() || d.digits == "0") set_zero(d);
+}
+
+void round_places(Decimal& d, int p) {
+    round_significant(d, d.exp10 + p);
+}
+
+std::string plain_text(const Decimal& d, int p) {
+    std::string s;
+    bool zero = is_zero(d);
+    if (d.negative && !zero) s += '-';
+    if (zero || d.exp10 <= 0) {
+        s += '0';
+    } else {
+        for (int i = 0; i < d.exp10; ++i)
+            s += static_cast<size_t>(i) < d.digits.size() ? d.digits[i] : '0';
+    }
+    if (p > 0) {
+        s += '.';
+        for (int i = 0; i < p; ++i) {
+            int k = d.exp10 + i;
+            s += !zero && k >= 0 && static_cast<size_t>(k) < d.digits.size() ? d.digits[k] : '0';
+        }
+    }
+    return s;
+}
+
+} // namespace tolma

@@ -1,0 +1,536 @@
+// String functions: pieces, padding, searching, translation and case.
+#include <cstring>
+
+#include "rexx/core/arith.h"
+#include "rexx/core/errors.h"
+#include "rexx/lib/builtins.h"
+#include "rexx/lib/libutil.h"
+
+namespace tolma {
+
+namespace {
+
+// ---------------------------------------------------------------- pieces
+
+RexxValue bi_left_right(Interp& in, Args& a, bool left) {
+    check_count(in, a, 2, 3, "must receive 2 or 3 arguments.");
+    std::string_view s = need_text(in, a, 0);
+    require(in, a, 1, "argument 2 missing.");
+    long long len = arg_whole(in, a, 1, 0);
+    char pad = arg_pad(in, a, 2);
+    RexxValue r;
+    char* p = make_text(in, r, static_cast<size_t>(len));
+    size_t n = static_cast<size_t>(len);
+    size_t copy = s.size() < n ? s.size() : n;
+    if (left) {
+        std::memcpy(p, s.data(), copy);
+        std::memset(p + copy, pad, n - copy);
+    } else {
+        std::memset(p, pad, n - copy);
+        std::memcpy(p + n - copy, s.data() + s.size() - copy, copy);
+    }
+    return r;
+}
+
+RexxValue bi_left(Interp& in, Args& a) {
+    return bi_left_right(in, a, true);
+}
+RexxValue bi_right(Interp& in, Args& a) {
+    return bi_left_right(in, a, false);
+}
+
+RexxValue bi_substr(Interp& in, Args& a) {
+    check_count(in, a, 2, 4, "must receive 2 to 4 arguments.");
+    std::string_view s = need_text(in, a, 0);
+    require(in, a, 1, "argument 2 missing.");
+    long long start = arg_whole(in, a, 1, 1);
+    size_t from = static_cast<size_t>(start - 1);
+    size_t avail = from < s.size() ? s.size() - from : 0;
+    size_t len = avail;
+    if (a.has(2)) {
+        long long l = arg_whole(in, a, 2, 0);
+        if (static_cast<unsigned long long>(l) > kMaxValueLength)
+            wrong_call(in, a, 2, "Overflow on argument 3.");
+        len = static_cast<size_t>(l);
+    }
+    char pad = arg_pad(in, a, 3);
+    RexxValue r;
+    if (len <= avail) {
+        // The common case: a plain piece of the string.
+        if (len) r.assign_text(std::string_view(s.data() + from, len));
+        return r;
+    }
+    char* p = make_text(in, r, len);
+    std::memcpy(p, s.data() + (avail ? from : 0), avail);
+    std::memset(p + avail, pad, len - avail);
+    return r;
+}
+
+RexxValue bi_length(Interp& in, Args& a) {
+    check_count(in, a, 1, 1, "must receive 1 argument.");
+    return int_result(static_cast<long long>(need_text(in, a, 0).size()));
+}
+
+RexxValue bi_reverse(Interp& in, Args& a) {
+    check_count(in, a, 1, 1, "must receive 1 argument.");
+    std::string_view s = need_text(in, a, 0);
+    RexxValue r;
+    char* p = make_text(in, r, s.size());
+    for (size_t i = 0, n = s.size(); i < n; ++i)
+        p[i] = s[n - 1 - i];
+    return r;
+}
+
+RexxValue bi_copies(Interp& in, Args& a) {
+    check_count(in, a, 2, 2, "must receive 2 arguments.");
+    std::string_view s = need_text(in, a, 0);
+    require(in, a, 1, "argument 2 missing.");
+    long long n = arg_whole_msgs(in, a, 1, 0, "argument 2 must be an integer", nullptr,
+                                 "argument 2 must be a positive integer");
+    RexxValue r;
+    if (s.empty() || n == 0) return r;
+    if (static_cast<unsigned long long>(n) > kMaxValueLength / s.size()) raise_error(in, 5);
+    size_t total = s.size() * static_cast<size_t>(n);
+    char* p = make_text(in, r, total);
+    if (s.size() == 1) {
+        std::memset(p, s[0], total);
+        return r;
+    }
+    std::memcpy(p, s.data(), s.size());
+    // Doubling copies: log(n) memcpy calls.
+    size_t done = s.size();
+    while (done < total) {
+        size_t chunk = done < total - done ? done : total - done;
+        std::memcpy(p + done, p, chunk);
+        done += chunk;
+    }
+    return r;
+}
+
+RexxValue bi_center(Interp& in, Args& a) {
+    check_count(in, a, 2, 3, "must receive 2 or 3 arguments.");
+    std::string_view s = need_text(in, a, 0);
+    require(in, a, 1, "argument 2 missing.");
+    const char* msg = "the second argument must be a positive integer.";
+    size_t n = static_cast<size_t>(arg_whole_msgs(in, a, 1, 0, msg, msg, msg));
+    char pad = arg_pad(in, a, 2);
+    RexxValue r;
+    char* p = make_text(in, r, n);
+    if (n >= s.size()) {
+        size_t left = (n - s.size()) / 2;
+        std::memset(p, pad, left);
+        std::memcpy(p + left, s.data(), s.size());
+        std::memset(p + left + s.size(), pad, n - left - s.size());
+    } else {
+        // The right end loses the odd character.
+        size_t cut_left = (s.size() - n) / 2;
+        std::memcpy(p, s.data() + cut_left, n);
+    }
+    return r;
+}
+
+RexxValue bi_delstr(Interp& in, Args& a) {
+    check_count(in, a, 2, 3, "must receive 2 or 3 arguments.");
+    std::string_view s = need_text(in, a, 0);
+    require(in, a, 1, "argument 2 missing.");
+    long long start = arg_whole_msgs(in, a, 1, 1, "argument 2 must be an integer.", nullptr,
+                                     "argument 2 must be a strictly positive integer.");
+    size_t from = static_cast<size_t>(start - 1);
+    if (from >= s.size()) return RexxValue(s);
+    size_t len = s.size() - from;
+    if (a.has(2)) {
+        long long l = arg_whole_msgs(in, a, 2, 0, "argument 3 must be an integer.", nullptr,
+                                     "argument 3 must be a positive integer.");
+        if (static_cast<unsigned long long>(l) < len) len = static_cast<size_t>(l);
+    }
+    RexxValue r;
+    char* p = make_text(in, r, s.size() - len);
+    std::memcpy(p, s.data(), from);
+    std::memcpy(p + from, s.data() + from + len, s.size() - from - len);
+    return r;
+}
+
+// INSERT(new, target [, n [, length [, pad]]]) and OVERLAY with the same layout.
+RexxValue bi_insert_overlay(Interp& in, Args& a, bool overlay) {
+    check_count(in, a, 2, 5, "must receive between 2 and 5 arguments.");
+    std::string_view news = need_text(in, a, 0);
+    std::string_view target = need_text(in, a, 1);
+    long long pos = overlay ? opt_whole(in, a, 2, 1, 1) - 1 : opt_whole(in, a, 2, 0, 0);
+    size_t len = a.has(3) ? static_cast<size_t>(arg_whole(in, a, 3, 0)) : news.size();
+    char pad = arg_pad(in, a, 4);
+    size_t at = static_cast<size_t>(pos);
+    size_t head = at < target.size() ? at : target.size();
+    size_t total;
+    if (overlay) {
+        size_t end = at + len;
+        total = end > target.size() ? end : target.size();
+    } else {
+        total = (at > target.size() ? at : target.size()) + len;
+    }
+    RexxValue r;
+    char* p = make_text(in, r, total);
+    std::memcpy(p, target.data(), head);
+    std::memset(p + head, pad, at - head);
+    size_t nlen = news.size() < len ? news.size() : len;
+    std::memcpy(p + at, news.data(), nlen);
+    std::memset(p + at + nlen, pad, len - nlen);
+    size_t rest_from = overlay ? at + len : at;
+    if (rest_from < target.size())
+        std::memcpy(p + at + len, target.data() + rest_from, target.size() - rest_from);
+    return r;
+}
+
+RexxValue bi_insert(Interp& in, Args& a) {
+    return bi_insert_overlay(in, a, false);
+}
+RexxValue bi_overlay(Interp& in, Args& a) {
+    return bi_insert_overlay(in, a, true);
+}
+
+RexxValue bi_strip(Interp& in, Args& a) {
+    check_count(in, a, 1, 3, "must receive 1 to 3 arguments.");
+    std::string_view s = need_text(in, a, 0);
+    char opt = arg_option(in, a, 1, 'B', "LTB", "argument 3 must be L|T|B.");
+    char pad = arg_pad(in, a, 2);
+    size_t b = 0, e = s.size();
+    if (opt != 'T')
+        while (b < e && s[b] == pad)
+            ++b;
+    if (opt != 'L')
+        while (e > b && s[e - 1] == pad)
+            --e;
+    if (b == 0 && e == s.size() && a[0].is_string()) return a[0];
+    return RexxValue(s.substr(b, e - b));
+}
+
+RexxValue bi_compare(Interp& in, Args& a) {
+    check_count(in, a, 2, 3, "must receive 2 or 3 arguments.");
+    std::string_view s1 = need_text(in, a, 0);
+    std::string_view s2 = need_text(in, a, 1);
+    char pad = arg_pad(in, a, 2);
+    size_t n = s1.size() > s2.size() ? s1.size() : s2.size();
+    for (size_t i = 0; i < n; ++i) {
+        char c1 = i < s1.size() ? s1[i] : pad;
+        char c2 = i < s2.size() ? s2[i] : pad;
+        if (c1 != c2) return int_result(static_cast<long long>(i + 1));
+    }
+    return int_result(0);
+}
+
+RexxValue bi_abbrev(Interp& in, Args& a) {
+    check_count(in, a, 2, 3, "must receive 2 or 3 arguments.");
+    std::string_view info = need_text(in, a, 0);
+    std::string_view ab = need_text(in, a, 1);
+    size_t min = ab.size();
+    if (a.has(2)) {
+        const char* msg = "the third argument must be an integer.";
+        min = static_cast<size_t>(arg_whole_msgs(in, a, 2, 0, msg, msg, msg));
+    }
+    bool ok = ab.size() >= min && ab.size() <= info.size() &&
+              std::memcmp(info.data(), ab.data(), ab.size()) == 0;
+    return int_result(ok ? 1 : 0);
+}
+
+// ---------------------------------------------------------------- searching
+
+size_t find_from(std::string_view hay, std::string_view needle, size_t from, bool nocase) {
+    if (needle.empty() || needle.size() > hay.size()) return std::string_view::npos;
+    if (!nocase) return hay.find(needle, from);
+    const unsigned char* lc = lower_table();
+    for (size_t i = from; i + needle.size() <= hay.size(); ++i) {
+        size_t k = 0;
+        while (k < needle.size() && lc[static_cast<unsigned char>(hay[i + k])] ==
+                                        lc[static_cast<unsigned char>(needle[k])])
+            ++k;
+        if (k == needle.size()) return i;
+    }
+    return std::string_view::npos;
+}
+
+RexxValue bi_pos(Interp& in, Args& a) {
+    check_count(in, a, 2, 4, "must receive 2 to 4 arguments.");
+    std::string_view needle = need_text(in, a, 0);
+    std::string_view hay = need_text(in, a, 1);
+    long long start = opt_whole(in, a, 2, 1, 1);
+    bool nocase = arg_flag(in, a, 3, false);
+    if (static_cast<unsigned long long>(start - 1) >= hay.size()) return int_result(0);
+    size_t at = find_from(hay, needle, static_cast<size_t>(start - 1), nocase);
+    return int_result(at == std::string_view::npos ? 0 : static_cast<long long>(at + 1));
+}
+
+RexxValue bi_lastpos(Interp& in, Args& a) {
+    check_count(in, a, 2, 3, "must receive 2 or 3 arguments.");
+    std::string_view needle = need_text(in, a, 0);
+    std::string_view hay = need_text(in, a, 1);
+    long long start = opt_whole(in, a, 2, 1, static_cast<long long>(hay.size()));
+    if (needle.empty() || needle.size() > hay.size()) return int_result(0);
+    // The match must end at or before position start.
+    size_t last_end = static_cast<unsigned long long>(start) < hay.size()
+                          ? static_cast<size_t>(start)
+                          : hay.size();
+    if (last_end < needle.size()) return int_result(0);
+    size_t at = hay.rfind(needle, last_end - needle.size());
+    return int_result(at == std::string_view::npos ? 0 : static_cast<long long>(at + 1));
+}
+
+RexxValue bi_countstr(Interp& in, Args& a) {
+    check_count(in, a, 2, 2, "must receive 2 arguments.");
+    std::string_view needle = need_text(in, a, 0);
+    std::string_view hay = need_text(in, a, 1);
+    long long count = 0;
+    if (!needle.empty())
+        for (size_t at = hay.find(needle); at != std::string_view::npos;
+             at = hay.find(needle, at + needle.size()))
+            ++count;
+    return int_result(count);
+}
+
+RexxValue replace_all(Interp& in, std::string_view hay, std::string_view old, std::string_view repl,
+                      bool nocase) {
+    if (old.empty()) return RexxValue(hay);
+    std::string out;
+    size_t from = 0;
+    for (size_t at = find_from(hay, old, 0, nocase); at != std::string_view::npos;
+         at = find_from(hay, old, at + old.size(), nocase)) {
+        out.append(hay, from, at - from);
+        out.append(repl);
+        from = at + old.size();
+    }
+    if (from == 0) return RexxValue(hay);
+    out.append(hay, from, std::string_view::npos);
+    if (out.size() > kMaxValueLength) raise_error(in, 5);
+    return RexxValue(out);
+}
+
+RexxValue bi_changestr(Interp& in, Args& a) {
+    check_count(in, a, 3, 3, "must receive 3 arguments.");
+    std::string_view needle = need_text(in, a, 0);
+    std::string_view hay = need_text(in, a, 1);
+    std::string_view repl = need_text(in, a, 2);
+    return replace_all(in, hay, needle, repl, false);
+}
+
+// CHANGE(string, old, new [, ignore case])
+RexxValue bi_change(Interp& in, Args& a) {
+    check_count(in, a, 3, 4, "must receive 3 or 4 arguments.");
+    std::string_view hay = need_text(in, a, 0);
+    std::string_view old = need_text(in, a, 1);
+    std::string_view repl = need_text(in, a, 2);
+    bool nocase = arg_flag(in, a, 3, false);
+    return replace_all(in, hay, old, repl, nocase);
+}
+
+// RCHANGE(string, pattern, replacement [, ignore case]): every match of the
+// regular expression replaced; the replacement may use & and \0 to \9.
+RexxValue bi_rchange(Interp& in, Args& a) {
+    check_count(in, a, 3, 4, "must receive 3 to 4 arguments.");
+    std::string_view s = need_text(in, a, 0);
+    std::string_view pattern = need_text(in, a, 1);
+    std::string_view repl = need_text(in, a, 2);
+    bool nocase = arg_flag(in, a, 3, false, "argument 4 must be 0 or 1");
+    LibState& lib = *a.lib;
+    unsigned flags = nocase ? vre::kIgnoreCase : 0;
+    std::string_view wanted =
+        pattern.empty() && lib.last_regex.set ? std::string_view(lib.last_regex.source) : pattern;
+    if (!lib.compiled_ok || lib.compiled.flags != flags || lib.compiled.source != wanted) {
+        lib.compiled_ok = false;
+        vre::CompileResult c = vre::compile_with_last(pattern, flags, lib.last_regex);
+        if (!c.ok()) wrong_call(in, a, 1, "Invalid regular expression.");
+        lib.compiled = std::move(c.regex);
+        lib.compiled_ok = true;
+    } else if (!pattern.empty()) {
+        lib.last_regex.set = true;
+        lib.last_regex.source = std::string(pattern);
+    }
+    vre::SubstituteResult r =
+        vre::substitute(lib.compiled, s, repl, vre::ReplaceSyntax{}, {}, &lib.regex_scratch);
+    if (r.status == vre::Status::TooComplex)
+        wrong_call(in, a, 1, std::string(vre::kTooComplex) + ".");
+    if (r.changes == 0) return RexxValue(s);
+    if (r.text.size() > kMaxValueLength) raise_error(in, 5);
+    return RexxValue(r.text);
+}
+
+RexxValue bi_verify(Interp& in, Args& a) {
+    if (a.n < 2) wrong_call(in, a, 0, "needs at least 2 arguments.");
+    if (a.n > 5) wrong_call(in, a, 0, "up to 5 arguments allowed.");
+    std::string_view s = need_text(in, a, 0);
+    std::string_view ref = need_text(in, a, 1);
+    char opt = arg_option(in, a, 2, 'N', "MN", "arguments 3 must be \"M\" or \"N\".");
+    long long start = a.has(3) ? arg_whole_msgs(in, a, 3, 1, "argument 4 must be a whole number.",
+                                                "argument 4 must be a positive integer.",
+                                                "argument 4 must be a strictly positive integer.")
+                               : 1;
+    size_t end = s.size();
+    if (a.has(4)) {
+        long long len = arg_whole(in, a, 4, 0);
+        if (static_cast<unsigned long long>(start - 1 + len) < end)
+            end = static_cast<size_t>(start - 1 + len);
+    }
+    bool in_ref[256] = {};
+    for (unsigned char c : ref)
+        in_ref[c] = true;
+    bool want = opt == 'M';
+    for (size_t i = static_cast<size_t>(start - 1); i < end; ++i)
+        if (in_ref[static_cast<unsigned char>(s[i])] == want)
+            return int_result(static_cast<long long>(i + 1));
+    return int_result(0);
+}
+
+RexxValue bi_translate(Interp& in, Args& a) {
+    if (a.n > 4) wrong_call(in, a, 0, "up to 4 arguments allowed.");
+    require(in, a, 0, "argument 1 missing.");
+    std::string_view s = a[0].text(in.numeric);
+    RexxValue r;
+    char* p = make_text(in, r, s.size());
+    if (a.n == 1) {
+        const unsigned char* up = upper_table();
+        for (size_t i = 0; i < s.size(); ++i)
+            p[i] = static_cast<char>(up[static_cast<unsigned char>(s[i])]);
+        return r;
+    }
+    std::string_view out = arg_text(in, a, 1);
+    char pad = arg_pad(in, a, 3);
+    unsigned char map[256];
+    std::memcpy(map, identity_table(), sizeof map);
+    if (a.has(2)) {
+        std::string_view inp = a[2].text(in.numeric);
+        // The first occurrence of a character in the input table wins.
+        for (size_t i = inp.size(); i-- > 0;)
+            map[static_cast<unsigned char>(inp[i])] =
+                static_cast<unsigned char>(i < out.size() ? out[i] : pad);
+    } else {
+        for (int c = 0; c < 256; ++c)
+            map[c] = static_cast<unsigned char>(static_cast<size_t>(c) < out.size() ? out[c] : pad);
+    }
+    for (size_t i = 0; i < s.size(); ++i)
+        p[i] = static_cast<char>(map[static_cast<unsigned char>(s[i])]);
+    return r;
+}
+
+RexxValue bi_xrange(Interp& in, Args& a) {
+    if (a.n > 2) wrong_call(in, a, 0, "up to 2 arguments allowed.");
+    unsigned char from = 0, to = 255;
+    if (a.has(0)) {
+        std::string_view t = a[0].text(in.numeric);
+        if (t.size() != 1) wrong_call(in, a, 0, "argument 1 is invalid.");
+        from = static_cast<unsigned char>(t[0]);
+    }
+    if (a.has(1)) {
+        std::string_view t = a[1].text(in.numeric);
+        if (t.size() != 1) wrong_call(in, a, 1, "argument 2 is invalid.");
+        to = static_cast<unsigned char>(t[0]);
+    }
+    size_t n = (static_cast<unsigned>(to) - from + 256) % 256 + 1;
+    RexxValue r;
+    char* p = make_text(in, r, n);
+    for (size_t i = 0; i < n; ++i)
+        p[i] = static_cast<char>((from + i) & 0xFF);
+    return r;
+}
+
+// ---------------------------------------------------------------- bits
+
+RexxValue bit_op(Interp& in, Args& a, char op) {
+    check_count(in, a, 1, 3, "must receive 1 to 3 arguments.");
+    std::string_view s1 = need_text(in, a, 0);
+    std::string_view s2 = arg_text(in, a, 1);
+    bool padded = a.has(2);
+    char pad = padded ? arg_pad(in, a, 2) : 0;
+    std::string_view longer = s1.size() >= s2.size() ? s1 : s2;
+    size_t common = s1.size() < s2.size() ? s1.size() : s2.size();
+    RexxValue r;
+    char* p = make_text(in, r, longer.size());
+    auto apply = [op](unsigned char x, unsigned char y) -> char {
+        return static_cast<char>(op == '&' ? x & y : op == '|' ? x | y : x ^ y);
+    };
+    for (size_t i = 0; i < common; ++i)
+        p[i] = apply(static_cast<unsigned char>(s1[i]), static_cast<unsigned char>(s2[i]));
+    for (size_t i = common; i < longer.size(); ++i)
+        p[i] = padded
+                   ? apply(static_cast<unsigned char>(longer[i]), static_cast<unsigned char>(pad))
+                   : longer[i];
+    return r;
+}
+
+RexxValue bi_bitand(Interp& in, Args& a) {
+    return bit_op(in, a, '&');
+}
+RexxValue bi_bitor(Interp& in, Args& a) {
+    return bit_op(in, a, '|');
+}
+RexxValue bi_bitxor(Interp& in, Args& a) {
+    return bit_op(in, a, '^');
+}
+
+// ---------------------------------------------------------------- case
+
+RexxValue map_case(Interp& in, Args& a, const unsigned char* table) {
+    check_count(in, a, 1, 1, "must receive 1 argument.");
+    std::string_view s = need_text(in, a, 0);
+    RexxValue r;
+    char* p = make_text(in, r, s.size());
+    for (size_t i = 0; i < s.size(); ++i)
+        p[i] = static_cast<char>(table[static_cast<unsigned char>(s[i])]);
+    return r;
+}
+
+RexxValue bi_upper(Interp& in, Args& a) {
+    return map_case(in, a, upper_table());
+}
+RexxValue bi_lower(Interp& in, Args& a) {
+    return map_case(in, a, lower_table());
+}
+
+// UPPERW: every word starts with a capital, its other letters in lower case.
+RexxValue bi_upperw(Interp& in, Args& a) {
+    check_count(in, a, 1, 1, "must receive 1 argument.");
+    std::string_view s = need_text(in, a, 0);
+    RexxValue r;
+    char* p = make_text(in, r, s.size());
+    bool word_start = true;
+    for (size_t i = 0; i < s.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        if (is_word_blank(s[i])) {
+            p[i] = s[i];
+            word_start = true;
+            continue;
+        }
+        p[i] = static_cast<char>(word_start ? upper_table()[c] : lower_table()[c]);
+        word_start = false;
+    }
+    return r;
+}
+
+// FWC: the first letter of the first word in upper case, the rest unchanged.
+RexxValue bi_fwc(Interp& in, Args& a) {
+    check_count(in, a, 1, 1, "needs 1 argument.");
+    std::string_view s = need_text(in, a, 0);
+    RexxValue r;
+    char* p = make_text(in, r, s.size());
+    std::memcpy(p, s.data(), s.size());
+    size_t i = 0;
+    while (i < s.size() && is_word_blank(s[i]))
+        ++i;
+    if (i < s.size()) p[i] = static_cast<char>(upper_table()[static_cast<unsigned char>(s[i])]);
+    return r;
+}
+
+} // namespace
+
+const Builtin kStringBuiltins[] = {
+    {"abbrev", bi_abbrev},   {"bitand", bi_bitand},       {"bitor", bi_bitor},
+    {"bitxor", bi_bitxor},   {"center", bi_center},       {"centre", bi_center},
+    {"change", bi_change},   {"changestr", bi_changestr}, {"compare", bi_compare},
+    {"copies", bi_copies},   {"countstr", bi_countstr},   {"delstr", bi_delstr},
+    {"fwc", bi_fwc},         {"index", bi_pos},           {"insert", bi_insert},
+    {"lastpos", bi_lastpos}, {"left", bi_left},           {"length", bi_length},
+    {"lower", bi_lower},     {"overlay", bi_overlay},     {"pos", bi_pos},
+    {"rchange", bi_rchange}, {"reverse", bi_reverse},     {"right", bi_right},
+    {"strip", bi_strip},     {"substr", bi_substr},       {"translate", bi_translate},
+    {"upper", bi_upper},     {"upperw", bi_upperw},       {"verify", bi_verify},
+    {"xrange", bi_xrange},
+};
+const size_t kStringBuiltinCount = sizeof kStringBuiltins / sizeof kStringBuiltins[0];
+
+} // namespace tolma

@@ -1,0 +1,294 @@
+// Word functions: words are runs of characters other than blank and tab.
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "rexx/lib/builtins.h"
+#include "rexx/lib/libutil.h"
+
+namespace tolma {
+
+namespace {
+
+// Offsets of a word: [start, end).
+struct WordSpan {
+    size_t start, end;
+};
+
+// Calls f(start, end) for every word; stops when f returns false.
+template <class F>
+void each_word(std::string_view s, F&& f) {
+    size_t i = 0, n = s.size();
+    const char* p = s.data();
+    for (;;) {
+        while (i < n && is_word_blank(p[i]))
+            ++i;
+        if (i == n) return;
+        size_t b = i;
+        while (i < n && !is_word_blank(p[i]))
+            ++i;
+        if (!f(b, i)) return;
+    }
+}
+
+long long word_number_arg(Interp& in, Args& a) {
+    check_count(in, a, 2, 2, "must receive 2 arguments.");
+    require(in, a, 1, "argument 2 missing.");
+    return arg_whole(in, a, 1, 1);
+}
+
+RexxValue bi_word(Interp& in, Args& a) {
+    long long k = word_number_arg(in, a);
+    std::string_view s = need_text(in, a, 0);
+    size_t b, e;
+    if (!find_word(s, k, b, e)) return RexxValue();
+    return RexxValue(s.substr(b, e - b));
+}
+
+RexxValue bi_wordindex(Interp& in, Args& a) {
+    long long k = word_number_arg(in, a);
+    std::string_view s = need_text(in, a, 0);
+    size_t b, e;
+    if (!find_word(s, k, b, e)) return int_result(0);
+    return int_result(static_cast<long long>(b + 1));
+}
+
+RexxValue bi_wordlength(Interp& in, Args& a) {
+    long long k = word_number_arg(in, a);
+    std::string_view s = need_text(in, a, 0);
+    size_t b, e;
+    if (!find_word(s, k, b, e)) return int_result(0);
+    return int_result(static_cast<long long>(e - b));
+}
+
+// High bit of every byte of x that is a blank or a tab.
+inline uint64_t blank_bytes(uint64_t x) {
+    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    auto zero_bytes = [](uint64_t t) {
+        uint64_t y = (t & kLow7) + kLow7;
+        return ~(y | t | kLow7);
+    };
+    return zero_bytes(x ^ 0x2020202020202020ULL) | zero_bytes(x ^ 0x0909090909090909ULL);
+}
+
+RexxValue bi_words(Interp& in, Args& a) {
+    check_count(in, a, 1, 1, "must receive 1 argument.");
+    std::string_view s = need_text(in, a, 0);
+    // A word starts at every non-blank that follows a blank (or the start);
+    // eight bytes at a time.
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data());
+    size_t n = s.size(), i = 0;
+    long long count = 0;
+    uint64_t prev_blank = 0x80; // the byte before the string counts as a blank
+    for (; std::endian::native == std::endian::little && i + 8 <= n; i += 8) {
+        uint64_t x;
+        std::memcpy(&x, p + i, 8);
+        uint64_t blank = blank_bytes(x);
+        uint64_t before = (blank << 8) | prev_blank; // little-endian: next byte is higher
+        count += __builtin_popcountll(~blank & before & 0x8080808080808080ULL);
+        prev_blank = blank >> 56;
+    }
+    unsigned prev = prev_blank ? 1 : 0;
+    for (; i < n; ++i) {
+        unsigned blank = p[i] == ' ' || p[i] == '\t';
+        count += prev & (blank ^ 1);
+        prev = blank;
+    }
+    return int_result(count);
+}
+
+RexxValue bi_subword(Interp& in, Args& a) {
+    check_count(in, a, 2, 3, "must receive 2 to 3 arguments.");
+    std::string_view s = need_text(in, a, 0);
+    require(in, a, 1, "argument 2 missing.");
+    long long first = arg_whole(in, a, 1, 1);
+    long long count = a.has(2) ? arg_whole(in, a, 2, 0) : -1;
+    if (count == 0) return RexxValue();
+    size_t b, e;
+    if (!find_word(s, first, b, e)) return RexxValue();
+    size_t last_end = e;
+    long long seen = 1;
+    each_word(s.substr(e), [&](size_t, size_t we) {
+        if (count >= 0 && seen >= count) return false;
+        ++seen;
+        last_end = e + we;
+        return true;
+    });
+    return RexxValue(s.substr(b, last_end - b));
+}
+
+RexxValue bi_delword(Interp& in, Args& a) {
+    check_count(in, a, 2, 3, "must receive 2 or 3 arguments.");
+    std::string_view s = need_text(in, a, 0);
+    require(in, a, 1, "argument 2 missing.");
+    long long first = arg_whole_msgs(in, a, 1, 1, "argument 2 must be an integer.", nullptr,
+                                     "argument 2 must be a strictly positive integer.");
+    long long count = a.has(2) ? arg_whole_msgs(in, a, 2, 0, "argument 3 must be an integer.",
+                                                nullptr, "argument 3 must be a positive integer.")
+                               : -1;
+    size_t b, e;
+    if (count == 0 || !find_word(s, first, b, e)) return RexxValue(s);
+    // The deleted words take the blanks after them; the blanks before stay.
+    size_t cut_end = s.size();
+    if (count > 0) {
+        size_t nb, ne;
+        if (find_word(s.substr(b), count + 1, nb, ne)) cut_end = b + nb;
+    }
+    RexxValue r;
+    char* p = make_text(in, r, s.size() - (cut_end - b));
+    std::memcpy(p, s.data(), b);
+    std::memcpy(p + b, s.data() + cut_end, s.size() - cut_end);
+    return r;
+}
+
+RexxValue bi_space(Interp& in, Args& a) {
+    check_count(in, a, 1, 3, "must receive 1 to 3 arguments.");
+    std::string_view s = need_text(in, a, 0);
+    size_t gap = a.has(1) ? static_cast<size_t>(arg_whole(in, a, 1, 0)) : 1;
+    char pad = arg_pad(in, a, 2);
+    if (gap <= 1) {
+        // The result is no longer than the string: one pass into a buffer.
+        char small[256];
+        std::string big;
+        char* out = small;
+        if (s.size() > sizeof small) {
+            big.resize(s.size());
+            out = big.data();
+        }
+        size_t n = 0;
+        bool blank_before = false;
+        for (char c : s) {
+            if (is_word_blank(c)) {
+                blank_before = true;
+                continue;
+            }
+            if (blank_before && n && gap) out[n++] = pad;
+            out[n++] = c;
+            blank_before = false;
+        }
+        return RexxValue(std::string_view(out, n));
+    }
+    size_t letters = 0, words = 0;
+    each_word(s, [&](size_t b, size_t e) {
+        letters += e - b;
+        ++words;
+        return true;
+    });
+    if (words == 0) return RexxValue();
+    if (gap > kMaxValueLength / words) raise_error(in, 5);
+    RexxValue r;
+    char* p = make_text(in, r, letters + gap * (words - 1));
+    char* out = p;
+    each_word(s, [&](size_t b, size_t e) {
+        if (out != p) {
+            std::memset(out, pad, gap);
+            out += gap;
+        }
+        std::memcpy(out, s.data() + b, e - b);
+        out += e - b;
+        return true;
+    });
+    return r;
+}
+
+// Words of a phrase compared one by one, blanks between them ignored.
+RexxValue word_position(std::string_view phrase, std::string_view s, long long start) {
+    std::vector<WordSpan> pw;
+    each_word(phrase, [&](size_t b, size_t e) {
+        pw.push_back({b, e});
+        return true;
+    });
+    if (pw.empty()) return int_result(0);
+    std::vector<WordSpan> sw;
+    each_word(s, [&](size_t b, size_t e) {
+        sw.push_back({b, e});
+        return true;
+    });
+    for (size_t i = static_cast<size_t>(start - 1); i + pw.size() <= sw.size(); ++i) {
+        size_t k = 0;
+        for (; k < pw.size(); ++k) {
+            std::string_view x = s.substr(sw[i + k].start, sw[i + k].end - sw[i + k].start);
+            std::string_view y = phrase.substr(pw[k].start, pw[k].end - pw[k].start);
+            if (x != y) break;
+        }
+        if (k == pw.size()) return int_result(static_cast<long long>(i + 1));
+    }
+    return int_result(0);
+}
+
+RexxValue bi_wordpos(Interp& in, Args& a) {
+    check_count(in, a, 2, 3, "must receive 2 or 3 arguments.");
+    std::string_view phrase = need_text(in, a, 0);
+    std::string_view s = need_text(in, a, 1);
+    long long start = opt_whole(in, a, 2, 1, 1);
+    return word_position(phrase, s, start);
+}
+
+// FIND(string, phrase): WORDPOS with its arguments the other way round.
+RexxValue bi_find(Interp& in, Args& a) {
+    check_count(in, a, 2, 2, "must receive 2 arguments.");
+    std::string_view s = need_text(in, a, 0);
+    std::string_view phrase = need_text(in, a, 1);
+    return word_position(phrase, s, 1);
+}
+
+// JUSTIFY(string, length [, pad]): the words spread evenly over the length,
+// the pad character between them; a string too long is cut.
+RexxValue bi_justify(Interp& in, Args& a) {
+    check_count(in, a, 2, 3, "must receive 2 or 3 arguments.");
+    std::string_view s = need_text(in, a, 0);
+    require(in, a, 1, "argument 2 missing.");
+    size_t len = static_cast<size_t>(arg_whole(in, a, 1, 0));
+    char pad = arg_pad(in, a, 2);
+    std::vector<WordSpan> w;
+    size_t letters = 0;
+    each_word(s, [&](size_t b, size_t e) {
+        w.push_back({b, e});
+        letters += e - b;
+        return true;
+    });
+    RexxValue r;
+    char* p = make_text(in, r, len);
+    size_t gaps = w.empty() ? 0 : w.size() - 1;
+    size_t out = 0;
+    if (gaps == 0 || letters + gaps >= len) {
+        // One blank between words, then cut or padded on the right.
+        for (size_t i = 0; i < w.size() && out < len; ++i) {
+            if (i > 0) p[out++] = pad;
+            for (size_t k = w[i].start; k < w[i].end && out < len; ++k)
+                p[out++] = s[k];
+        }
+        std::memset(p + out, pad, len - out);
+        return r;
+    }
+    size_t spare = len - letters - gaps;
+    size_t given = 0;
+    for (size_t i = 0; i < w.size(); ++i) {
+        if (i > 0) {
+            // Gap i takes its share of the spare pads, rounded half up.
+            size_t upto = (2 * i * spare + gaps) / (2 * gaps);
+            size_t extra = upto - given;
+            given = upto;
+            std::memset(p + out, pad, 1 + extra);
+            out += 1 + extra;
+        }
+        std::memcpy(p + out, s.data() + w[i].start, w[i].end - w[i].start);
+        out += w[i].end - w[i].start;
+    }
+    return r;
+}
+
+} // namespace
+
+const Builtin kWordBuiltins[] = {
+    {"delword", bi_delword},     {"find", bi_find},
+    {"justify", bi_justify},     {"space", bi_space},
+    {"subword", bi_subword},     {"word", bi_word},
+    {"wordindex", bi_wordindex}, {"wordlength", bi_wordlength},
+    {"wordpos", bi_wordpos},     {"words", bi_words},
+};
+const size_t kWordBuiltinCount = sizeof kWordBuiltins / sizeof kWordBuiltins[0];
+
+} // namespace tolma

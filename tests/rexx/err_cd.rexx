@@ -1,0 +1,2 @@
+/* CD to a directory that does not exist */
+cd '/no/such/directory/here'

@@ -1,0 +1,3 @@
+/* a controlled loop needs a number */
+do i = 'abc' to 3
+end

@@ -1,0 +1,4 @@
+/* a negative repetition count */
+do -1
+  say 'never'
+end

@@ -1,0 +1,2 @@
+/* SIGNAL to a label that does not exist */
+signal nowhere

@@ -1,0 +1,2 @@
+/* LEAVE outside a loop */
+leave

@@ -1,0 +1,2 @@
+/* a symbol starting with a dot is no variable */
+.abc = 1

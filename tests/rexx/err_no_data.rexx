@@ -1,0 +1,4 @@
+/* a function must return a value */
+say f()
+exit
+f: return

@@ -1,0 +1,2 @@
+/* DIGITS above 15 */
+numeric digits 16

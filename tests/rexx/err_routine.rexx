@@ -1,0 +1,3 @@
+/* a routine found nowhere */
+say 'before'
+x = missing_routine(1)

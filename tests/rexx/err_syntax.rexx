@@ -1,0 +1,3 @@
+/* a syntax error is found before anything runs */
+say 'never shown'
+x = (1 + 2

@@ -1,0 +1,2 @@
+/* EXIT with a value that is no whole number gives status 0 */
+exit 'done'
