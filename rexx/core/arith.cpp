@@ -115,7 +115,7 @@ bool recognise_number(const RexxValue& v) {
 // ---------------------------------------------------------------- rounding
 
 double round_digits_by_text(double x, int n) {
-    if (n >= 15 || x == std::trunc(x) || !std::isfinite(x)) return x;
+    if (n >= 15 || is_whole(x) || !std::isfinite(x)) return x;
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, n);
     double v = x;
@@ -130,8 +130,8 @@ const double kExact10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 
 
 } // namespace
 
-double round_digits(double x, int n) {
-    if (n >= 15 || x == std::trunc(x) || !std::isfinite(x)) return x;
+double round_digits_fraction(double x, int n) {
+    if (n >= 15 || !std::isfinite(x)) return x;
     // Scale by an exact power of ten, round to a whole number and scale
     // back: one correctly rounded operation each way gives the same double
     // as printing and reading back, except when the scaled value lies so
@@ -263,7 +263,7 @@ size_t format_number(double d, int32_t places, const NumericSettings& ns, char* 
     }
     if (d == 0) d = 0; // -0 is written 0
     size_t n;
-    if (d == std::trunc(d) && std::fabs(d) < kPow10[ns.digits]) {
+    if (std::fabs(d) < kPow10[ns.digits] && is_whole(d)) {
         n = write_whole(d, buf);
     } else {
         n = write_general(d, ns.digits, buf);
@@ -302,11 +302,6 @@ bool fail(ArithFault& f, int error, BadOperand which, const char* detail = nullp
     return false;
 }
 
-int32_t sum_places(int32_t a, int32_t b) {
-    if (a < 0 && b < 0) return -1;
-    return std::max(a, 0) + std::max(b, 0);
-}
-
 const char* kIntDivTooLong = "TOLMA: the result of the integer division is\n"
                              "        longer than the NUMERIC DIGITS setting.";
 const char* kRemTooLong = "TOLMA: the result of the remainder operation is\n"
@@ -316,6 +311,7 @@ const char* kRemTooLong = "TOLMA: the result of the remainder operation is\n"
 
 bool arith_binary(const NumericSettings& ns, ArithOp op, const RexxValue& l, const RexxValue& r,
                   RexxValue& out, ArithFault& fault) {
+    if (arith_whole(op, l, r, out)) return true;
     if (!is_number(l)) return fail(fault, 41, BadOperand::Left);
     if (!is_number(r)) return fail(fault, 41, BadOperand::Right);
     const int d1 = ns.digits + 1;
@@ -487,8 +483,8 @@ namespace {
 
 } // namespace
 
-RexxValue eval_arith(Interp& in, ArithOp op, const RexxValue& l, const RexxValue& r,
-                     std::string_view left_name, std::string_view right_name) {
+RexxValue eval_arith_general(Interp& in, ArithOp op, const RexxValue& l, const RexxValue& r,
+                             std::string_view left_name, std::string_view right_name) {
     RexxValue out;
     ArithFault f;
     if (arith_binary(in.numeric, op, l, r, out, f)) return out;

@@ -519,3 +519,26 @@ TEST(MakeNumber, RefusesInfinityAndNaN) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Formatting, MoreEdges) {
+    NumericSettings ns;
+    EXPECT_EQ(format_number(1.5e10, 2, ns), "1.5E+10"); // no zeros after an exponent
+    ns.digits = 5;
+    ns.engineering = true;
+    EXPECT_EQ(format_number(-123456, 0, ns), "-123.46E3");
+    EXPECT_EQ(format_number(-0.0000123456, -1, ns), "-12.346E-6");
+    EXPECT_EQ(format_number(1.2e-10, -1, ns), "120E-12");
+    EXPECT_EQ(format_number(12, 1, ns), "12.0"); // no exponent: nothing to engineer
+}
+
+TEST(Operators, TiesRoundToEvenInBinary) {
+    Captured c;
+    c.in.numeric.digits = 1;
+    // 2.5 is an exact binary tie: "%.1g" writes 2. Regina rounds half up to 3.
+    EXPECT_EQ(calc(c.in, "1.5", ArithOp::Add, "1"), "2");
+    EXPECT_EQ(calc(c.in, "0.26", ArithOp::Add, "0"), "0.3");
+}
+
+} // namespace

@@ -382,3 +382,16 @@ TEST(Labels, FoldingAndFirstDefinition) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(PoolNames, UnsetStemAndLowerCaseSpelling) {
+    Captured c;
+    EXPECT_EQ(get_value(c.in, analyse_symbol("a.", c.in.case_mode)).str(), "A.");
+    c.in.case_mode = NameCase::Lower;
+    EXPECT_EQ(get_value(c.in, analyse_symbol("Abc.Def", c.in.case_mode)).str(), "abc.def");
+    c.in.case_mode = NameCase::Mixed;
+    EXPECT_EQ(get_value(c.in, analyse_symbol("Abc.Def", c.in.case_mode)).str(), "Abc.Def");
+}
+
+} // namespace
