@@ -4,6 +4,7 @@
 // sources (for error reports and tracing) and the output and input hooks.
 // Everything is explicit so a test builds as many fresh states as it likes.
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "rexx/core/pool.h"
 #include "rexx/core/trace.h"
 #include "rexx/core/values.h"
+#include "rexx/lib/stack.h"
 
 namespace tolma {
 
@@ -48,6 +50,8 @@ struct Position {
 
 using Sink = std::function<void(std::string_view)>;
 
+struct StreamTable;
+
 struct Interp {
     NumericSettings numeric;
     TraceState trace;
@@ -67,6 +71,10 @@ struct Interp {
     // line typed at an interactive pause as INTERPRET does.
     std::function<void(Interp&, const std::string& label)> call_handler;
     std::function<void(Interp&, const std::string& line)> run_pause_line;
+    // The data queue of PUSH, QUEUE and PULL (rexx/lib/stack.h).
+    DataQueue queue;
+    // Files opened by the stream functions and EXECIO (rexx/lib/streams.h).
+    std::shared_ptr<StreamTable> streams;
 
     Interp();
 };
