@@ -95,12 +95,10 @@ bool reopen(Stream& s, bool writing, std::string_view fn, std::string& msg) {
 // another program is scanned again and the position goes after its end.
 bool check(Stream& s, bool writing, std::string_view fn, std::string& msg) {
     io::StreamFileInfo info = io::stream_stat(s.path, true);
-    if (info.error && info.error != ENOENT) {
-        msg = stream_message(with_parens(fn) + "unable to stat() file", s.name, info.error);
-        return false;
-    }
-    if (info.error == ENOENT && !writing) {
-        msg = stream_message(with_parens(fn) + "unable to stat() file", s.name, info.error);
+    if (info.error && (info.error != ENOENT || !writing)) {
+        const char* what =
+            fn == "CHARIN" ? "unable to get information for file" : "unable to stat() file";
+        msg = stream_message(with_parens(fn) + what, s.name, info.error);
         return false;
     }
     bool replaced = info.error == ENOENT || info.device != s.device || info.inode != s.inode;
@@ -278,21 +276,44 @@ bool replace_stream_bytes(Stream& s, int64_t from, int64_t to, std::string_view 
     auto byte_at = [&](int64_t at, char& c) {
         return io::stream_read_at(s.fd, at, &c, 1, &err) == 1;
     };
-    std::vector<int64_t> starts;
-    auto keep = std::lower_bound(s.starts.begin(), s.starts.end(), from);
-    starts.assign(s.starts.begin(), keep);
+    size_t k = static_cast<size_t>(std::lower_bound(s.starts.begin(), s.starts.end(), from) -
+                                   s.starts.begin());
+    size_t j = static_cast<size_t>(std::upper_bound(s.starts.begin(), s.starts.end(), to) -
+                                   s.starts.begin());
+    std::vector<int64_t> middle;
     if (from < new_size) {
-        char c = '\n';
-        if (from > 0 && !byte_at(from - 1, c)) return fail("unable to read file");
-        if (c == '\n') starts.push_back(from);
+        // Whether the byte before from is a line end, known without reading
+        // it in the usual cases.
+        bool after_end;
+        if (from == 0 || (k < s.starts.size() && s.starts[k] == from)) {
+            after_end = true;
+        } else if (from == old_size) {
+            after_end = s.ends_with_newline;
+        } else {
+            char c = 0;
+            if (!byte_at(from - 1, c)) return fail("unable to read file");
+            after_end = c == '\n';
+        }
+        if (after_end) middle.push_back(from);
     }
     for (size_t i = 0; i < data.size(); ++i)
         if (data[i] == '\n' && from + static_cast<int64_t>(i) + 1 < new_size)
-            starts.push_back(from + static_cast<int64_t>(i) + 1);
-    for (auto it = std::upper_bound(s.starts.begin(), s.starts.end(), to); it != s.starts.end();
-         ++it)
-        starts.push_back(*it + delta);
-    s.starts = std::move(starts);
+            middle.push_back(from + static_cast<int64_t>(i) + 1);
+    // Replace starts [k, j) with middle in place; shift the ones after.
+    if (delta != 0)
+        for (size_t i = j; i < s.starts.size(); ++i)
+            s.starts[i] += delta;
+    size_t removed = j - k;
+    if (middle.size() <= removed) {
+        std::copy(middle.begin(), middle.end(), s.starts.begin() + static_cast<std::ptrdiff_t>(k));
+        s.starts.erase(s.starts.begin() + static_cast<std::ptrdiff_t>(k + middle.size()),
+                       s.starts.begin() + static_cast<std::ptrdiff_t>(j));
+    } else {
+        std::copy(middle.begin(), middle.begin() + static_cast<std::ptrdiff_t>(removed),
+                  s.starts.begin() + static_cast<std::ptrdiff_t>(k));
+        s.starts.insert(s.starts.begin() + static_cast<std::ptrdiff_t>(j),
+                        middle.begin() + static_cast<std::ptrdiff_t>(removed), middle.end());
+    }
     s.size = new_size;
     if (new_size == 0) {
         s.ends_with_newline = true;
