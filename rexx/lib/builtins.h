@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/regex/regex.h"
 #include "rexx/core/interp.h"
 #include "rexx/core/values.h"
 
@@ -43,6 +44,12 @@ struct LibState {
     bool (*clock_source)(long long& epoch_sec, long& usec) = nullptr;
     // Width of the terminal for LINESIZE(); null: 80 (output is no terminal).
     int (*terminal_width)() = nullptr;
+    // RCHANGE: the previous expression (an empty pattern reuses it) and the
+    // last compiled one, kept so a loop compiles its pattern once.
+    vre::LastRegex last_regex;
+    vre::Regex compiled;
+    bool compiled_ok = false;
+    vre::Scratch regex_scratch;
 };
 
 // Line and column of an argument expression (for the error position).
@@ -82,6 +89,20 @@ const Builtin* find_builtin(std::string_view name, NameCase mode,
 // The hash of a name into the 2048 buckets: h = b[0], then h = (h*31 + b[i])
 // & 0x7FF for every byte, so the first byte enters twice.
 unsigned builtin_hash(std::string_view name);
+
+// Runs a row found earlier (the executor resolves a call's name once and keeps
+// the row and its message name in the call node).
+inline RexxValue invoke_builtin(Interp& in, LibState& lib, const Builtin& row,
+                                std::string_view msg_name, const RexxValue* const* slot, int n,
+                                const ArgPos* pos) {
+    Args a;
+    a.slot = slot;
+    a.n = n;
+    a.pos = pos;
+    a.name = msg_name;
+    a.lib = &lib;
+    return row.handler(in, a);
+}
 
 // Calls the built-in found for name with the given argument slots; the
 // caller's position is kept as the error position unless an argument is

@@ -10,8 +10,10 @@ namespace {
 struct CaseTables {
     unsigned char upper[256];
     unsigned char lower[256];
+    unsigned char identity[256];
     CaseTables() {
         for (int c = 0; c < 256; ++c) {
+            identity[c] = static_cast<unsigned char>(c);
             upper[c] = static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
             lower[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
         }
@@ -36,6 +38,9 @@ const unsigned char* upper_table() {
 }
 const unsigned char* lower_table() {
     return kCase.lower;
+}
+const unsigned char* identity_table() {
+    return kCase.identity;
 }
 
 bool find_word(std::string_view s, long long k, size_t& start, size_t& end) {

@@ -19,6 +19,7 @@ inline std::string_view need_text(Interp& in, const Args& a, int i) {
 // 256-entry ASCII case tables (other bytes map to themselves).
 const unsigned char* upper_table();
 const unsigned char* lower_table();
+const unsigned char* identity_table(); // byte c at index c
 
 // Words are separated by blanks and tabs.
 inline bool is_word_blank(char c) {

@@ -320,6 +320,37 @@ RexxValue bi_change(Interp& in, Args& a) {
     return replace_all(in, hay, old, repl, nocase);
 }
 
+// RCHANGE(string, pattern, replacement [, ignore case]): every match of the
+// regular expression replaced; the replacement may use & and \0 to \9.
+RexxValue bi_rchange(Interp& in, Args& a) {
+    check_count(in, a, 3, 4, "must receive 3 to 4 arguments.");
+    std::string_view s = need_text(in, a, 0);
+    std::string_view pattern = need_text(in, a, 1);
+    std::string_view repl = need_text(in, a, 2);
+    bool nocase = arg_flag(in, a, 3, false, "argument 4 must be 0 or 1");
+    LibState& lib = *a.lib;
+    unsigned flags = nocase ? vre::kIgnoreCase : 0;
+    std::string_view wanted =
+        pattern.empty() && lib.last_regex.set ? std::string_view(lib.last_regex.source) : pattern;
+    if (!lib.compiled_ok || lib.compiled.flags != flags || lib.compiled.source != wanted) {
+        lib.compiled_ok = false;
+        vre::CompileResult c = vre::compile_with_last(pattern, flags, lib.last_regex);
+        if (!c.ok()) wrong_call(in, a, 1, "Invalid regular expression.");
+        lib.compiled = std::move(c.regex);
+        lib.compiled_ok = true;
+    } else if (!pattern.empty()) {
+        lib.last_regex.set = true;
+        lib.last_regex.source = std::string(pattern);
+    }
+    vre::SubstituteResult r =
+        vre::substitute(lib.compiled, s, repl, vre::ReplaceSyntax{}, {}, &lib.regex_scratch);
+    if (r.status == vre::Status::TooComplex)
+        wrong_call(in, a, 1, std::string(vre::kTooComplex) + ".");
+    if (r.changes == 0) return RexxValue(s);
+    if (r.text.size() > kMaxValueLength) raise_error(in, 5);
+    return RexxValue(r.text);
+}
+
 RexxValue bi_verify(Interp& in, Args& a) {
     if (a.n < 2) wrong_call(in, a, 0, "needs at least 2 arguments.");
     if (a.n > 5) wrong_call(in, a, 0, "up to 5 arguments allowed.");
@@ -361,8 +392,7 @@ RexxValue bi_translate(Interp& in, Args& a) {
     std::string_view out = arg_text(in, a, 1);
     char pad = arg_pad(in, a, 3);
     unsigned char map[256];
-    for (int c = 0; c < 256; ++c)
-        map[c] = static_cast<unsigned char>(c);
+    std::memcpy(map, identity_table(), sizeof map);
     if (a.has(2)) {
         std::string_view inp = a[2].text(in.numeric);
         // The first occurrence of a character in the input table wins.
@@ -496,9 +526,10 @@ const Builtin kStringBuiltins[] = {
     {"fwc", bi_fwc},         {"index", bi_pos},           {"insert", bi_insert},
     {"lastpos", bi_lastpos}, {"left", bi_left},           {"length", bi_length},
     {"lower", bi_lower},     {"overlay", bi_overlay},     {"pos", bi_pos},
-    {"reverse", bi_reverse}, {"right", bi_right},         {"strip", bi_strip},
-    {"substr", bi_substr},   {"translate", bi_translate}, {"upper", bi_upper},
-    {"upperw", bi_upperw},   {"verify", bi_verify},       {"xrange", bi_xrange},
+    {"rchange", bi_rchange}, {"reverse", bi_reverse},     {"right", bi_right},
+    {"strip", bi_strip},     {"substr", bi_substr},       {"translate", bi_translate},
+    {"upper", bi_upper},     {"upperw", bi_upperw},       {"verify", bi_verify},
+    {"xrange", bi_xrange},
 };
 const size_t kStringBuiltinCount = sizeof kStringBuiltins / sizeof kStringBuiltins[0];
 

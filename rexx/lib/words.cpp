@@ -64,14 +64,13 @@ RexxValue bi_wordlength(Interp& in, Args& a) {
 RexxValue bi_words(Interp& in, Args& a) {
     check_count(in, a, 1, 1, "must receive 1 argument.");
     std::string_view s = need_text(in, a, 0);
+    // A word starts at every non-blank that follows a blank (or the start).
     long long count = 0;
-    const char* p = s.data();
-    size_t n = s.size();
-    bool in_word = false;
-    for (size_t i = 0; i < n; ++i) {
-        bool blank = is_word_blank(p[i]);
-        if (!blank && !in_word) ++count;
-        in_word = !blank;
+    unsigned prev_blank = 1;
+    for (unsigned char c : s) {
+        unsigned blank = c == ' ' || c == '\t';
+        count += prev_blank & (blank ^ 1);
+        prev_blank = blank;
     }
     return int_result(count);
 }
@@ -125,7 +124,24 @@ RexxValue bi_space(Interp& in, Args& a) {
     std::string_view s = need_text(in, a, 0);
     size_t gap = a.has(1) ? static_cast<size_t>(arg_whole(in, a, 1, 0)) : 1;
     char pad = arg_pad(in, a, 2);
-    // First pass: the length of the result.
+    if (gap <= 1) {
+        // The result is no longer than the string: one pass into a buffer.
+        char small[256];
+        std::string big;
+        char* out = small;
+        if (s.size() > sizeof small) {
+            big.resize(s.size());
+            out = big.data();
+        }
+        size_t n = 0;
+        each_word(s, [&](size_t b, size_t e) {
+            if (n && gap) out[n++] = pad;
+            std::memcpy(out + n, s.data() + b, e - b);
+            n += e - b;
+            return true;
+        });
+        return RexxValue(std::string_view(out, n));
+    }
     size_t letters = 0, words = 0;
     each_word(s, [&](size_t b, size_t e) {
         letters += e - b;

@@ -253,3 +253,35 @@ TEST(StringFunctions, ResultsTooLongForAValueAreRefused) {
 }
 
 } // namespace tolma::test
+
+namespace tolma::test {
+
+TEST(RchangeFunction, ReplacesEveryMatch) {
+    Lib f;
+    EXPECT_EQ(f("RCHANGE", {"banana", "an", "AN"}), "bANANa");
+    EXPECT_EQ(f("RCHANGE", {"banana", "a*", "-"}), "-b-n-n-");
+    EXPECT_EQ(f("RCHANGE", {"a1b22c333", "[0-9][0-9]*", "<&>"}), "a<1>b<22>c<333>");
+    EXPECT_EQ(f("RCHANGE", {"John Smith", "\\(.*\\) \\(.*\\)", "\\2, \\1"}), "Smith, John");
+    EXPECT_EQ(f("RCHANGE", {"abc", "^", ">"}), ">abc");
+    EXPECT_EQ(f("RCHANGE", {"abc", "x", "y"}), "abc");
+    EXPECT_EQ(f("RCHANGE", {"ABC abc", "b", "-", "1"}), "A-C a-c");
+    EXPECT_EQ(f("RCHANGE", {"ABC abc", "b", "-", "0"}), "ABC a-c");
+    // An empty pattern reuses the previous one.
+    EXPECT_EQ(f("RCHANGE", {"xbx", "", "_"}), "x_x");
+    EXPECT_EQ(f("RCHANGE", {std::string("a\0b", 3), "b", "c"}), std::string("a\0c", 3));
+}
+
+TEST(RchangeFunction, WrongCalls) {
+    Lib f;
+    EXPECT_EQ(f.msg("RCHANGE", {"a", "b"}), "RCHANGE(): must receive 3 to 4 arguments.");
+    EXPECT_EQ(f.msg("RCHANGE", {"a", "b", "c", "2"}), "RCHANGE(): argument 4 must be 0 or 1");
+    EXPECT_EQ(f.msg("RCHANGE", {"a", "\\(", "c"}), "RCHANGE(): Invalid regular expression.");
+    EXPECT_EQ(f.blamed("RCHANGE", {"a", "\\(", "c"}), 1);
+    EXPECT_EQ(f.msg("RCHANGE", {"a", "", "c"}), "RCHANGE(): Invalid regular expression.");
+    // A failed compile does not replace the previous expression.
+    EXPECT_EQ(f("RCHANGE", {"abc", "b", "-"}), "a-c");
+    EXPECT_EQ(f.msg("RCHANGE", {"a", "[", "c"}), "RCHANGE(): Invalid regular expression.");
+    EXPECT_EQ(f("RCHANGE", {"abc", "", "+"}), "a+c");
+}
+
+} // namespace tolma::test
