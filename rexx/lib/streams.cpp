@@ -17,10 +17,16 @@ namespace {
 
 constexpr int64_t kChunk = 1 << 20;
 
+// Message prefix of a function ("LINEIN(): "); EXECIO, a command, writes
+// "EXECIO: ".
 std::string with_parens(std::string_view fn) {
     std::string s(fn);
-    s += "(): ";
+    s += fn == "EXECIO" ? ": " : "(): ";
     return s;
+}
+
+std::string scan_failure(std::string_view fn) {
+    return with_parens(fn) + (fn == "EXECIO" ? "error while scanning file" : "unable to scan file");
 }
 
 std::string with_colon(std::string_view fn) {
@@ -33,7 +39,7 @@ std::string with_colon(std::string_view fn) {
 bool scan(Stream& s, std::string_view fn, std::string& msg) {
     io::StreamFileInfo info = io::stream_fstat(s.fd);
     if (info.error) {
-        msg = stream_message(with_parens(fn) + "unable to scan file", s.name, info.error);
+        msg = stream_message(scan_failure(fn), s.name, info.error);
         return false;
     }
     s.starts.clear();
@@ -45,7 +51,7 @@ bool scan(Stream& s, std::string_view fn, std::string& msg) {
         int64_t got = io::stream_read_at(s.fd, at, buf.data(), kChunk, &err);
         if (got < 0) {
             s.starts.clear();
-            msg = stream_message(with_parens(fn) + "unable to scan file", s.name, err);
+            msg = stream_message(scan_failure(fn), s.name, err);
             return false;
         }
         if (got == 0) break;
@@ -105,10 +111,10 @@ bool check(Stream& s, bool writing, std::string_view fn, std::string& msg) {
     if (replaced) {
         // Removed or replaced: open the name again (a writer creates it).
         if (!reopen(s, writing, fn, msg)) return false;
-    } else if (writing && !s.writable) {
-        if (!reopen(s, true, fn, msg)) return false;
-    } else if (info.mtime_ns == s.mtime_ns && info.size == s.size) {
-        return true;
+    } else {
+        // Opened by a reader that could not write: a writer opens it again.
+        if (writing && !s.writable && !reopen(s, true, fn, msg)) return false;
+        if (info.mtime_ns == s.mtime_ns && info.size == s.size) return true;
     }
     if (!scan(s, fn, msg)) return false;
     s.line = s.line_count();
@@ -173,8 +179,14 @@ std::string stream_message(std::string_view prefix, std::string_view name, int e
 Stream* open_stream(Interp& in, std::string_view name, std::string_view fn, bool writing,
                     std::string& msg) {
     StreamTable& t = stream_table(in);
-    std::string path = io::absolute_path(std::string(name));
     std::string cwd = io::current_directory().value_or(std::string());
+    // The name as given under the same directory is the same path: no need
+    // to resolve it again on every call.
+    for (auto& sp : t.streams) {
+        Stream& s = *sp;
+        if (s.name == name && s.cwd == cwd) return check(s, writing, fn, msg) ? &s : nullptr;
+    }
+    std::string path = io::absolute_path(std::string(name));
     for (auto& sp : t.streams) {
         Stream& s = *sp;
         if (s.path == path && s.cwd == cwd) return check(s, writing, fn, msg) ? &s : nullptr;

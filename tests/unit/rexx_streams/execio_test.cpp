@@ -193,6 +193,13 @@ TEST(ExecioFiles, SearchAndNotFound) {
         setenv("XPATH", saved.c_str(), 1);
     else
         unsetenv("XPATH");
+    // A directory is no file to read or write.
+    std::filesystem::create_directory(t.path("adir.d"));
+    EXPECT_EQ(t.run("1 DISKR adir d $"), 101);
+    EXPECT_EQ(t.err,
+              "EXECIO: error while scanning file \"" + t.dir() + "/adir.d\": Is a directory\n");
+    EXPECT_EQ(t.run("1 DISKW adir d $ (STRING x"), 101);
+    EXPECT_EQ(t.err, "EXECIO: unable to open file \"" + t.dir() + "/adir.d\": Is a directory\n");
     // A name with a directory part is used as it is.
     EXPECT_EQ(t.run("1 DISKR " + t.dir() + "/onpath.txt (VAR q LINENUM 1"), 0);
     EXPECT_EQ(t.var("Q"), "found");
