@@ -163,8 +163,12 @@ bool parse(std::string_view text, Options& o, std::string& msg) {
         return false;
     }
     o.fn = std::string(pos.word());
-    o.ft = std::string(pos.word());
-    o.fm = std::string(pos.word());
+    // A name with a directory part is the whole file name: the line follows
+    // it directly.
+    if (o.fn.find('/') == std::string::npos) {
+        o.ft = std::string(pos.word());
+        o.fm = std::string(pos.word());
+    }
     w = pos.word();
     if (!w.empty() && (!digits_number(w, o.line) || o.line < 1)) {
         msg = "TOLMA: Invalid EXECIO \"LINENUM\" operand.\n";

@@ -200,7 +200,12 @@ TEST(ExecioFiles, SearchAndNotFound) {
               "EXECIO: error while scanning file \"" + t.dir() + "/adir.d\": Is a directory\n");
     EXPECT_EQ(t.run("1 DISKW adir d $ (STRING x"), 101);
     EXPECT_EQ(t.err, "EXECIO: unable to open file \"" + t.dir() + "/adir.d\": Is a directory\n");
-    // A name with a directory part is used as it is.
+    // A name with a directory part is used as it is, and the line follows it.
+    t.scratch.write("three.txt", "1\n2\n3\n");
+    EXPECT_EQ(t.run("1 DISKR " + t.dir() + "/three.txt 2 (VAR r"), 0);
+    EXPECT_EQ(t.var("R"), "2");
+    EXPECT_EQ(t.run("1 DISKD " + t.dir() + "/three.txt 1"), 0);
+    EXPECT_EQ(t.scratch.read("three.txt"), "2\n3\n");
     EXPECT_EQ(t.run("1 DISKR " + t.dir() + "/onpath.txt (VAR q LINENUM 1"), 0);
     EXPECT_EQ(t.var("Q"), "found");
 }
