@@ -557,16 +557,16 @@ RexxValue bi_charin(Interp& in, Args& a) {
     long long count = a.has(2) ? arg_whole(in, a, 2, 0) : 1;
     if (console_name(in, a, "stdin")) {
         if (a.has(1)) wrong_call(in, a, 1, "no start value may be given for \"stdin\".");
-        RexxValue r;
-        char* p = make_text(in, r, static_cast<size_t>(count));
-        int64_t got = 0;
-        while (got < count) {
-            int64_t n = io::console_read(p + got, count - got);
+        // Read in pieces: a large count does not allocate before input comes.
+        std::string got;
+        char buf[4096];
+        while (static_cast<long long>(got.size()) < count) {
+            int64_t want = std::min<int64_t>(sizeof buf, count - static_cast<int64_t>(got.size()));
+            int64_t n = io::console_read(buf, want);
             if (n <= 0) break;
-            got += n;
+            got.append(buf, static_cast<size_t>(n));
         }
-        r.resize_text(static_cast<size_t>(got));
-        return r;
+        return RexxValue(got);
     }
     Stream* s = stream_arg(in, a, false);
     if (!s) return empty_result();
