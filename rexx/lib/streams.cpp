@@ -179,7 +179,12 @@ std::string stream_message(std::string_view prefix, std::string_view name, int e
 Stream* open_stream(Interp& in, std::string_view name, std::string_view fn, bool writing,
                     std::string& msg) {
     StreamTable& t = stream_table(in);
-    std::string cwd = io::current_directory().value_or(std::string());
+    if (!t.cwd_known || t.cwd_changes != io::directory_changes()) {
+        t.cwd_changes = io::directory_changes();
+        t.cwd = io::current_directory().value_or(std::string());
+        t.cwd_known = true;
+    }
+    const std::string& cwd = t.cwd;
     // The name as given under the same directory is the same path: no need
     // to resolve it again on every call.
     for (auto& sp : t.streams) {

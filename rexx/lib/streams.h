@@ -50,6 +50,10 @@ struct StreamTable {
     std::vector<std::unique_ptr<Stream>> streams;
     LineEnd line_end = LineEnd::Unix;
     bool last_line = false; // LINELAST: the line written becomes the last one
+    // The current directory, read again after change_directory moved it.
+    std::string cwd;
+    unsigned long cwd_changes = 0;
+    bool cwd_known = false;
     StreamTable() = default;
     StreamTable(const StreamTable&) = delete;
     StreamTable& operator=(const StreamTable&) = delete;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "harness.h"
+#include "platform/environment.h"
 
 namespace tolma::test {
 
@@ -325,11 +326,11 @@ TEST(Failures, SameNameUnderAnotherDirectoryIsAnotherStream) {
     t.scratch.write("a.txt", "1\n2\n");
     std::string f = t.path("a.txt");
     EXPECT_EQ(t("LINEIN", {f}), "1");
-    auto saved = std::filesystem::current_path();
-    std::filesystem::current_path(t.scratch.dir);
+    std::string saved = std::filesystem::current_path().string();
+    ASSERT_EQ(voren::platform::change_directory(t.scratch.dir.string()), 0);
     EXPECT_EQ(t("LINEIN", {f}), "1"); // a new entry, opened at line 1
     EXPECT_EQ(t("LINEIN", {"a.txt"}), "2");
-    std::filesystem::current_path(saved);
+    ASSERT_EQ(voren::platform::change_directory(saved), 0);
     EXPECT_EQ(t("LINEIN", {f}), "2");
     EXPECT_EQ(stream_table(t.in).streams.size(), 2u);
 }
