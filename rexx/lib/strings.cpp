@@ -329,7 +329,7 @@ RexxValue bi_rchange(Interp& in, Args& a) {
     std::string_view repl = need_text(in, a, 2);
     bool nocase = arg_flag(in, a, 3, false, "argument 4 must be 0 or 1");
     LibState& lib = *a.lib;
-    unsigned flags = nocase ? vre::kIgnoreCase : 0;
+    unsigned flags = nocase ? static_cast<unsigned>(vre::kIgnoreCase) : 0u;
     std::string_view wanted =
         pattern.empty() && lib.last_regex.set ? std::string_view(lib.last_regex.source) : pattern;
     if (!lib.compiled_ok || lib.compiled.flags != flags || lib.compiled.source != wanted) {
