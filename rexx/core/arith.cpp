@@ -115,7 +115,7 @@ bool recognise_number(const RexxValue& v) {
 // ---------------------------------------------------------------- rounding
 
 double round_digits_by_text(double x, int n) {
-    if (n >= 15 || x == std::trunc(x) || !std::isfinite(x)) return x;
+    if (n >= 15 || is_whole(x) || !std::isfinite(x)) return x;
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, n);
     double v = x;
@@ -130,8 +130,8 @@ const double kExact10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 
 
 } // namespace
 
-double round_digits(double x, int n) {
-    if (n >= 15 || x == std::trunc(x) || !std::isfinite(x)) return x;
+double round_digits_fraction(double x, int n) {
+    if (n >= 15 || !std::isfinite(x)) return x;
     // Scale by an exact power of ten, round to a whole number and scale
     // back: one correctly rounded operation each way gives the same double
     // as printing and reading back, except when the scaled value lies so
@@ -150,10 +150,13 @@ double round_digits(double x, int n) {
     }
     int k = n - 1 - e;
     double scaled = k >= 0 ? x * kExact10[k] : x / kExact10[-k];
-    double r = std::nearbyint(scaled);
-    double frac = std::fabs(scaled - std::trunc(scaled));
+    // |scaled| < 10^15: the whole part fits a long long.
+    long long whole = static_cast<long long>(scaled);
+    double frac = std::fabs(scaled - static_cast<double>(whole));
     if (std::fabs(frac - 0.5) <= std::fabs(scaled) * 4e-16 + 1e-12)
         return round_digits_by_text(x, n);
+    if (frac > 0.5) whole += scaled < 0 ? -1 : 1;
+    double r = static_cast<double>(whole);
     return k >= 0 ? r / kExact10[k] : r * kExact10[-k];
 }
 
@@ -174,20 +177,32 @@ size_t write_general(double d, int precision, char* buf) {
 }
 
 size_t write_whole(double d, char* buf) {
+    static const char pairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
     long long v = static_cast<long long>(d);
-    char tmp[24];
-    int k = 0;
     bool neg = v < 0;
     unsigned long long u = neg ? 0ULL - static_cast<unsigned long long>(v) : v;
-    do {
-        tmp[k++] = static_cast<char>('0' + u % 10);
-        u /= 10;
-    } while (u);
+    char tmp[24];
+    char* p = tmp + sizeof tmp;
+    while (u >= 100) {
+        unsigned k = static_cast<unsigned>(u % 100) * 2;
+        u /= 100;
+        *--p = pairs[k + 1];
+        *--p = pairs[k];
+    }
+    if (u >= 10) {
+        *--p = pairs[u * 2 + 1];
+        *--p = pairs[u * 2];
+    } else {
+        *--p = static_cast<char>('0' + u);
+    }
     size_t n = 0;
     if (neg) buf[n++] = '-';
-    while (k)
-        buf[n++] = tmp[--k];
-    return n;
+    size_t len = tmp + sizeof tmp - p;
+    std::memcpy(buf + n, p, len);
+    return n + len;
 }
 
 // Drops one leading zero of the exponent digits: E+05 -> E+5.
@@ -263,13 +278,16 @@ size_t format_number(double d, int32_t places, const NumericSettings& ns, char* 
     }
     if (d == 0) d = 0; // -0 is written 0
     size_t n;
-    if (d == std::trunc(d) && std::fabs(d) < kPow10[ns.digits]) {
+    if (std::fabs(d) < kPow10[ns.digits] && is_whole(d)) {
+        // No exponent: nothing to trim or engineer.
         n = write_whole(d, buf);
-    } else {
-        n = write_general(d, ns.digits, buf);
-        n = trim_exponent(buf, n);
-        if (n == 2 && buf[0] == '-' && buf[1] == '0') n = 1, buf[0] = '0';
+        if (places >= 1) n = pad_places(buf, n, places, ns.digits);
+        buf[n] = 0;
+        return n;
     }
+    n = write_general(d, ns.digits, buf);
+    n = trim_exponent(buf, n);
+    if (n == 2 && buf[0] == '-' && buf[1] == '0') n = 1, buf[0] = '0';
     n = pad_places(buf, n, places, ns.digits);
     if (ns.engineering) n = engineer(buf, n, ns.digits);
     buf[n] = 0;
@@ -302,11 +320,6 @@ bool fail(ArithFault& f, int error, BadOperand which, const char* detail = nullp
     return false;
 }
 
-int32_t sum_places(int32_t a, int32_t b) {
-    if (a < 0 && b < 0) return -1;
-    return std::max(a, 0) + std::max(b, 0);
-}
-
 const char* kIntDivTooLong = "TOLMA: the result of the integer division is\n"
                              "        longer than the NUMERIC DIGITS setting.";
 const char* kRemTooLong = "TOLMA: the result of the remainder operation is\n"
@@ -316,6 +329,7 @@ const char* kRemTooLong = "TOLMA: the result of the remainder operation is\n"
 
 bool arith_binary(const NumericSettings& ns, ArithOp op, const RexxValue& l, const RexxValue& r,
                   RexxValue& out, ArithFault& fault) {
+    if (arith_whole(op, l, r, out)) return true;
     if (!is_number(l)) return fail(fault, 41, BadOperand::Left);
     if (!is_number(r)) return fail(fault, 41, BadOperand::Right);
     const int d1 = ns.digits + 1;
@@ -487,8 +501,8 @@ namespace {
 
 } // namespace
 
-RexxValue eval_arith(Interp& in, ArithOp op, const RexxValue& l, const RexxValue& r,
-                     std::string_view left_name, std::string_view right_name) {
+RexxValue eval_arith_general(Interp& in, ArithOp op, const RexxValue& l, const RexxValue& r,
+                             std::string_view left_name, std::string_view right_name) {
     RexxValue out;
     ArithFault f;
     if (arith_binary(in.numeric, op, l, r, out, f)) return out;

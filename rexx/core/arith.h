@@ -32,8 +32,20 @@ inline bool is_number(const RexxValue& v) {
     return recognise_number(v);
 }
 
+// True for a finite x without a fractional part (every double of 2^53 and
+// more is one). Kept inline: it decides the fast path of every operator.
+inline bool is_whole(double x) {
+    double a = __builtin_fabs(x);
+    return a < 4503599627370496.0 ? static_cast<double>(static_cast<long long>(x)) == x
+                                  : a <= 1.7976931348623157e308; // not infinite, not NaN
+}
+
+double round_digits_fraction(double x, int n);
 // n significant digits; n >= 15 or a whole x leaves x unchanged.
-double round_digits(double x, int n);
+inline double round_digits(double x, int n) {
+    if (n >= 15 || is_whole(x)) return x;
+    return round_digits_fraction(x, n);
+}
 // The same by writing "%.*g" and reading it back; round_digits takes a
 // faster road to the same double.
 double round_digits_by_text(double x, int n);
@@ -71,6 +83,35 @@ struct ArithFault {
     const char* detail = nullptr; // fixed detail text, when the error has one
 };
 
+inline int32_t sum_places(int32_t a, int32_t b) {
+    if (a < 0 && b < 0) return -1;
+    return (a > 0 ? a : 0) + (b > 0 ? b : 0);
+}
+
+// "+", "-" and "*" of whole numbers known as numbers: no rounding applies to
+// the operands nor to a whole result, so loop counters and sums need no
+// more than this. False when the general routine must decide.
+inline bool arith_whole(ArithOp op, const RexxValue& l, const RexxValue& r, RexxValue& out) {
+    if (op > ArithOp::Mul || !l.known_number() || !r.known_number()) return false;
+    double a = l.num(), b = r.num();
+    if (!is_whole(a) || !is_whole(b)) return false;
+    double res = op == ArithOp::Add ? a + b : op == ArithOp::Sub ? a - b : a * b;
+    if (!is_whole(res)) return false; // overflow: the general routine reports it
+    int32_t places;
+    if (op == ArithOp::Mul)
+        places = sum_places(l.places(), r.places());
+    else if (res == 0)
+        places = 0;
+    else if (a == 0)
+        places = r.places();
+    else if (b == 0)
+        places = l.places();
+    else
+        places = l.places() > r.places() ? l.places() : r.places();
+    out.set_number(res == 0 ? 0 : res, places);
+    return true;
+}
+
 // The binary operators. On failure returns false and fills fault.
 bool arith_binary(const NumericSettings& ns, ArithOp op, const RexxValue& l, const RexxValue& r,
                   RexxValue& out, ArithFault& fault);
@@ -92,8 +133,14 @@ const char* compare_op_text(CompareOp op);
 // The same operators, raising the REXX error with its operand detail on failure.
 // A name is the variable the operand was read from, or empty for a literal or
 // an intermediate result.
-RexxValue eval_arith(Interp& in, ArithOp op, const RexxValue& l, const RexxValue& r,
-                     std::string_view left_name = {}, std::string_view right_name = {});
+RexxValue eval_arith_general(Interp& in, ArithOp op, const RexxValue& l, const RexxValue& r,
+                             std::string_view left_name, std::string_view right_name);
+inline RexxValue eval_arith(Interp& in, ArithOp op, const RexxValue& l, const RexxValue& r,
+                            std::string_view left_name = {}, std::string_view right_name = {}) {
+    RexxValue out;
+    if (arith_whole(op, l, r, out)) return out;
+    return eval_arith_general(in, op, l, r, left_name, right_name);
+}
 RexxValue eval_prefix(Interp& in, char op, const RexxValue& v, std::string_view name = {});
 RexxValue eval_compare(Interp& in, CompareOp op, const RexxValue& l, const RexxValue& r);
 // "&", "|" and "&&"; error 34 unless both sides are 0 or 1. The executor does

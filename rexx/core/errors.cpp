@@ -235,24 +235,38 @@ TrapAction syntax_trap(Interp& in, const RexxError& e) {
     return a;
 }
 
-TrapAction command_condition(Interp& in, int rc, std::string_view command, int line,
-                             bool at_pause) {
-    set_number_var(in, at_pause ? rc_debug_name(in) : rc_name(in), rc);
-    if (rc == 0) return {};
-    Condition c = Condition::Error;
-    if (rc < 0 && in.traps[Condition::Failure].mode != TrapMode::Off) c = Condition::Failure;
+TrapAction raise_condition(Interp& in, Condition c, std::string_view description, int line) {
     Trap& t = in.traps[c];
     if (t.mode == TrapMode::Off) return {};
     TrapAction a{t.mode, trap_label(in, c)};
     in.condition.code = static_cast<int>(c);
     in.condition.mode = t.mode;
-    in.condition.description = std::string(command);
+    in.condition.description = std::string(description);
     set_number_var(in, sigl_name(in), line);
     if (t.mode == TrapMode::Signal) {
         t.mode = TrapMode::Off;
         t.label.clear();
     }
     return a;
+}
+
+TrapAction command_condition(Interp& in, int rc, std::string_view command, int line,
+                             bool at_pause) {
+    set_number_var(in, at_pause ? rc_debug_name(in) : rc_name(in), rc);
+    if (rc == 0) return {};
+    Condition c = Condition::Error;
+    if (rc < 0 && in.traps[Condition::Failure].mode != TrapMode::Off) c = Condition::Failure;
+    return raise_condition(in, c, command, line);
+}
+
+TrapAction halt_condition(Interp& in, int line) {
+    TrapAction a = raise_condition(in, Condition::Halt, "", line);
+    if (a.mode == TrapMode::Off) raise_error(in, 4);
+    return a;
+}
+
+TrapAction notready_condition(Interp& in, std::string_view stream, int line) {
+    return raise_condition(in, Condition::Notready, stream, line);
 }
 
 void novalue_condition(Interp& in, std::string_view name) {

@@ -90,6 +90,15 @@ TrapAction syntax_trap(Interp& in, const RexxError& e);
 TrapAction command_condition(Interp& in, int rc, std::string_view command, int line,
                              bool at_pause = false);
 
+// Raises condition c with its description (a command, a stream name, ...)
+// at line: when its trap is set, makes it the current condition, sets SIGL
+// and turns a SIGNAL ON trap off; returns what the executor must do.
+TrapAction raise_condition(Interp& in, Condition c, std::string_view description, int line);
+// HALT from the host: trapped as above, else error 4 ("Program interrupted.").
+TrapAction halt_condition(Interp& in, int line);
+// NOTREADY from a stream function: nothing happens unless it is trapped.
+TrapAction notready_condition(Interp& in, std::string_view stream, int line);
+
 // A variable without a value was read. Does nothing unless a NOVALUE trap
 // is set (and not busy) and the name has a character other than a digit.
 // CALL ON: writes the message, runs the handler through the executor's

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "rexx/core/arith.h"
 #include "rexx/core/errors.h"
 #include "rexx/core/interp.h"
 
@@ -33,6 +34,10 @@ unsigned show_hash(std::string_view name) {
     return static_cast<unsigned>(h);
 }
 
+uint64_t digits_hash(uint64_t v) {
+    return v ^ (v >> 12) ^ (v >> 24);
+}
+
 uint64_t name_hash(std::string_view name) {
     // Tails like a.1, a.2, ... hash to neighbouring slots so that loops over
     // a stem walk memory in order; the fold of the high bits spreads strided
@@ -42,7 +47,7 @@ uint64_t name_hash(std::string_view name) {
         size_t i = 0;
         for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i)
             v = v * 10 + static_cast<uint64_t>(name[i] - '0');
-        if (i == name.size()) return v ^ (v >> 12) ^ (v >> 24);
+        if (i == name.size()) return digits_hash(v);
     }
     uint64_t h = 1469598103934665603ULL;
     for (unsigned char c : name) {
@@ -67,6 +72,31 @@ Variable* VarTable::find(std::string_view name, uint64_t hash) const {
         if (s.hash == hash && s.v->name.size() == name.size() &&
             std::memcmp(s.v->name.data(), name.data(), name.size()) == 0)
             return s.v;
+    }
+}
+
+namespace {
+
+// Whether name is the plain decimal writing of v.
+bool names_value(const std::string& name, uint64_t v) {
+    if (name.empty() || name.size() > 18 || (name[0] == '0' && name.size() > 1)) return false;
+    uint64_t x = 0;
+    for (char c : name) {
+        if (c < '0' || c > '9') return false;
+        x = x * 10 + static_cast<uint64_t>(c - '0');
+    }
+    return x == v;
+}
+
+} // namespace
+
+Variable* VarTable::find_whole(uint64_t value, uint64_t hash) const {
+    if (slots_.empty()) return nullptr;
+    size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot& s = slots_[i];
+        if (!s.v) return nullptr;
+        if (s.hash == hash && names_value(s.v->name, value)) return s.v;
     }
 }
 
@@ -226,14 +256,57 @@ Variable* stem_record(Interp& in, const SymbolRef& s, bool create) {
     return stem;
 }
 
-Variable* compound_record(Variable* stem, std::string_view tail, bool create) {
-    uint64_t h = name_hash(tail);
-    Variable* c = stem->tails ? stem->tails->find(tail, h) : nullptr;
+// A compound's derived tail as a lookup key. A tail that is one variable
+// holding a whole number (a loop index) is looked up by its value, without
+// writing its digits: the digits' hash is a function of the value.
+struct TailKey {
+    std::string_view text; // when not whole
+    bool whole = false;
+    uint64_t value = 0;
+    uint64_t hash = 0;
+};
+
+const double kTailLimit[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+TailKey text_key(std::string_view text) {
+    TailKey k;
+    k.text = text;
+    k.hash = name_hash(text);
+    return k;
+}
+
+TailKey tail_key(Interp& in, const SymbolRef& s) {
+    if (s.tails.size() == 1 && !s.tails[0].constant) {
+        Variable* v = lookup(in, s.tails[0].var, false);
+        if (v) {
+            v = follow(v);
+            const RexxValue& x = v->value;
+            // A number whose text is its plain digits.
+            if (v->state == VarState::Set && x.is_number_form() && x.places() <= 0) {
+                double d = x.num();
+                if (d >= 0 && d < kTailLimit[in.numeric.digits] && is_whole(d)) {
+                    TailKey k;
+                    k.whole = true;
+                    k.value = static_cast<uint64_t>(d);
+                    k.hash = digits_hash(k.value);
+                    return k;
+                }
+            }
+        }
+    }
+    return text_key(build_tail(in, s));
+}
+
+Variable* compound_record(Variable* stem, const TailKey& k, bool create) {
+    Variable* c = nullptr;
+    if (stem->tails)
+        c = k.whole ? stem->tails->find_whole(k.value, k.hash) : stem->tails->find(k.text, k.hash);
     if (!c && create) {
         if (!stem->tails) stem->tails = std::make_unique<VarTable>();
         c = stem->owner->new_record();
-        c->name = tail;
-        c->hash = h;
+        c->name = k.whole ? std::to_string(k.value) : std::string(k.text);
+        c->hash = k.hash;
         stem->tails->insert(c);
     }
     return c;
@@ -255,7 +328,7 @@ RexxValue* find_value(Interp& in, const SymbolRef& s) {
         Variable* stem = stem_record(in, s, false);
         if (!stem) return nullptr;
         if (stem->tails) {
-            Variable* c = compound_record(stem, build_tail(in, s), false);
+            Variable* c = compound_record(stem, tail_key(in, s), false);
             if (c) {
                 c = follow(c);
                 if (c->state == VarState::Set) return &c->value;
@@ -306,7 +379,7 @@ void set_value(Interp& in, const SymbolRef& s, RexxValue v) {
     }
     case SymbolKind::Compound: {
         Variable* stem = stem_record(in, s, true);
-        Variable* c = follow(compound_record(stem, build_tail(in, s), true));
+        Variable* c = follow(compound_record(stem, tail_key(in, s), true));
         c->value = std::move(v);
         c->state = VarState::Set;
         return;
@@ -332,7 +405,7 @@ void drop_symbol(Interp& in, const SymbolRef& s) {
     case SymbolKind::Compound: {
         Variable* stem = stem_record(in, s, false);
         if (!stem) return;
-        Variable* c = compound_record(stem, build_tail(in, s), false);
+        Variable* c = compound_record(stem, tail_key(in, s), false);
         if (c) clear_record(follow(c));
         return;
     }
@@ -450,8 +523,8 @@ void expose(Interp& in, const SymbolRef& s) {
         Variable* local_stem = find_variable(g, s.base.name, s.base.hash, true, false);
         if (local_stem->state == VarState::Exposed) return; // the whole stem is shared
         Variable* caller_stem = find_variable(*caller, s.base.name, s.base.hash, true, true);
-        Variable* target = follow(compound_record(caller_stem, tail, true));
-        Variable* rec = compound_record(local_stem, tail, true);
+        Variable* target = follow(compound_record(caller_stem, text_key(tail), true));
+        Variable* rec = compound_record(local_stem, text_key(tail), true);
         if (rec == target) return;
         rec->value = RexxValue();
         rec->state = VarState::Exposed;

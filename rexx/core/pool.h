@@ -36,7 +36,10 @@ inline bool lower_case_names(NameCase m) {
 
 // The pool's hash of a name: bucket order of the "Show" dump.
 unsigned show_hash(std::string_view name);
+// The table hash of a name. The plain decimal writing of a whole number
+// hashes to digits_hash of its value, so such a tail is found without text.
 uint64_t name_hash(std::string_view name);
+uint64_t digits_hash(uint64_t value);
 
 enum class VarState : uint8_t { Dropped = 0, Set = 1, Exposed = 2 };
 
@@ -60,6 +63,8 @@ struct Variable {
 class VarTable {
   public:
     Variable* find(std::string_view name, uint64_t hash) const;
+    // The record named by the plain decimal writing of value.
+    Variable* find_whole(uint64_t value, uint64_t hash) const;
     void insert(Variable* v);
     size_t size() const { return count_; }
     template <class F>

@@ -26,20 +26,7 @@ char* RexxValue::reserve_raw(size_t n) const {
     return heap_;
 }
 
-RexxValue::RexxValue(const RexxValue& o) {
-    init_empty();
-    *this = o;
-}
-
-RexxValue::RexxValue(RexxValue&& o) noexcept {
-    std::memcpy(static_cast<void*>(this), &o, sizeof *this);
-    o.cap_ = 0;
-    o.len_ = 0;
-    o.sso_[0] = 0;
-}
-
-RexxValue& RexxValue::operator=(const RexxValue& o) {
-    if (this == &o) return *this;
+void RexxValue::copy_from(const RexxValue& o) {
     kind_ = o.kind_;
     numstate_ = o.numstate_;
     text_stamp_ = o.text_stamp_;
@@ -48,23 +35,12 @@ RexxValue& RexxValue::operator=(const RexxValue& o) {
     // A number without cached text carries no bytes worth copying.
     if (o.kind_ == Number && o.text_stamp_ == 0) {
         len_ = 0;
-        return *this;
+        return;
     }
     char* p = reserve_raw(o.len_);
     std::memcpy(p, o.data(), o.len_);
     p[o.len_] = 0;
     len_ = o.len_;
-    return *this;
-}
-
-RexxValue& RexxValue::operator=(RexxValue&& o) noexcept {
-    if (this == &o) return *this;
-    if (cap_) delete[] heap_;
-    std::memcpy(static_cast<void*>(this), &o, sizeof *this);
-    o.cap_ = 0;
-    o.len_ = 0;
-    o.sso_[0] = 0;
-    return *this;
 }
 
 void RexxValue::assign_text(std::string_view text) {

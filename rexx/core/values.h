@@ -14,6 +14,7 @@
 // demand and cached in the value's buffer together with the settings that
 // produced it, so a loop index used as a tail is formatted once per value.
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -45,10 +46,39 @@ class RexxValue {
         v.set_number(d, places);
         return v;
     }
-    RexxValue(const RexxValue& o);
-    RexxValue(RexxValue&& o) noexcept;
-    RexxValue& operator=(const RexxValue& o);
-    RexxValue& operator=(RexxValue&& o) noexcept;
+    // Values without heap text are copied as plain bytes.
+    RexxValue(const RexxValue& o) {
+        if (!o.cap_) {
+            std::memcpy(static_cast<void*>(this), &o, sizeof *this);
+            return;
+        }
+        init_empty();
+        copy_from(o);
+    }
+    RexxValue(RexxValue&& o) noexcept {
+        std::memcpy(static_cast<void*>(this), &o, sizeof *this);
+        o.cap_ = 0;
+        o.len_ = 0;
+        o.sso_[0] = 0;
+    }
+    RexxValue& operator=(const RexxValue& o) {
+        if (!cap_ && !o.cap_) {
+            std::memcpy(static_cast<void*>(this), &o, sizeof *this);
+            return *this;
+        }
+        if (this != &o) copy_from(o);
+        return *this;
+    }
+    RexxValue& operator=(RexxValue&& o) noexcept {
+        if (this != &o) {
+            if (cap_) delete[] heap_;
+            std::memcpy(static_cast<void*>(this), &o, sizeof *this);
+            o.cap_ = 0;
+            o.len_ = 0;
+            o.sso_[0] = 0;
+        }
+        return *this;
+    }
     ~RexxValue() {
         if (cap_) delete[] heap_;
     }
@@ -117,6 +147,7 @@ class RexxValue {
     const char* data() const { return cap_ ? heap_ : sso_; }
     char* data() { return cap_ ? heap_ : sso_; }
     char* reserve_raw(size_t n) const; // room for n bytes + NUL, keeps nothing
+    void copy_from(const RexxValue& o);
     std::string_view format_cached(const NumericSettings& ns) const;
 
     mutable double num_;

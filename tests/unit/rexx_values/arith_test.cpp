@@ -519,3 +519,109 @@ TEST(MakeNumber, RefusesInfinityAndNaN) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Formatting, MoreEdges) {
+    NumericSettings ns;
+    EXPECT_EQ(format_number(1.5e10, 2, ns), "1.5E+10"); // no zeros after an exponent
+    ns.digits = 5;
+    ns.engineering = true;
+    EXPECT_EQ(format_number(-123456, 0, ns), "-123.46E3");
+    EXPECT_EQ(format_number(-0.0000123456, -1, ns), "-12.346E-6");
+    EXPECT_EQ(format_number(1.2e-10, -1, ns), "120E-12");
+    EXPECT_EQ(format_number(12, 1, ns), "12.0"); // no exponent: nothing to engineer
+}
+
+TEST(Operators, TiesRoundToEvenInBinary) {
+    Captured c;
+    c.in.numeric.digits = 1;
+    // 2.5 is an exact binary tie: "%.1g" writes 2. Regina rounds half up to 3.
+    EXPECT_EQ(calc(c.in, "1.5", ArithOp::Add, "1"), "2");
+    EXPECT_EQ(calc(c.in, "0.26", ArithOp::Add, "0"), "0.3");
+}
+
+} // namespace
+
+namespace {
+
+TEST(Formatting, WholeNumbersMatchPrintf) {
+    NumericSettings ns;
+    ns.digits = 15;
+    std::vector<long long> values = {0,
+                                     1,
+                                     9,
+                                     10,
+                                     99,
+                                     100,
+                                     101,
+                                     999,
+                                     1000,
+                                     12345,
+                                     100000,
+                                     999999999,
+                                     1000000000,
+                                     123456789012345,
+                                     999999999999999};
+    for (long long v = -2000; v <= 2000; v += 7)
+        values.push_back(v);
+    for (long long p = 1; p < 1000000000000000LL; p *= 10) {
+        values.push_back(p - 1);
+        values.push_back(p + 1);
+    }
+    for (long long v : values)
+        for (long long x : {v, -v}) {
+            char want[32];
+            std::snprintf(want, sizeof want, "%lld", x);
+            EXPECT_EQ(format_number(static_cast<double>(x), 0, ns), want);
+        }
+}
+
+} // namespace
+
+namespace {
+
+// Random texts over the characters numbers are made of: whatever is
+// accepted reads as strtod reads the same text without its blanks, and the
+// grammar's rules hold.
+TEST(NumberRecognition, RandomTextsAgreeWithStrtod) {
+    const char alphabet[] = " +-.eE0123456789x";
+    uint64_t seed = 0x9E3779B97F4A7C15ULL;
+    auto next = [&] {
+        seed ^= seed << 13;
+        seed ^= seed >> 7;
+        seed ^= seed << 17;
+        return seed;
+    };
+    int accepted = 0;
+    for (int i = 0; i < 200000; ++i) {
+        std::string t;
+        size_t len = next() % 10;
+        for (size_t k = 0; k < len; ++k)
+            t += alphabet[next() % (sizeof alphabet - 1)];
+        double d;
+        int32_t places;
+        if (!parse_number(t, d, places)) continue;
+        ++accepted;
+        std::string compact;
+        for (char ch : t)
+            if (ch != ' ') compact += ch;
+        char* end = nullptr;
+        double want = std::strtod(compact.c_str(), &end);
+        EXPECT_EQ(*end, '\0') << '"' << t << '"';
+        EXPECT_EQ(d, want) << '"' << t << '"';
+        EXPECT_EQ(compact.find('x'), std::string::npos) << t;
+        // Blanks only lead, trail, or follow a leading "-".
+        size_t first = t.find_first_not_of(' ');
+        size_t last = t.find_last_not_of(' ');
+        std::string core = t.substr(first, last - first + 1);
+        size_t inner = core.find(' ');
+        if (inner != std::string::npos) {
+            EXPECT_EQ(core[0], '-') << '"' << t << '"';
+            EXPECT_EQ(core.find_first_not_of(' ', 1), core.find_last_of(' ') + 1) << t;
+        }
+    }
+    EXPECT_GT(accepted, 1000);
+}
+
+} // namespace

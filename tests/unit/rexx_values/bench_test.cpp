@@ -3,8 +3,8 @@
 // They print timings and assert nothing about them.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
+#include <ctime>
 
 #include "harness.h"
 

@@ -205,3 +205,32 @@ TEST_F(ReportTest, CallSavesAndRestoresFourTraps) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Conditions, HaltIsErrorFourUnlessTrapped) {
+    Captured c;
+    c.in.pos.line = 3;
+    EXPECT_EQ(catch_error([&] { halt_condition(c.in, 3); }).code, 4);
+    EXPECT_STREQ(error_message(4), "Program interrupted.");
+    set_trap(c.in, Condition::Halt, TrapMode::Call, "stop");
+    TrapAction a = halt_condition(c.in, 8);
+    EXPECT_EQ(a.mode, TrapMode::Call);
+    EXPECT_EQ(a.label, "stop");
+    EXPECT_EQ(get_var(c.in, "SIGL")->text(c.in.numeric), "8");
+    EXPECT_EQ(c.in.condition.code, static_cast<int>(Condition::Halt));
+}
+
+TEST(Conditions, NotreadyOnlyWhenTrapped) {
+    Captured c;
+    EXPECT_EQ(notready_condition(c.in, "f.txt", 2).mode, TrapMode::Off);
+    EXPECT_EQ(get_var(c.in, "SIGL"), nullptr);
+    set_trap(c.in, Condition::Notready, TrapMode::Signal);
+    TrapAction a = notready_condition(c.in, "f.txt", 2);
+    EXPECT_EQ(a.mode, TrapMode::Signal);
+    EXPECT_EQ(a.label, "NOTREADY");
+    EXPECT_EQ(c.in.condition.description, "f.txt");
+    EXPECT_EQ(c.in.traps[Condition::Notready].mode, TrapMode::Off);
+}
+
+} // namespace

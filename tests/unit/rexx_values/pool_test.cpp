@@ -382,3 +382,64 @@ TEST(Labels, FoldingAndFirstDefinition) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(PoolNames, UnsetStemAndLowerCaseSpelling) {
+    Captured c;
+    EXPECT_EQ(get_value(c.in, analyse_symbol("a.", c.in.case_mode)).str(), "A.");
+    c.in.case_mode = NameCase::Lower;
+    EXPECT_EQ(get_value(c.in, analyse_symbol("Abc.Def", c.in.case_mode)).str(), "abc.def");
+    c.in.case_mode = NameCase::Mixed;
+    EXPECT_EQ(get_value(c.in, analyse_symbol("Abc.Def", c.in.case_mode)).str(), "Abc.Def");
+}
+
+} // namespace
+
+namespace {
+
+// A whole-number tail is looked up by value; it must meet the same records
+// as its written digits.
+TEST_F(PoolTest, NumberTailsMeetTheirDigits) {
+    auto num = [&](const char* a, ArithOp op, const char* b) {
+        return eval_arith(in, op, RexxValue(a), RexxValue(b));
+    };
+    set_value(in, sym("i"), num("2", ArithOp::Add, "3")); // the number 5
+    set("a.i", "by value");
+    EXPECT_EQ(get("a.5"), "by value");
+    set("j", "5");
+    EXPECT_EQ(get("a.j"), "by value");
+    set("j", "05");
+    EXPECT_EQ(get("a.j"), "A.05"); // a string keeps its spelling
+    set("a.7", "by text");
+    set_value(in, sym("i"), num("3", ArithOp::Add, "4"));
+    EXPECT_EQ(get("a.i"), "by text");
+    set_value(in, sym("i"), num("2.50", ArithOp::Mul, "2")); // written 5.00
+    EXPECT_EQ(get("a.i"), "A.5.00");
+    set_value(in, sym("i"), num("0", ArithOp::Sub, "0"));
+    set("a.0", "zero");
+    EXPECT_EQ(get("a.i"), "zero");
+    set_value(in, sym("i"), num("0", ArithOp::Sub, "7")); // negative: "-7"
+    set("a.i", "minus");
+    EXPECT_EQ(get("a.-7"), "minus");
+    // At DIGITS 5 the number 123456 is written 1.2346E+5, and so is its tail.
+    in.numeric.digits = 5;
+    set_value(in, sym("i"), num("123456", ArithOp::Add, "0"));
+    set("b.i", "big");
+    EXPECT_EQ(derived_name(in, sym("b.i")), "B.1.2346E+5");
+    in.numeric.digits = 9;
+    set_value(in, sym("k"), num("123456", ArithOp::Add, "0"));
+    EXPECT_EQ(get("b.k"), "B.123456");
+    // Drop through the value path.
+    set_value(in, sym("i"), num("2", ArithOp::Add, "3"));
+    drop_symbol(in, sym("a.i"));
+    EXPECT_EQ(get("a.5"), "A.5");
+    for (int n = 0; n < 3000; ++n) {
+        set_value(in, sym("i"), RexxValue::number(n, 0));
+        set_value(in, sym("c.i"), RexxValue::number(n * 2, 0));
+    }
+    EXPECT_EQ(get("c.2999"), "5998");
+    EXPECT_EQ(get("c.1024"), "2048");
+}
+
+} // namespace

@@ -239,3 +239,16 @@ TEST_F(TraceTest, PauseSkipsAndStopsWhenTracingIsTurnedOff) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(TraceLines, FieldWidthAtTheBoundaries) {
+    Captured c;
+    trace_clause(c.in, 998, "a");
+    trace_clause(c.in, 999, "b");
+    trace_clause(c.in, 100000, "c");
+    trace_clause(c.in, 1000000, "d");
+    EXPECT_EQ(c.out, "\n998 *-* a\n\n 999 *-* b\n\n100000 *-* c\n\n1000000 *-* d\n");
+}
+
+} // namespace
