@@ -383,7 +383,8 @@ RexxValue bi_translate(Interp& in, Args& a) {
     std::string_view s = a[0].text(in.numeric);
     RexxValue r;
     char* p = make_text(in, r, s.size());
-    if (a.n == 1) {
+    if (!a.has(1) && !a.has(2)) {
+        // No tables at all: upper case, whatever the pad.
         const unsigned char* up = upper_table();
         for (size_t i = 0; i < s.size(); ++i)
             p[i] = static_cast<char>(up[static_cast<unsigned char>(s[i])]);
