@@ -168,7 +168,7 @@ std::string arg_message(int i, const char* text) {
 
 } // namespace
 
-long long arg_whole(Interp& in, const Args& a, int i, long long min) {
+long long arg_whole_checked(Interp& in, const Args& a, int i, long long min) {
     long long v = 0;
     switch (whole_number(a[i], v)) {
     case WholeTest::NotNumber: wrong_call(in, a, i, arg_message(i, " must be a whole number."));
@@ -182,8 +182,9 @@ long long arg_whole(Interp& in, const Args& a, int i, long long min) {
     return v;
 }
 
-long long arg_whole_msgs(Interp& in, const Args& a, int i, long long min, const char* not_number,
-                         const char* not_whole, const char* below_min) {
+long long arg_whole_msgs_checked(Interp& in, const Args& a, int i, long long min,
+                                 const char* not_number, const char* not_whole,
+                                 const char* below_min) {
     if (!not_whole) not_whole = not_number;
     if (!below_min) below_min = not_whole;
     long long v = 0;

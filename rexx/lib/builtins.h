@@ -138,10 +138,36 @@ WholeTest whole_number(const RexxValue& v, long long& out);
 // ("argument N must be a whole number."), not whole or below 0 ("argument N
 // must be a positive integer."), below 1 when min is 1 ("argument N must be a
 // strictly positive integer.").
-long long arg_whole(Interp& in, const Args& a, int i, long long min);
+long long arg_whole_checked(Interp& in, const Args& a, int i, long long min);
+inline long long arg_whole(Interp& in, const Args& a, int i, long long min) {
+    // Fast road: a number already known to be whole and in range.
+    const RexxValue& v = a[i];
+    if (v.known_number()) {
+        double d = v.num();
+        if (d >= -9.0e15 && d <= 9.0e15) {
+            long long k = static_cast<long long>(d);
+            if (static_cast<double>(k) == d && k >= min) return k;
+        }
+    }
+    return arg_whole_checked(in, a, i, min);
+}
 // The same with the function's own messages (null: use the previous one).
-long long arg_whole_msgs(Interp& in, const Args& a, int i, long long min, const char* not_number,
-                         const char* not_whole = nullptr, const char* below_min = nullptr);
+long long arg_whole_msgs_checked(Interp& in, const Args& a, int i, long long min,
+                                 const char* not_number, const char* not_whole,
+                                 const char* below_min);
+inline long long arg_whole_msgs(Interp& in, const Args& a, int i, long long min,
+                                const char* not_number, const char* not_whole = nullptr,
+                                const char* below_min = nullptr) {
+    const RexxValue& v = a[i];
+    if (v.known_number()) {
+        double d = v.num();
+        if (d >= -9.0e15 && d <= 9.0e15) {
+            long long k = static_cast<long long>(d);
+            if (static_cast<double>(k) == d && k >= min) return k;
+        }
+    }
+    return arg_whole_msgs_checked(in, a, i, min, not_number, not_whole, below_min);
+}
 // Argument i when present, else dflt.
 inline long long opt_whole(Interp& in, const Args& a, int i, long long min, long long dflt) {
     return a.has(i) ? arg_whole(in, a, i, min) : dflt;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
 #include "harness.h"
 #include "rexx/core/pool.h"
@@ -14,10 +15,19 @@ namespace tolma::test {
 
 namespace {
 
-const long kN = 1000000;
+// VOREN_BENCH_N sets the iterations and VOREN_BENCH_ONLY picks one function,
+// so that an instruction counter (valgrind --tool=callgrind) can measure one
+// function at two loop counts.
+long iterations() {
+    const char* n = std::getenv("VOREN_BENCH_N");
+    return n ? std::atol(n) : 1000000;
+}
 
 // x = NAME(args...) in a loop; args are literals except "$s", the variable s.
 void bench(const char* name, std::vector<std::string> args) {
+    const char* only = std::getenv("VOREN_BENCH_ONLY");
+    if (only && std::string(only) != name) return;
+    const long kN = iterations();
     Lib f;
     SymbolRef s = analyse_symbol("s", f.in.case_mode), x = analyse_symbol("x", f.in.case_mode);
     set_value(f.in, s, RexxValue(std::string_view("The quick brown fox jumps over the lazy dog")));

@@ -83,6 +83,71 @@ TEST(NumberFunctions, ResultsAgreeWithStandardRexx) {
     EXPECT_EQ(f("FORMAT", {"9.5", omitted, "0"}), "10");
 }
 
+// A random sample of FORMAT calls, all agreeing with Regina.
+TEST(NumberFunctions, FormatSample) {
+    Lib f;
+    EXPECT_EQ(f("FORMAT", {"-99999E1", omitted, "2", omitted, omitted}), "-999990.00");
+    EXPECT_EQ(f("FORMAT", {"2675E-11", omitted, "1", omitted, "5"}), "2.7E-8");
+    EXPECT_EQ(f("FORMAT", {"-45E11", omitted, omitted, "3", "5"}), "-4.5E+012");
+    EXPECT_EQ(f("FORMAT", {"0.000000000001", omitted, "3", "2", "0"}), "1.000E-12");
+    EXPECT_EQ(f("FORMAT", {"2675", omitted, omitted, "3", "3"}), "2.675E+003");
+    EXPECT_EQ(f("FORMAT", {"45E8", omitted, "1", "3", omitted}), "4.5E+009");
+    EXPECT_EQ(f("FORMAT", {"90", omitted, "5", "2", omitted}), "90.00000");
+    EXPECT_EQ(f("FORMAT", {"1234E-6", "12", "5", "3", omitted}), "           0.00123");
+    EXPECT_EQ(f("FORMAT", {"-1005E-8", omitted, omitted, omitted, omitted}), "-0.00001005");
+    EXPECT_EQ(f("FORMAT", {"0.000045", omitted, "1", "3", omitted}), "0.0");
+    EXPECT_EQ(f("FORMAT", {"-1200", omitted, "0", omitted, omitted}), "-1200");
+    EXPECT_EQ(f("FORMAT", {"-9E10", "12", omitted, omitted, "0"}), "          -9E+10");
+    EXPECT_EQ(f("FORMAT", {"45E9", omitted, "3", "3", "3"}), "4.500E+010");
+    EXPECT_EQ(f("FORMAT", {"45E8", omitted, "5", omitted, "0"}), "4.50000E+9");
+    EXPECT_EQ(f("FORMAT", {"-1234E7", "12", "2", omitted, omitted}), "          -1.23E+10");
+    EXPECT_EQ(f("FORMAT", {"1E-6", "12", "5", "0", omitted}), "           0.00000");
+    EXPECT_EQ(f("FORMAT", {"1234E-4", omitted, "5", "3", omitted}), "0.12340");
+    EXPECT_EQ(f("FORMAT", {"995E4", omitted, "0", omitted, omitted}), "9950000");
+    EXPECT_EQ(f("FORMAT", {"2675E1", "12", "5", omitted, omitted}), "       26750.00000");
+    EXPECT_EQ(f("FORMAT", {"100000000", omitted, "3", "0", omitted}), "100000000.000");
+    EXPECT_EQ(f("FORMAT", {"0.00000123", "12", omitted, omitted, "0"}), "           1.23E-6");
+    EXPECT_EQ(f("FORMAT", {"10", "12", "0", omitted, omitted}), "          10");
+    EXPECT_EQ(f("FORMAT", {"-0.000000000045", omitted, "3", omitted, omitted}), "-4.500E-11");
+    EXPECT_EQ(f("FORMAT", {"0.045", omitted, "5", omitted, "5"}), "0.04500");
+    EXPECT_EQ(f("FORMAT", {"-123E-5", "12", "2", "3", omitted}), "           0.00");
+    EXPECT_EQ(f("FORMAT", {"995E4", "12", "1", omitted, omitted}), "     9950000.0");
+    EXPECT_EQ(f("FORMAT", {"1230000000", "12", omitted, "2", "3"}), "           1.23E+09");
+    EXPECT_EQ(f("FORMAT", {"-2675E9", omitted, "3", omitted, "5"}), "-2.675E+12");
+    EXPECT_EQ(f("FORMAT", {"1234E-10", "12", "2", "3", "3"}), "           1.23E-007");
+    EXPECT_EQ(f("FORMAT", {"-26750", "12", "2", "0", omitted}), "      -26750.00");
+    EXPECT_EQ(f("FORMAT", {"120", omitted, "1", "3", omitted}), "120.0");
+    EXPECT_EQ(f("FORMAT", {"123E4", omitted, "5", omitted, omitted}), "1230000.00000");
+    EXPECT_EQ(f("FORMAT", {"-0.00000000045", "12", "5", "3", omitted}), "          -4.50000E-010");
+    EXPECT_EQ(f("FORMAT", {"0.00000001234", omitted, omitted, omitted, "3"}), "1.234E-8");
+    EXPECT_EQ(f("FORMAT", {"-120000", "12", "5", "3", omitted}), "     -120000.00000");
+    EXPECT_EQ(f("FORMAT", {"9000000000", "12", "5", omitted, "5"}), "           9.00000E+9");
+    EXPECT_EQ(f("FORMAT", {"99999E7", omitted, omitted, omitted, omitted}), "9.9999E+11");
+    EXPECT_EQ(f("FORMAT", {"45E3", omitted, "5", "3", omitted}), "45000.00000");
+    EXPECT_EQ(f("FORMAT", {"-1234E6", omitted, "5", "0", omitted}), "-1234000000.00000");
+    EXPECT_EQ(f("FORMAT", {"-2675E7", "12", "3", "3", "5"}), "          -2.675E+010");
+    EXPECT_EQ(f("FORMAT", {"900000000000", "12", "1", omitted, omitted}), "           9.0E+11");
+    EXPECT_EQ(f("FORMAT", {"9E-1", omitted, omitted, "2", omitted}), "0.9");
+    EXPECT_EQ(f("FORMAT", {"995E8", omitted, omitted, "0", "5"}), "99500000000");
+    EXPECT_EQ(f("FORMAT", {"-50000000000", omitted, "3", "0", "3"}), "-50000000000.000");
+    EXPECT_EQ(f("FORMAT", {"-0.00000995", "12", "2", omitted, omitted}), "           0.00");
+    EXPECT_EQ(f("FORMAT", {"-995E-12", "12", "0", "0", "3"}), "           0");
+    EXPECT_EQ(f("FORMAT", {"9E9", omitted, "2", omitted, omitted}), "9.00E+9");
+    EXPECT_EQ(f("FORMAT", {"995E4", omitted, "0", omitted, omitted}), "9950000");
+    EXPECT_EQ(f("FORMAT", {"-1234E-8", omitted, "3", omitted, omitted}), "0.000");
+    EXPECT_EQ(f("FORMAT", {"12340000", "12", "2", omitted, "5"}), "           1.23E+7");
+    EXPECT_EQ(f("FORMAT", {"5000000000", omitted, "0", omitted, omitted}), "5E+9");
+    EXPECT_EQ(f("FORMAT", {"2675", omitted, omitted, omitted, omitted}), "2675");
+    EXPECT_EQ(f("FORMAT", {"1005000000000", "12", "3", omitted, omitted}), "           1.005E+12");
+    EXPECT_EQ(f("FORMAT", {"90000", omitted, "2", omitted, omitted}), "90000.00");
+    EXPECT_EQ(f("FORMAT", {"99500", omitted, "3", "3", "0"}), "9.950E+004");
+    EXPECT_EQ(f("FORMAT", {"99999E2", "12", "1", omitted, omitted}), "     9999900.0");
+    EXPECT_EQ(f("FORMAT", {"1E-1", "12", "2", omitted, "0"}), "           1.00E-1");
+    EXPECT_EQ(f("FORMAT", {"1005000000000", omitted, "1", "2", "0"}), "1.0E+12");
+    EXPECT_EQ(f("FORMAT", {"0.00045", omitted, "1", "3", omitted}), "0.0");
+    EXPECT_EQ(f("FORMAT", {"995E-5", omitted, "2", omitted, omitted}), "0.01");
+}
+
 TEST(NumberFunctions, ByDesign) {
     Lib f;
     // MAX and MIN give the number as arithmetic writes it (Regina keeps 1E+3).
@@ -93,6 +158,11 @@ TEST(NumberFunctions, ByDesign) {
     // A negative zero is written without its sign.
     EXPECT_EQ(f("TRUNC", {"-0.001", "2"}), "0.00");
     EXPECT_EQ(f("TRUNC", {"-0.5"}), "0");
+    // A whole number longer than DIGITS loses its trailing zeros (Regina
+    // writes -1.20000000E+13).
+    EXPECT_EQ(f("FORMAT", {"-12000000000000"}), "-1.2E+13");
+    // expp 0 with expt 0: plain notation wins (Regina refuses the call).
+    EXPECT_EQ(f("FORMAT", {"4500", omitted, "2", "0", "0"}), "4500.00");
     // FORMAT rounds half away from zero on the decimal digits.
     EXPECT_EQ(f("FORMAT", {"0.125", omitted, "2"}), "0.13");
     EXPECT_EQ(f("FORMAT", {"-0.125", omitted, "2"}), "-0.13");

@@ -88,3 +88,32 @@ TEST(WordFunctions, WrongCalls) {
 }
 
 } // namespace tolma::test
+
+namespace tolma::test {
+
+// WORDS reads eight bytes at a time: compare it with a plain count on many
+// strings of blanks, tabs, letters and other bytes.
+TEST(WordFunctions, WordsMatchesAPlainCount) {
+    Lib f;
+    const char alphabet[] = {' ', '\t', 'a', 'b', '\0', '\x80', '\xff', '\n'};
+    unsigned seed = 12345;
+    for (int round = 0; round < 3000; ++round) {
+        seed = seed * 1103515245 + 12345;
+        size_t len = (seed >> 8) % 41;
+        std::string s;
+        for (size_t i = 0; i < len; ++i) {
+            seed = seed * 1103515245 + 12345;
+            s += alphabet[(seed >> 16) % sizeof alphabet];
+        }
+        long expected = 0;
+        bool in_word = false;
+        for (char c : s) {
+            bool blank = c == ' ' || c == '\t';
+            if (!blank && !in_word) ++expected;
+            in_word = !blank;
+        }
+        ASSERT_EQ(f("WORDS", {s}), std::to_string(expected)) << '"' << s << '"';
+    }
+}
+
+} // namespace tolma::test
