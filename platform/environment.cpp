@@ -2,6 +2,7 @@
 
 #include "platform/files.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -25,8 +26,18 @@ std::optional<std::string> current_directory() {
     return result;
 }
 
+namespace {
+std::atomic<unsigned long> directory_change_count{0};
+}
+
 int change_directory(const std::string& path) {
-    return chdir(path.c_str()) == 0 ? 0 : errno;
+    if (chdir(path.c_str()) != 0) return errno;
+    ++directory_change_count;
+    return 0;
+}
+
+unsigned long directory_changes() {
+    return directory_change_count.load();
 }
 
 PathKind path_kind(const std::string& path) {

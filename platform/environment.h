@@ -12,6 +12,9 @@ std::optional<std::string> environment_variable(const std::string& name);
 std::optional<std::string> current_directory();
 // Changes the current directory; returns 0 or the system error number.
 int change_directory(const std::string& path);
+// How many times change_directory changed the current directory: a cache
+// of the current directory is valid while this count stays the same.
+unsigned long directory_changes();
 
 enum class PathKind { Missing, Directory, Other };
 PathKind path_kind(const std::string& path);

@@ -4,6 +4,7 @@
 // sources (for error reports and tracing) and the output and input hooks.
 // Everything is explicit so a test builds as many fresh states as it likes.
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "rexx/core/pool.h"
 #include "rexx/core/trace.h"
 #include "rexx/core/values.h"
+#include "rexx/lib/stack.h"
 
 namespace tolma {
 
@@ -49,6 +51,7 @@ struct Position {
 using Sink = std::function<void(std::string_view)>;
 
 struct ExecState;
+struct StreamTable;
 
 struct Interp {
     NumericSettings numeric;
@@ -71,6 +74,10 @@ struct Interp {
     std::function<void(Interp&, const std::string& line)> run_pause_line;
     // The executor running a program on this state (exec.h); null between runs.
     ExecState* exec = nullptr;
+    // The data queue of PUSH, QUEUE and PULL (rexx/lib/stack.h).
+    DataQueue queue;
+    // Files opened by the stream functions and EXECIO (rexx/lib/streams.h).
+    std::shared_ptr<StreamTable> streams;
 
     Interp();
 };

@@ -5,6 +5,7 @@
 
 #include "rexx/core/arith.h"
 #include "rexx/core/errors.h"
+#include "rexx/lib/streams.h"
 
 namespace tolma {
 
@@ -61,6 +62,7 @@ const Tables& tables() {
             {kStringBuiltins, kStringBuiltinCount},         {kWordBuiltins, kWordBuiltinCount},
             {kConversionBuiltins, kConversionBuiltinCount}, {kNumberBuiltins, kNumberBuiltinCount},
             {kDateTimeBuiltins, kDateTimeBuiltinCount},     {kInfoBuiltins, kInfoBuiltinCount},
+            {kStreamBuiltins, kStreamBuiltinCount},
         };
         for (auto [rows, n] : families)
             t.rows.insert(t.rows.end(), rows, rows + n);

@@ -329,7 +329,7 @@ RexxValue bi_rchange(Interp& in, Args& a) {
     std::string_view repl = need_text(in, a, 2);
     bool nocase = arg_flag(in, a, 3, false, "argument 4 must be 0 or 1");
     LibState& lib = *a.lib;
-    unsigned flags = nocase ? vre::kIgnoreCase : 0;
+    unsigned flags = nocase ? static_cast<unsigned>(vre::kIgnoreCase) : 0u;
     std::string_view wanted =
         pattern.empty() && lib.last_regex.set ? std::string_view(lib.last_regex.source) : pattern;
     if (!lib.compiled_ok || lib.compiled.flags != flags || lib.compiled.source != wanted) {
@@ -383,7 +383,8 @@ RexxValue bi_translate(Interp& in, Args& a) {
     std::string_view s = a[0].text(in.numeric);
     RexxValue r;
     char* p = make_text(in, r, s.size());
-    if (a.n == 1) {
+    if (!a.has(1) && !a.has(2)) {
+        // No tables at all: upper case, whatever the pad.
         const unsigned char* up = upper_table();
         for (size_t i = 0; i < s.size(); ++i)
             p[i] = static_cast<char>(up[static_cast<unsigned char>(s[i])]);

@@ -138,6 +138,12 @@ TEST(StringFunctions, Extensions) {
     EXPECT_EQ(f("FWC", {"  hello world"}), "  Hello world");
     EXPECT_EQ(f("FWC", {""}), "");
     EXPECT_EQ(f("TRANSLATE", {"a\xe9z"}), "A\xe9Z");
+    // Without tables TRANSLATE upper-cases, whatever the pad (as Regina).
+    EXPECT_EQ(f("TRANSLATE", {"abc", omitted, omitted}), "ABC");
+    EXPECT_EQ(f("TRANSLATE", {"abc", omitted, omitted, "x"}), "ABC");
+    EXPECT_EQ(f("TRANSLATE", {"abc", ""}), "   ");
+    EXPECT_EQ(f("TRANSLATE", {"abc", omitted, "b"}), "a c");
+    EXPECT_EQ(f("TRANSLATE", {"abc", "", "", "-"}), "abc");
     EXPECT_EQ(f("XRANGE", {"\xfe", "\x01"}), std::string("\xfe\xff\x00\x01", 4));
     EXPECT_EQ(f("XRANGE", {}).size(), 256u);
     EXPECT_EQ(f("COPIES", {"ab", "3"}), "ababab");
