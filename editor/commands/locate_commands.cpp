@@ -54,9 +54,9 @@ int numeric_command_hook(Editor& ed, std::string_view text) {
     return locate(ed, number);
 }
 
-// LOCATE target [command]. With ARBCHAR on and "$" as the arbitrary
-// character, the target is taken from the text before "$" expansion.
-bool xfcm_locate(Editor& ed, const CommandCall& call) {
+// XEDLOCATE, and LOCATE in the XEDIT dialect: target [command]. With ARBCHAR on and "$" as the
+// arbitrary character, the target is taken from the text before "$" expansion.
+bool xfcm_xedlocate(Editor& ed, const CommandCall& call) {
     std::string_view operands = call.operands;
     if (ed.cmd.arbchar_on && ed.cmd.arbchar == '$') {
         std::string_view typed = call.typed;
@@ -64,6 +64,12 @@ bool xfcm_locate(Editor& ed, const CommandCall& call) {
     }
     ed.return_code = locate(ed, operands);
     return true;
+}
+
+// LOCATE follows the command dialect; the ISPF form is not built yet.
+bool xfcm_locate(Editor& ed, const CommandCall& call) {
+    if (ed.ispf_mode) return not_implemented(ed, call);
+    return xfcm_xedlocate(ed, call);
 }
 
 // POINT .name names the current line; POINT .name OFF removes the name.

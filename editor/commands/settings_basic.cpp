@@ -1,6 +1,6 @@
-// Settings read by targets and searches: WRAP, STAY, HEX, SCOPE and ZONE.
-// Typed with an operand each changes its setting; WRAP, STAY, HEX and SCOPE
-// typed alone report it.
+// Settings read by targets and searches: WRAP, STAY, HEX, ARBCHAR, SCOPE and
+// ZONE. Typed with an operand each changes its setting; all but ZONE report
+// it when typed alone.
 #include <string>
 
 #include "editor/commands/command_table.h"
@@ -69,6 +69,25 @@ bool xfcm_stay(Editor& ed, const CommandCall& call) {
 
 bool xfcm_hex(Editor& ed, const CommandCall& call) {
     return on_off_setting(ed, call, ed.cmd.hex);
+}
+
+// ARBCHAR ON|OFF [c]: arbitrary-character matching and its character.
+bool xfcm_arbchar(Editor& ed, const CommandCall& call) {
+    std::string_view rest;
+    std::string_view word = first_word(call.operands, &rest);
+    std::string_view character = first_word(rest, &rest);
+    if (word.empty()) {
+        show_message(ed, ed.cmd.arbchar_on ? 9 : 10);
+        ed.return_code = 0;
+        return true;
+    }
+    bool on = equals_ignore_case(word, "ON");
+    if ((!on && !equals_ignore_case(word, "OFF")) || character.size() > 1 || !rest.empty())
+        return fail(ed, 16);
+    ed.cmd.arbchar_on = on;
+    if (!character.empty()) ed.cmd.arbchar = character[0];
+    ed.return_code = 0;
+    return true;
 }
 
 // SCOPE Display|All of the current screen; alone: "is DISPLAY" / "is ALL".
