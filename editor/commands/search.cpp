@@ -46,7 +46,8 @@ int32_t find_piece(std::string_view line, std::string_view piece, bool ignore_ca
     }
     // Piece is upper-cased already: look for its first character in either case.
     char first_upper = piece[0];
-    char first_lower = (first_upper >= 'A' && first_upper <= 'Z') ? char(first_upper + 32) : 0;
+    char first_lower =
+        (first_upper >= 'A' && first_upper <= 'Z') ? char(first_upper + 32) : first_upper;
     for (int32_t i = at; i + n <= last; ++i) {
         char c = base[i];
         if (c != first_upper && c != first_lower) continue;

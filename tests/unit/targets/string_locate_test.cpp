@@ -305,6 +305,12 @@ TEST(FindInLine, NulBytesAreOrdinary) {
     StringMatch m;
     EXPECT_TRUE(find_in_line(s, std::string_view("ab\0cd", 5), {}, 0, m));
     EXPECT_EQ(m.start, 1);
+    // Ignoring case, a NUL is not taken for the string's first character.
+    s.text = "#B";
+    s.ignore_case = true;
+    EXPECT_FALSE(find_in_line(s, std::string_view("x\0b", 3), {}, 0, m));
+    EXPECT_TRUE(find_in_line(s, std::string_view("x\0#b", 4), {}, 0, m));
+    EXPECT_EQ(m.start, 2);
 }
 
 } // namespace
