@@ -76,6 +76,36 @@ TEST(Relative, ScopeDisplaySkipsExcludedLines) {
     EXPECT_EQ(t.line(), 2);
 }
 
+TEST(Relative, HugeCountsStopAtTheEnds) {
+    TargetEditor t(numbered(5));
+    EXPECT_EQ(t.run("L 999999999"), 1);
+    EXPECT_EQ(t.line(), 4);
+    EXPECT_EQ(t.run("L -999999999"), 1);
+    EXPECT_EQ(t.line(), -1);
+    t.run("SCOPE ALL");
+    EXPECT_EQ(resolve_target(t.ed, "999999999", 9, false), 5);
+    EXPECT_EQ(resolve_target(t.ed, "-999999999", 10, false), -1);
+}
+
+TEST(Resolve, WithoutMoveTheCurrentLineStays) {
+    TargetEditor t(numbered(5));
+    t.go(1);
+    EXPECT_EQ(resolve_target(t.ed, "2 msg x", 1, false), 3);
+    EXPECT_EQ(resolve_target(t.ed, "/line 5/ something", 9, false), 4);
+    EXPECT_EQ(resolve_target(t.ed, ":3", 2, false), 2);
+    EXPECT_EQ(t.line(), 1);
+    EXPECT_EQ(resolve_target(t.ed, "/line 5/", 8, true), 4);
+    EXPECT_EQ(t.line(), 4);
+    EXPECT_EQ(resolve_target(t.ed, "/nowhere/", 9, true), target_not_found);
+    EXPECT_EQ(resolve_target(t.ed, "+", 1, true), target_invalid);
+    EXPECT_EQ(t.line(), 4);
+}
+
+TEST(Resolve, EmptyRingIsInvalid) {
+    Editor ed;
+    EXPECT_EQ(resolve_target(ed, "1", 1, false), target_invalid);
+}
+
 TEST(Ends, StarAndMinusStar) {
     TargetEditor t(numbered(5));
     EXPECT_EQ(resolve_target(t.ed, "*", 1, false), 5);
@@ -118,6 +148,13 @@ TEST(LineNumbers, ExcludedLineIsNotInScope) {
     EXPECT_EQ(t.run(":3"), 1);
     EXPECT_EQ(t.messages(), Messages{"..... Line not in scope"});
     EXPECT_EQ(t.line(), -1);
+}
+
+TEST(LineNumbers, AplObjectsCountFromZero) {
+    TargetEditor t(numbered(5));
+    t.file().kind = file_kind_apl_function;
+    EXPECT_EQ(t.run(":2"), 0);
+    EXPECT_EQ(t.line(), 2);
 }
 
 TEST(LineNumbers, InvalidNumber) {
@@ -221,6 +258,15 @@ TEST(Locate, AloneRepeatsTheLastTarget) {
     EXPECT_EQ(t.run("+2"), 0); // a target typed alone is a LOCATE too
     EXPECT_EQ(t.run("L"), 0);
     EXPECT_EQ(t.line(), 7);
+}
+
+TEST(Locate, BackwardFailureGoesToTheLowestCurrentLine) {
+    TargetEditor t(numbered(5));
+    t.ed.settings.lowest_current_line = 0;
+    t.run("WRAP OFF");
+    t.go(3);
+    EXPECT_EQ(t.run("-/nowhere/"), 1);
+    EXPECT_EQ(t.line(), 0);
 }
 
 TEST(Locate, InvalidTargetDoesNotMove) {
