@@ -165,11 +165,6 @@ int32_t relative_line(const Editor& ed, const File& file, int32_t current, int64
     return int32_t(line);
 }
 
-// Moves the current line (the cursor follows for a found line).
-void move_to(Editor& ed, int32_t line) {
-    set_current_line(ed, line);
-}
-
 // One string component prepared for searching.
 struct PreparedComponent {
     SearchString search;
@@ -234,7 +229,10 @@ TargetOutcome resolve_strings(Editor& ed, File& file, ParsedTarget& target, bool
     };
 
     LineSearch found;
-    bool continuing = target.single_string && !target.components[0].negated && !target.backward;
+    // Only a locate that moves goes on along the current line: for the other
+    // users of targets the line after the current one is the first candidate.
+    bool continuing =
+        move && target.single_string && !target.components[0].negated && !target.backward;
     int32_t column = continuing ? continuation_column(ed, file, current) : -1;
     if (column >= 0 && target_in_scope(ed, file, current) &&
         evaluate(file.lines[size_t(current)].text.view(), column)) {
@@ -256,7 +254,7 @@ TargetOutcome resolve_strings(Editor& ed, File& file, ParsedTarget& target, bool
     out.wrapped = found.wrapped;
     if (found.wrapped) show_message(ed, 23);
     if (!move) return out;
-    move_to(ed, found.line);
+    set_current_line(ed, found.line);
     if (found_positive) {
         st.cursor_on_command_line = false;
         if (!st.locate_stay) {
@@ -418,7 +416,7 @@ TargetOutcome resolve_target_outcome(Editor& ed, std::string_view text, bool mov
     }
     out.line = line;
     if (move) {
-        move_to(ed, line);
+        set_current_line(ed, line);
         ed.cmd.last_match_file = -1;
     }
     return out;

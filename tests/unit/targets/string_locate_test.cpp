@@ -123,6 +123,11 @@ TEST(Continuation, GoesOnAfterThePreviousMatchOnTheSameLine) {
     EXPECT_EQ(t.run("/ab/"), 0);
     EXPECT_EQ(t.line(), 1);
     EXPECT_EQ(t.file().cursor.column, 0);
+    // Resolving without moving (as other commands do) starts on the next line.
+    t.go(-1);
+    t.run("/ab/");
+    EXPECT_EQ(resolve_target(t.ed, "/ab/", 4, false), 1);
+    EXPECT_EQ(t.line(), 0);
     // Another move forgets the match: the next search starts on the next line.
     t.go(-1);
     t.run("/ab/");
