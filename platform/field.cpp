@@ -112,15 +112,22 @@ static Field* input_field_at(FieldWindow& w, int row, int col) {
 static void paint_field(FieldWindow& w, int index) {
     const Field& f = w.fields[index];
     const FieldSpec& s = f.spec;
+    const int tag = index + 1;
+    const int c0 = std::max(s.col, 0), c1 = std::min(s.col + s.width, w.cols);
+    const auto colour = static_cast<std::uint8_t>(s.colour);
+    const auto attrs = static_cast<std::uint8_t>(s.attrs);
+    const auto* text = reinterpret_cast<const unsigned char*>(f.text.data());
+    const long length = static_cast<long>(f.text.size());
     for (int r = std::max(s.row, 0); r < std::min(s.row + s.height, w.rows); ++r) {
+        const std::size_t row_start = static_cast<std::size_t>(r) * w.cols;
+        Cell* cells = w.cells.data() + row_start;
+        const int* owner = w.owner.data() + row_start;
+        long off = static_cast<long>(r - s.row) * s.width + (c0 - s.col);
         bool any = false;
-        for (int c = std::max(s.col, 0); c < std::min(s.col + s.width, w.cols); ++c) {
-            if (w.owner[r * w.cols + c] != index + 1) continue;
-            std::size_t off = static_cast<std::size_t>(offset_of(s, r, c));
-            Cell& cell = w.cells[r * w.cols + c];
-            cell.ch = off < f.text.size() ? static_cast<unsigned char>(f.text[off]) : ' ';
-            cell.colour = static_cast<std::uint8_t>(s.colour);
-            cell.attrs = static_cast<std::uint8_t>(s.attrs);
+        for (int c = c0; c < c1; ++c, ++off) {
+            if (owner[c] != tag) continue;
+            cells[c] =
+                Cell{off < length ? text[off] : static_cast<unsigned char>(' '), colour, attrs};
             any = true;
         }
         if (any) w.dirty_rows[r] = true;
@@ -187,9 +194,11 @@ static void refresh_cursor_field(FieldWindow& w) {
 // Gives every cell of the field at `index` to it, as the topmost field there.
 static void claim_cells(FieldWindow& w, int index) {
     const FieldSpec& s = w.fields[index].spec;
-    for (int r = std::max(s.row, 0); r < std::min(s.row + s.height, w.rows); ++r)
-        for (int c = std::max(s.col, 0); c < std::min(s.col + s.width, w.cols); ++c)
-            w.owner[r * w.cols + c] = index + 1;
+    const int c0 = std::max(s.col, 0), c1 = std::min(s.col + s.width, w.cols);
+    for (int r = std::max(s.row, 0); r < std::min(s.row + s.height, w.rows); ++r) {
+        int* owner = w.owner.data() + static_cast<std::size_t>(r) * w.cols;
+        std::fill(owner + c0, owner + c1, index + 1);
+    }
     paint_field(w, index);
 }
 
@@ -208,7 +217,13 @@ static void rebuild(FieldWindow& w) {
 // Limits that keep every position and size computation well inside an int.
 constexpr int max_field_width = 100000, max_field_height = 10000, max_position = 1000000;
 
-bool create_field(FieldWindow& w, const FieldSpec& spec) {
+// The text as a field of this size holds it: cut to height x width bytes.
+static std::string field_text(const FieldSpec& s, std::string_view text) {
+    std::size_t cap = static_cast<std::size_t>(s.height) * static_cast<std::size_t>(s.width);
+    return std::string(text.substr(0, std::min(text.size(), cap)));
+}
+
+bool create_field(FieldWindow& w, const FieldSpec& spec, std::string_view text) {
     if (spec.width <= 0 || spec.height <= 0 || spec.width > max_field_width ||
         spec.height > max_field_height || std::abs(spec.row) > max_position ||
         std::abs(spec.col) > max_position)
@@ -218,15 +233,17 @@ bool create_field(FieldWindow& w, const FieldSpec& spec) {
         return false;
     FieldSpec s = spec;
     if (s.colour < 0 || s.colour > 63) s.colour = 0;
+    Field field{s, field_text(s, text), {}, false};
+    if (s.input) field.original = field.text;
     auto old = w.field_index.find(s.id);
     if (old != w.field_index.end()) {
         // Re-creating a field: it goes on top, as a new field would.
         w.fields.erase(w.fields.begin() + old->second);
-        w.fields.push_back(Field{s, {}, {}, false});
+        w.fields.push_back(std::move(field));
         rebuild(w);
     } else {
         int index = static_cast<int>(w.fields.size());
-        w.fields.push_back(Field{s, {}, {}, false});
+        w.fields.push_back(std::move(field));
         w.field_index[s.id] = index;
         claim_cells(w, index);
     }
@@ -237,9 +254,8 @@ bool create_field(FieldWindow& w, const FieldSpec& spec) {
 bool set_field_text(FieldWindow& w, int id, std::string_view text) {
     Field* f = field_by_id(w, id);
     if (!f) return false;
-    std::size_t cap = static_cast<std::size_t>(capacity(f->spec));
-    f->text.assign(text.substr(0, std::min(text.size(), cap)));
-    f->original = f->text;
+    f->text = field_text(f->spec, text);
+    if (f->spec.input) f->original = f->text; // output fields are never edited
     f->modified = false;
     paint_field(w, static_cast<int>(f - w.fields.data()));
     return true;
@@ -257,8 +273,7 @@ bool set_field_colour(FieldWindow& w, int id, int colour, unsigned attrs) {
 bool user_edit_field(FieldWindow& w, int id, std::string_view text) {
     Field* f = field_by_id(w, id);
     if (!f || !f->spec.input) return false;
-    std::size_t cap = static_cast<std::size_t>(capacity(f->spec));
-    f->text.assign(text.substr(0, std::min(text.size(), cap)));
+    f->text = field_text(f->spec, text);
     f->modified = f->text != f->original;
     paint_field(w, static_cast<int>(f - w.fields.data()));
     return true;

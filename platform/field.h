@@ -43,7 +43,7 @@ enum class KeyKind : std::uint8_t {
     Backspace, // the key that produces the Backspace character
     Delete,    // Delete, with modifiers
     Insert,    // Insert, with modifiers
-    Escape,    // a lone Escape
+    Escape,    // Escape on its own (ModAlt when it came twice)
     Resize,    // the window changed size
     Hangup,    // the terminal hung up or the program was asked to terminate
     ScriptEnd, // headless window: the scripted input is used up
@@ -114,13 +114,13 @@ struct FieldSpec {
     int height = 1; // an input field of two rows continues on the next row at `col`
     int width = 0;
     bool input = false; // unprotected: the user may type into it
-    int colour = 7;     // colour number 1..63 (see field_colours); 0 means the default
+    int colour = 7;     // colour number 1..63 (see default_palette); 0: the terminal's default
     unsigned attrs = 0; // FieldAttr bits
 };
 
 struct Field {
     FieldSpec spec;
-    std::string text;      // input fields: the content, at most height*width bytes
+    std::string text;      // the content, at most height*width bytes
     std::string original;  // the text as last filled by the program
     bool modified = false; // text differs from original after the user's edits
 };
@@ -216,9 +216,10 @@ void set_title(FieldWindow& w, std::string_view title);
 
 // Removes every field; the window becomes blank.
 void clear_fields(FieldWindow& w);
-// Creates (or re-creates) a field. Parts outside the window are clipped; a field
-// wholly outside, or with a non-positive size, is refused (false).
-bool create_field(FieldWindow& w, const FieldSpec& spec);
+// Creates (or re-creates) a field, filled with `text` as set_field_text would.
+// Parts outside the window are clipped; a field wholly outside, or with a
+// non-positive or absurd size, is refused (false). A re-created field goes on top.
+bool create_field(FieldWindow& w, const FieldSpec& spec, std::string_view text = {});
 // Fills a field: the text is cut to the field's size; an output field is padded
 // with blanks. Resets the field's modified flag. False when there is no such field.
 bool set_field_text(FieldWindow& w, int id, std::string_view text);

@@ -40,6 +40,9 @@ struct CursesState {
     KeyDecodeOptions decode_options;
     std::string pending; // bytes read but not yet decoded
     int quiet_reads = 0; // reads that found input ready but got nothing
+    // The cells as last handed to curses, so that only changed cells are written;
+    // emptied whenever the terminal's picture is not the grid's any more.
+    std::vector<Cell> shown;
 
     void shut_down();
     ~CursesState() { shut_down(); }
@@ -120,8 +123,13 @@ attr_t cell_attrs(const Cell& cell) {
     return a;
 }
 
+// Set when the locale cannot show Latin-1: such bytes then show as a reversed
+// '?' like control bytes (the text itself is untouched).
+bool show_ascii_only = false;
+
 void put_cell(WINDOW* win, int row, int col, unsigned char byte, attr_t attrs, short pair) {
     CellGlyph g = cell_glyph(byte);
+    if (show_ascii_only && g.ch >= 0x80) g = {U'?', true};
     wchar_t text[2] = {static_cast<wchar_t>(g.ch), 0};
     if (g.control) {
         attrs |= A_REVERSE;
@@ -138,15 +146,34 @@ short cell_pair(const FieldWindow& w, const Cell& cell) {
     return cell.colour;
 }
 
-void paint_rows(FieldWindow& w, bool all, attr_t extra = A_NORMAL) {
+bool same_cell(const Cell& a, const Cell& b) {
+    return a.ch == b.ch && a.colour == b.colour && a.attrs == b.attrs;
+}
+
+// Hands the changed cells of the changed rows to curses.
+void paint_rows(FieldWindow& w) {
+    CursesState& s = state_of(w);
+    if (s.shown.size() != w.cells.size()) {
+        Cell unknown;
+        unknown.colour = 255; // matches no real cell
+        s.shown.assign(w.cells.size(), unknown);
+    }
     int rows = std::min(w.rows, LINES), cols = std::min(w.cols, COLS);
     for (int r = 0; r < rows; ++r) {
-        if (!all && !w.dirty_rows[r]) continue;
+        if (!w.dirty_rows[r]) continue;
         for (int c = 0; c < cols; ++c) {
-            const Cell& cell = w.cells[static_cast<std::size_t>(r) * w.cols + c];
-            put_cell(stdscr, r, c, cell.ch, cell_attrs(cell) | extra, cell_pair(w, cell));
+            std::size_t i = static_cast<std::size_t>(r) * w.cols + c;
+            const Cell& cell = w.cells[i];
+            if (same_cell(cell, s.shown[i])) continue;
+            put_cell(stdscr, r, c, cell.ch, cell_attrs(cell), cell_pair(w, cell));
+            s.shown[i] = cell;
         }
     }
+}
+
+void forget_shown(FieldWindow& w) {
+    state_of(w).shown.clear();
+    std::fill(w.dirty_rows.begin(), w.dirty_rows.end(), true);
 }
 
 void place_terminal_cursor(FieldWindow& w) {
@@ -154,7 +181,7 @@ void place_terminal_cursor(FieldWindow& w) {
 }
 
 void curses_present(FieldWindow& w) {
-    paint_rows(w, false);
+    paint_rows(w);
     place_terminal_cursor(w);
     wnoutrefresh(stdscr);
     doupdate();
@@ -187,6 +214,7 @@ Key curses_read_key(FieldWindow& w) {
         int ch = wgetch(stdscr);
         if (ch == KEY_RESIZE) {
             resize_grid(w, LINES, COLS);
+            forget_shown(w);
             Key k;
             k.kind = KeyKind::Resize;
             return k;
@@ -229,8 +257,7 @@ void curses_flash(FieldWindow& w, const Field& f) {
     wnoutrefresh(stdscr);
     doupdate();
     napms(120);
-    for (int r = std::max(sp.row, 0); r < std::min(sp.row + sp.height, w.rows); ++r)
-        w.dirty_rows[r] = true;
+    forget_shown(w);
     curses_present(w);
 }
 
@@ -254,7 +281,7 @@ void curses_title(FieldWindow& w) {
 
 void curses_colours(FieldWindow& w) {
     define_colours(w);
-    std::fill(w.dirty_rows.begin(), w.dirty_rows.end(), true);
+    forget_shown(w);
 }
 
 void put_text(WINDOW* win, int row, int col, std::string_view text, int width, attr_t attrs) {
@@ -367,6 +394,8 @@ bool open_terminal_window(FieldWindow& w, std::string* error) {
     const char* codeset = nl_langinfo(CODESET);
     s->utf8 = codeset && std::strcmp(codeset, "UTF-8") == 0;
     s->decode_options.utf8 = s->utf8;
+    show_ascii_only = codeset && (std::strcmp(codeset, "ANSI_X3.4-1968") == 0 ||
+                                  std::strcmp(codeset, "ASCII") == 0);
     raw();
     noecho();
     nonl();

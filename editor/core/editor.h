@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editor/commands/executor_state.h"
+#include "editor/screen/screen_state.h"
 
 namespace voren {
 
@@ -53,6 +54,9 @@ struct Editor {
     // synonyms, the return code of the last command.
     int return_code = 0;
     ExecutorState cmd;
+
+    // Screen layer (editor/screen): window, split screens, colours, PF lines.
+    ScreenState display;
 };
 
 } // namespace voren

@@ -46,6 +46,15 @@ TEST_F(Fields, OutputTextIsCutAndPadded) {
     EXPECT_EQ(find_field(w, 1)->text, "xy");
 }
 
+TEST_F(Fields, CreatedWithItsText) {
+    ASSERT_TRUE(create_field(w, output(1, 1, 1, 4), "abcdef"));
+    EXPECT_EQ(dump_row(w, 1), " abcd       ");
+    ASSERT_TRUE(create_field(w, input(2, 2, 0, 3), "xyz"));
+    EXPECT_TRUE(modified_fields(w).empty()); // filled by the program, not the user
+    EXPECT_TRUE(user_edit_field(w, 2, "xyz"));
+    EXPECT_TRUE(modified_fields(w).empty()); // same text again
+}
+
 TEST_F(Fields, CellsCarryColourAndAttributes) {
     FieldSpec s = output(1, 1, 0, 3, 12);
     s.attrs = AttrHighlight;

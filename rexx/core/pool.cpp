@@ -1,0 +1,614 @@
+#include "rexx/core/pool.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "rexx/core/arith.h"
+#include "rexx/core/errors.h"
+#include "rexx/core/interp.h"
+
+namespace tolma {
+
+// ---------------------------------------------------------------- names
+
+std::string fold_case(std::string_view text, NameCase mode) {
+    std::string s(text);
+    if (mode == NameCase::Mixed) return s;
+    if (mode == NameCase::Lower) {
+        for (char& c : s)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    } else {
+        for (char& c : s)
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    }
+    return s;
+}
+
+unsigned show_hash(std::string_view name) {
+    if (name.empty()) return 0;
+    int h = static_cast<signed char>(name[0]);
+    for (size_t i = 1; i <= name.size(); ++i) {
+        int b = i < name.size() ? static_cast<signed char>(name[i]) : 0;
+        h = (h * 31 + b) & 0x9FFF;
+    }
+    return static_cast<unsigned>(h);
+}
+
+uint64_t digits_hash(uint64_t v) {
+    return v ^ (v >> 12) ^ (v >> 24);
+}
+
+uint64_t name_hash(std::string_view name) {
+    // Tails like a.1, a.2, ... hash to neighbouring slots so that loops over
+    // a stem walk memory in order; the fold of the high bits spreads strided
+    // keys such as multiples of 1024.
+    if (!name.empty() && name.size() <= 18 && (name[0] != '0' || name.size() == 1)) {
+        uint64_t v = 0;
+        size_t i = 0;
+        for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i)
+            v = v * 10 + static_cast<uint64_t>(name[i] - '0');
+        if (i == name.size()) return digits_hash(v);
+    }
+    uint64_t h = 1469598103934665603ULL;
+    for (unsigned char c : name) {
+        h ^= c;
+        h *= 1099511628211ULL;
+    }
+    // FNV's low bits mix poorly; the table indexes by them.
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdULL;
+    h ^= h >> 33;
+    return h;
+}
+
+// ---------------------------------------------------------------- tables
+
+Variable* VarTable::find(std::string_view name, uint64_t hash) const {
+    if (slots_.empty()) return nullptr;
+    size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot& s = slots_[i];
+        if (!s.v) return nullptr;
+        if (s.hash == hash && s.v->name.size() == name.size() &&
+            std::memcmp(s.v->name.data(), name.data(), name.size()) == 0)
+            return s.v;
+    }
+}
+
+namespace {
+
+// Whether name is the plain decimal writing of v.
+bool names_value(const std::string& name, uint64_t v) {
+    if (name.empty() || name.size() > 18 || (name[0] == '0' && name.size() > 1)) return false;
+    uint64_t x = 0;
+    for (char c : name) {
+        if (c < '0' || c > '9') return false;
+        x = x * 10 + static_cast<uint64_t>(c - '0');
+    }
+    return x == v;
+}
+
+} // namespace
+
+Variable* VarTable::find_whole(uint64_t value, uint64_t hash) const {
+    if (slots_.empty()) return nullptr;
+    size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot& s = slots_[i];
+        if (!s.v) return nullptr;
+        if (s.hash == hash && names_value(s.v->name, value)) return s.v;
+    }
+}
+
+void VarTable::grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 16 : old.size() * 2, Slot{});
+    size_t mask = slots_.size() - 1;
+    for (const Slot& s : old) {
+        if (!s.v) continue;
+        size_t i = s.hash & mask;
+        while (slots_[i].v)
+            i = (i + 1) & mask;
+        slots_[i] = s;
+    }
+}
+
+void VarTable::insert(Variable* v) {
+    if ((count_ + 1) * 4 > slots_.size() * 3) grow();
+    size_t mask = slots_.size() - 1;
+    size_t i = v->hash & mask;
+    while (slots_[i].v)
+        i = (i + 1) & mask;
+    slots_[i] = Slot{v->hash, v};
+    ++count_;
+}
+
+Variable* Generation::new_record() {
+    if (chunk_used == chunk_size) {
+        chunk_size = chunks.empty() ? 16 : std::min<size_t>(chunk_size * 2, 4096);
+        chunks.push_back(std::make_unique<Variable[]>(chunk_size));
+        chunk_used = 0;
+    }
+    Variable* v = &chunks.back()[chunk_used++];
+    v->seq = next_seq++;
+    v->owner = this;
+    return v;
+}
+
+Pool::Pool() {
+    levels.push_back(std::make_unique<Generation>());
+    levels.back()->id = next_id++;
+}
+
+// ---------------------------------------------------------------- analysis
+
+SymbolRef analyse_symbol(std::string_view text, NameCase mode) {
+    SymbolRef s;
+    s.text = fold_case(text, mode);
+    if (s.text.empty() || s.text[0] == '.' || (s.text[0] >= '0' && s.text[0] <= '9')) {
+        s.kind = SymbolKind::Invalid;
+        return s;
+    }
+    size_t dot = s.text.find('.');
+    if (dot == std::string::npos) {
+        s.kind = SymbolKind::Simple;
+        s.base.name = s.text;
+    } else {
+        s.base.name = s.text.substr(0, dot + 1);
+        if (dot + 1 == s.text.size()) {
+            s.kind = SymbolKind::Stem;
+        } else {
+            s.kind = SymbolKind::Compound;
+            size_t start = dot + 1;
+            for (;;) {
+                size_t next = s.text.find('.', start);
+                size_t end = next == std::string::npos ? s.text.size() : next;
+                TailPart part;
+                part.var.name = s.text.substr(start, end - start);
+                part.var.hash = name_hash(part.var.name);
+                part.constant =
+                    part.var.name.empty() || (part.var.name[0] >= '0' && part.var.name[0] <= '9');
+                s.tails.push_back(std::move(part));
+                if (next == std::string::npos) break;
+                start = next + 1;
+            }
+        }
+    }
+    s.base.hash = name_hash(s.base.name);
+    return s;
+}
+
+// ---------------------------------------------------------------- lookup
+
+Variable* find_variable(Generation& g, std::string_view name, uint64_t hash, bool create,
+                        bool follow_exposure) {
+    Variable* v = g.vars.find(name, hash);
+    if (!v && create) {
+        v = g.new_record();
+        v->name = name;
+        v->hash = hash;
+        v->is_stem = !name.empty() && name.back() == '.';
+        g.vars.insert(v);
+    }
+    if (v && follow_exposure)
+        while (v->state == VarState::Exposed)
+            v = v->target;
+    return v;
+}
+
+namespace {
+
+Variable* follow(Variable* v) {
+    while (v->state == VarState::Exposed)
+        v = v->target;
+    return v;
+}
+
+// The current generation's record for r, through the cache.
+Variable* lookup(Interp& in, const VarRef& r, bool create) {
+    Generation& g = in.pool.current();
+    if (r.gen_id == g.id) return r.rec;
+    Variable* v = find_variable(g, r.name, r.hash, create, false);
+    if (v) {
+        r.gen_id = g.id;
+        r.rec = v;
+    }
+    return v;
+}
+
+std::string_view part_text(Interp& in, const TailPart& p) {
+    if (p.constant) return p.var.name;
+    Variable* v = lookup(in, p.var, false);
+    if (v) {
+        v = follow(v);
+        if (v->state == VarState::Set) return v->value.text(in.numeric);
+    }
+    return p.var.name;
+}
+
+// The derived tail of a compound. Valid until the pool changes.
+std::string_view build_tail(Interp& in, const SymbolRef& s) {
+    if (s.tails.size() == 1) return part_text(in, s.tails[0]);
+    std::string& b = in.pool.scratch;
+    b.clear();
+    for (size_t i = 0; i < s.tails.size(); ++i) {
+        if (i) b += '.';
+        b += part_text(in, s.tails[i]);
+    }
+    return b;
+}
+
+void clear_record(Variable* v) {
+    v->state = VarState::Dropped;
+    v->target = nullptr;
+    v->value = RexxValue();
+}
+
+void drop_compounds(Variable* stem) {
+    if (stem->tails) stem->tails->each([](Variable* c) { clear_record(c); });
+}
+
+Variable* stem_record(Interp& in, const SymbolRef& s, bool create) {
+    Variable* stem = lookup(in, s.base, create);
+    if (!stem) return nullptr;
+    stem = follow(stem);
+    stem->is_stem = true;
+    return stem;
+}
+
+// A compound's derived tail as a lookup key. A tail that is one variable
+// holding a whole number (a loop index) is looked up by its value, without
+// writing its digits: the digits' hash is a function of the value.
+struct TailKey {
+    std::string_view text; // when not whole
+    bool whole = false;
+    uint64_t value = 0;
+    uint64_t hash = 0;
+};
+
+const double kTailLimit[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+TailKey text_key(std::string_view text) {
+    TailKey k;
+    k.text = text;
+    k.hash = name_hash(text);
+    return k;
+}
+
+TailKey tail_key(Interp& in, const SymbolRef& s) {
+    if (s.tails.size() == 1 && !s.tails[0].constant) {
+        Variable* v = lookup(in, s.tails[0].var, false);
+        if (v) {
+            v = follow(v);
+            const RexxValue& x = v->value;
+            // A number whose text is its plain digits.
+            if (v->state == VarState::Set && x.is_number_form() && x.places() <= 0) {
+                double d = x.num();
+                if (d >= 0 && d < kTailLimit[in.numeric.digits] && is_whole(d)) {
+                    TailKey k;
+                    k.whole = true;
+                    k.value = static_cast<uint64_t>(d);
+                    k.hash = digits_hash(k.value);
+                    return k;
+                }
+            }
+        }
+    }
+    return text_key(build_tail(in, s));
+}
+
+Variable* compound_record(Variable* stem, const TailKey& k, bool create) {
+    Variable* c = nullptr;
+    if (stem->tails)
+        c = k.whole ? stem->tails->find_whole(k.value, k.hash) : stem->tails->find(k.text, k.hash);
+    if (!c && create) {
+        if (!stem->tails) stem->tails = std::make_unique<VarTable>();
+        c = stem->owner->new_record();
+        c->name = k.whole ? std::to_string(k.value) : std::string(k.text);
+        c->hash = k.hash;
+        stem->tails->insert(c);
+    }
+    return c;
+}
+
+} // namespace
+
+RexxValue* find_value(Interp& in, const SymbolRef& s) {
+    switch (s.kind) {
+    case SymbolKind::Invalid: raise_error(in, 31);
+    case SymbolKind::Simple:
+    case SymbolKind::Stem: {
+        Variable* v = lookup(in, s.base, false);
+        if (!v) return nullptr;
+        v = follow(v);
+        return v->state == VarState::Set ? &v->value : nullptr;
+    }
+    case SymbolKind::Compound: {
+        Variable* stem = stem_record(in, s, false);
+        if (!stem) return nullptr;
+        if (stem->tails) {
+            Variable* c = compound_record(stem, tail_key(in, s), false);
+            if (c) {
+                c = follow(c);
+                if (c->state == VarState::Set) return &c->value;
+            }
+        }
+        return stem->state == VarState::Set ? &stem->value : nullptr;
+    }
+    }
+    return nullptr;
+}
+
+std::string derived_name(Interp& in, const SymbolRef& s) {
+    if (s.kind != SymbolKind::Compound) return s.text;
+    std::string name = s.base.name;
+    name += build_tail(in, s);
+    return name;
+}
+
+const RexxValue& fetch_value(Interp& in, const SymbolRef& s, RexxValue& fallback) {
+    if (RexxValue* v = find_value(in, s)) return *v;
+    std::string name = derived_name(in, s);
+    novalue_condition(in, name);
+    fallback.assign_text(name);
+    return fallback;
+}
+
+RexxValue get_value(Interp& in, const SymbolRef& s) {
+    RexxValue fallback;
+    const RexxValue& v = fetch_value(in, s, fallback);
+    return &v == &fallback ? std::move(fallback) : v;
+}
+
+void set_value(Interp& in, const SymbolRef& s, RexxValue v) {
+    switch (s.kind) {
+    case SymbolKind::Invalid: raise_error(in, 31);
+    case SymbolKind::Simple: {
+        Variable* rec = follow(lookup(in, s.base, true));
+        rec->value = std::move(v);
+        rec->state = VarState::Set;
+        return;
+    }
+    case SymbolKind::Stem: {
+        Variable* stem = stem_record(in, s, true);
+        stem->value = std::move(v);
+        stem->state = VarState::Set;
+        drop_compounds(stem);
+        return;
+    }
+    case SymbolKind::Compound: {
+        Variable* stem = stem_record(in, s, true);
+        Variable* c = follow(compound_record(stem, tail_key(in, s), true));
+        c->value = std::move(v);
+        c->state = VarState::Set;
+        return;
+    }
+    }
+}
+
+void drop_symbol(Interp& in, const SymbolRef& s) {
+    switch (s.kind) {
+    case SymbolKind::Invalid: raise_error(in, 31);
+    case SymbolKind::Simple: {
+        Variable* rec = lookup(in, s.base, false);
+        if (rec) clear_record(follow(rec));
+        return;
+    }
+    case SymbolKind::Stem: {
+        Variable* stem = stem_record(in, s, false);
+        if (!stem) return;
+        clear_record(stem);
+        drop_compounds(stem);
+        return;
+    }
+    case SymbolKind::Compound: {
+        Variable* stem = stem_record(in, s, false);
+        if (!stem) return;
+        Variable* c = compound_record(stem, tail_key(in, s), false);
+        if (c) clear_record(follow(c));
+        return;
+    }
+    }
+}
+
+namespace {
+
+template <class F>
+void each_word(std::string_view list, F&& f) {
+    size_t i = 0;
+    while (i < list.size()) {
+        while (i < list.size() && (list[i] == ' ' || list[i] == '\t' || list[i] == '\n'))
+            ++i;
+        size_t start = i;
+        while (i < list.size() && list[i] != ' ' && list[i] != '\t' && list[i] != '\n')
+            ++i;
+        if (i > start) f(list.substr(start, i - start));
+    }
+}
+
+bool is_simple_name(std::string_view name) {
+    return !name.empty() && name.find('.') == std::string_view::npos && name[0] != '.' &&
+           !(name[0] >= '0' && name[0] <= '9');
+}
+
+} // namespace
+
+void drop_list(Interp& in, std::string_view list) {
+    each_word(list, [&](std::string_view w) { drop_symbol(in, analyse_symbol(w, in.case_mode)); });
+}
+
+void set_var(Interp& in, std::string_view name, RexxValue v) {
+    if (is_simple_name(name)) {
+        Variable* rec = find_variable(in.pool.current(), name, name_hash(name), true, true);
+        rec->value = std::move(v);
+        rec->state = VarState::Set;
+        return;
+    }
+    set_value(in, analyse_symbol(name, NameCase::Mixed), std::move(v));
+}
+
+void set_var(Interp& in, std::string_view name, std::string_view text) {
+    set_var(in, name, RexxValue(text));
+}
+
+RexxValue* get_var(Interp& in, std::string_view name) {
+    if (is_simple_name(name)) {
+        Variable* rec = find_variable(in.pool.current(), name, name_hash(name), false, true);
+        return rec && rec->state == VarState::Set ? &rec->value : nullptr;
+    }
+    return find_value(in, analyse_symbol(name, NameCase::Mixed));
+}
+
+void drop_var(Interp& in, std::string_view name) {
+    drop_symbol(in, analyse_symbol(name, NameCase::Mixed));
+}
+
+// ---------------------------------------------------------------- generations
+
+void new_generation(Interp& in) {
+    Pool& p = in.pool;
+    std::unique_ptr<Generation> g;
+    if (!p.spare.empty()) {
+        g = std::move(p.spare.back());
+        p.spare.pop_back();
+    } else {
+        g = std::make_unique<Generation>();
+    }
+    g->id = p.next_id++;
+    g->caller = p.levels.back().get();
+    p.levels.push_back(std::move(g));
+}
+
+void release_generation(Interp& in) {
+    Pool& p = in.pool;
+    if (p.levels.size() <= 1) return;
+    std::unique_ptr<Generation> g = std::move(p.levels.back());
+    p.levels.pop_back();
+    // Keep the first chunk of records and a small table for the next PROCEDURE.
+    if (!g->chunks.empty()) {
+        size_t used = g->chunks.size() == 1 ? g->chunk_used : 16;
+        for (size_t i = 0; i < used; ++i)
+            g->chunks[0][i] = Variable();
+        g->chunks.resize(1);
+        g->chunk_size = 16;
+        g->chunk_used = 0;
+    }
+    g->vars = VarTable();
+    g->next_seq = 0;
+    g->caller = nullptr;
+    g->id = 0;
+    if (p.spare.size() < 64) p.spare.push_back(std::move(g));
+}
+
+void expose(Interp& in, const SymbolRef& s) {
+    Generation& g = in.pool.current();
+    Generation* caller = g.caller;
+    if (!caller) return; // the program level has nobody to share with
+    switch (s.kind) {
+    case SymbolKind::Invalid: raise_error(in, 31);
+    case SymbolKind::Simple:
+    case SymbolKind::Stem: {
+        Variable* target = find_variable(*caller, s.base.name, s.base.hash, true, true);
+        Variable* rec = find_variable(g, s.base.name, s.base.hash, true, false);
+        if (rec == target) return;
+        rec->value = RexxValue();
+        rec->tails.reset();
+        rec->state = VarState::Exposed;
+        rec->target = target;
+        return;
+    }
+    case SymbolKind::Compound: {
+        std::string tail(build_tail(in, s));
+        Variable* local_stem = find_variable(g, s.base.name, s.base.hash, true, false);
+        if (local_stem->state == VarState::Exposed) return; // the whole stem is shared
+        Variable* caller_stem = find_variable(*caller, s.base.name, s.base.hash, true, true);
+        Variable* target = follow(compound_record(caller_stem, text_key(tail), true));
+        Variable* rec = compound_record(local_stem, text_key(tail), true);
+        if (rec == target) return;
+        rec->value = RexxValue();
+        rec->state = VarState::Exposed;
+        rec->target = target;
+        return;
+    }
+    }
+}
+
+void expose_list(Interp& in, std::string_view list) {
+    each_word(list, [&](std::string_view w) { expose(in, analyse_symbol(w, in.case_mode)); });
+}
+
+// ---------------------------------------------------------------- show
+
+namespace {
+
+struct ShowRow {
+    unsigned hash;
+    uint32_t seq;
+    std::string name;
+    const Variable* v;
+};
+
+} // namespace
+
+void show_generation(Interp& in, const Generation& g, int level) {
+    std::vector<ShowRow> rows;
+    g.vars.each([&](Variable* v) {
+        if (v->is_stem) {
+            // The stem's own record is keyed apart from a simple variable.
+            std::string key = v->name.substr(0, v->name.size() - 1) + "+";
+            rows.push_back({show_hash(key), v->seq, key, v});
+            if (v->tails)
+                v->tails->each([&](Variable* c) {
+                    if (c->owner != &g) return;
+                    std::string full = v->name + c->name;
+                    rows.push_back({show_hash(full), c->seq, full, c});
+                });
+        } else {
+            rows.push_back({show_hash(v->name), v->seq, v->name, v});
+        }
+    });
+    std::sort(rows.begin(), rows.end(), [](const ShowRow& a, const ShowRow& b) {
+        return a.hash != b.hash ? a.hash < b.hash : a.seq < b.seq;
+    });
+    std::string out = "\n.......... show: level " + std::to_string(level) + "\n\n";
+    for (const ShowRow& r : rows) {
+        out += '"';
+        out += r.name;
+        switch (r.v->state) {
+        case VarState::Dropped: out += "\" is DROPPED\n"; break;
+        case VarState::Exposed: out += "\" is EXPOSED\n"; break;
+        case VarState::Set:
+            out += "\" = \"";
+            out += r.v->value.text(in.numeric);
+            out += "\"\n";
+            break;
+        }
+    }
+    in.out(out);
+}
+
+void show_pool(Interp& in) {
+    show_generation(in, in.pool.current(), in.pool.depth());
+}
+
+// ---------------------------------------------------------------- labels
+
+void LabelTable::add(std::string_view name, bool quoted, NameCase mode, const void* clause,
+                     int line, bool nested) {
+    std::string key = quoted ? std::string(name) : fold_case(name, mode);
+    if (labels.count(key)) return;
+    Label l;
+    l.name = key;
+    l.clause = clause;
+    l.line = line;
+    l.nested = nested;
+    labels.emplace(std::move(key), std::move(l));
+}
+
+const Label* LabelTable::find(std::string_view folded_name) const {
+    auto it = labels.find(std::string(folded_name));
+    return it == labels.end() ? nullptr : &it->second;
+}
+
+} // namespace tolma

@@ -1,0 +1,166 @@
+#pragma once
+// RexxValue: the value every expression yields and every variable holds.
+//
+// A value is either a string (owned bytes, any byte allowed, length
+// authoritative) or a number (a double plus a count of decimal places).
+// Strings of up to 23 bytes live inside the value; longer ones on the heap.
+//
+// A string that is used as a number is recognised once: the double and its
+// decimal places are cached in the value next to the text, and so is the
+// verdict "not a number". The text stays authoritative, so x = '007' keeps
+// its spelling after x + 1 has been computed.
+//
+// A number's text depends on NUMERIC DIGITS and FORM; it is formatted on
+// demand and cached in the value's buffer together with the settings that
+// produced it, so a loop index used as a tail is formatted once per value.
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace tolma {
+
+// NUMERIC DIGITS, FUZZ and FORM.
+struct NumericSettings {
+    int digits = 9; // 1..15
+    int fuzz = 0;   // 0..digits-1
+    bool engineering = false;
+};
+
+constexpr int kMaxDigits = 15;
+constexpr int kDefaultDigits = 9;
+
+class RexxValue {
+  public:
+    enum Kind : uint8_t { String = 1, Number = 0 };
+    // For a string: whether its text has been recognised as a number.
+    enum NumState : uint8_t { Unchecked, IsNumber, NotNumber };
+
+    RexxValue() noexcept { init_empty(); }
+    explicit RexxValue(std::string_view text) {
+        init_empty();
+        assign_text(text);
+    }
+    static RexxValue number(double d, int32_t places = -1) {
+        RexxValue v;
+        v.set_number(d, places);
+        return v;
+    }
+    // Values without heap text are copied as plain bytes.
+    RexxValue(const RexxValue& o) {
+        if (!o.cap_) {
+            std::memcpy(static_cast<void*>(this), &o, sizeof *this);
+            return;
+        }
+        init_empty();
+        copy_from(o);
+    }
+    RexxValue(RexxValue&& o) noexcept {
+        std::memcpy(static_cast<void*>(this), &o, sizeof *this);
+        o.cap_ = 0;
+        o.len_ = 0;
+        o.sso_[0] = 0;
+    }
+    RexxValue& operator=(const RexxValue& o) {
+        if (!cap_ && !o.cap_) {
+            std::memcpy(static_cast<void*>(this), &o, sizeof *this);
+            return *this;
+        }
+        if (this != &o) copy_from(o);
+        return *this;
+    }
+    RexxValue& operator=(RexxValue&& o) noexcept {
+        if (this != &o) {
+            if (cap_) delete[] heap_;
+            std::memcpy(static_cast<void*>(this), &o, sizeof *this);
+            o.cap_ = 0;
+            o.len_ = 0;
+            o.sso_[0] = 0;
+        }
+        return *this;
+    }
+    ~RexxValue() {
+        if (cap_) delete[] heap_;
+    }
+
+    Kind kind() const { return static_cast<Kind>(kind_); }
+    bool is_string() const { return kind_ == String; }
+    bool is_number_form() const { return kind_ == Number; }
+
+    // Number form, or a string already recognised as a number.
+    bool known_number() const { return kind_ == Number || numstate_ == IsNumber; }
+    bool known_not_number() const { return kind_ == String && numstate_ == NotNumber; }
+    NumState num_state() const { return static_cast<NumState>(numstate_); }
+    // Valid when known_number().
+    double num() const { return num_; }
+    int32_t places() const { return places_; }
+
+    // Text of a string value (not of a number: use text()).
+    std::string_view str() const { return {data(), len_}; }
+
+    // The value's text: the string itself, or the number formatted with the
+    // given settings (cached).
+    std::string_view text(const NumericSettings& ns) const {
+        if (kind_ == String || text_stamp_ == stamp_of(ns)) return {data(), len_};
+        return format_cached(ns);
+    }
+
+    void assign_text(std::string_view text);
+    void assign_text(const char* p, size_t n) { assign_text(std::string_view(p, n)); }
+    void set_number(double d, int32_t places = -1) {
+        kind_ = Number;
+        numstate_ = IsNumber;
+        text_stamp_ = 0;
+        num_ = d;
+        places_ = places;
+    }
+    // Records the result of recognising this string as a number.
+    void cache_number(double d, int32_t places) const {
+        num_ = d;
+        places_ = places;
+        numstate_ = IsNumber;
+    }
+    void cache_not_number() const { numstate_ = NotNumber; }
+
+    // Appends to the text; a number value is first turned into its text.
+    void append(std::string_view more, const NumericSettings& ns);
+    // Makes this a string value with room for n bytes (contents undefined)
+    // and returns the buffer; the length is n.
+    char* resize_text(size_t n);
+
+    static constexpr size_t kInline = 23;
+
+  private:
+    static uint8_t stamp_of(const NumericSettings& ns) {
+        return static_cast<uint8_t>(ns.digits | (ns.engineering ? 0x40 : 0) | 0x80);
+    }
+    void init_empty() {
+        num_ = 0;
+        places_ = -1;
+        len_ = 0;
+        cap_ = 0;
+        kind_ = String;
+        numstate_ = Unchecked;
+        text_stamp_ = 0;
+        sso_[0] = 0;
+    }
+    const char* data() const { return cap_ ? heap_ : sso_; }
+    char* data() { return cap_ ? heap_ : sso_; }
+    char* reserve_raw(size_t n) const; // room for n bytes + NUL, keeps nothing
+    void copy_from(const RexxValue& o);
+    std::string_view format_cached(const NumericSettings& ns) const;
+
+    mutable double num_;
+    mutable int32_t places_;
+    mutable uint32_t len_;
+    mutable uint32_t cap_; // 0: inline buffer in use
+    uint8_t kind_;
+    mutable uint8_t numstate_;
+    mutable uint8_t text_stamp_; // number form: settings of the cached text
+    union {
+        mutable char sso_[kInline + 1];
+        mutable char* heap_;
+    };
+};
+
+} // namespace tolma

@@ -1,0 +1,98 @@
+// RexxValue: short and long strings, copies and moves, number caching.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+#include "rexx/core/values.h"
+
+using tolma::NumericSettings;
+using tolma::RexxValue;
+
+namespace {
+
+TEST(RexxValue, ShortAndLongStringsKeepTheirBytes) {
+    std::string with_nul("a\0b", 3);
+    RexxValue a(with_nul);
+    EXPECT_EQ(a.str(), with_nul);
+    EXPECT_EQ(a.str().size(), 3u);
+    std::string long_text(1000, 'x');
+    RexxValue b(long_text);
+    EXPECT_EQ(b.str(), long_text);
+    RexxValue empty;
+    EXPECT_TRUE(empty.is_string());
+    EXPECT_EQ(empty.str(), "");
+}
+
+TEST(RexxValue, CopiesAndMovesAreIndependent) {
+    std::string long_text(100, 'y');
+    RexxValue a(long_text);
+    RexxValue b = a;
+    b.assign_text("short");
+    EXPECT_EQ(a.str(), long_text);
+    EXPECT_EQ(b.str(), "short");
+    RexxValue c = std::move(a);
+    EXPECT_EQ(c.str(), long_text);
+    a = c; // a moved-from value can be assigned again
+    EXPECT_EQ(a.str(), long_text);
+    c = RexxValue("z");
+    EXPECT_EQ(c.str(), "z");
+    EXPECT_EQ(a.str(), long_text);
+}
+
+TEST(RexxValue, AssignFromOwnTextIsSafe) {
+    RexxValue a(std::string(50, 'q') + "tail");
+    a.assign_text(a.str().substr(10)); // overlapping source on the heap
+    EXPECT_EQ(a.str(), std::string(40, 'q') + "tail");
+    a.assign_text(a.str().substr(40)); // and into the inline buffer
+    EXPECT_EQ(a.str(), "tail");
+}
+
+TEST(RexxValue, AppendGrowsAcrossTheInlineLimit) {
+    NumericSettings ns;
+    RexxValue a("abc");
+    for (int i = 0; i < 20; ++i)
+        a.append("defgh", ns);
+    EXPECT_EQ(a.str().size(), 3u + 100u);
+    EXPECT_EQ(a.str().substr(0, 8), "abcdefgh");
+    RexxValue self("xy");
+    for (int i = 0; i < 6; ++i)
+        self.append(self.str(), ns); // x = x || x
+    EXPECT_EQ(self.str().size(), 128u);
+    EXPECT_EQ(self.str().substr(0, 6), "xyxyxy");
+}
+
+TEST(RexxValue, NumberTextIsFormattedPerSettingsAndCached) {
+    RexxValue n = RexxValue::number(123456, 0);
+    NumericSettings nine, five;
+    five.digits = 5;
+    EXPECT_EQ(n.text(nine), "123456");
+    EXPECT_EQ(n.text(five), "1.2346E+5");
+    EXPECT_EQ(n.text(nine), "123456");
+    RexxValue copy = n;
+    EXPECT_EQ(copy.text(nine), "123456");
+    EXPECT_TRUE(copy.is_number_form());
+}
+
+TEST(RexxValue, AppendToNumberUsesItsText) {
+    NumericSettings ns;
+    RexxValue n = RexxValue::number(1.5, 2);
+    n.append("x", ns);
+    EXPECT_TRUE(n.is_string());
+    EXPECT_EQ(n.str(), "1.50x");
+}
+
+TEST(RexxValue, StringRecognisedOnceKeepsItsSpelling) {
+    RexxValue v(" 007 ");
+    ASSERT_TRUE(tolma::is_number(v));
+    EXPECT_TRUE(v.known_number());
+    EXPECT_EQ(v.num(), 7);
+    // The text stays as written; only the number is cached next to it.
+    EXPECT_EQ(v.str(), " 007 ");
+    RexxValue w("abc");
+    EXPECT_FALSE(tolma::is_number(w));
+    EXPECT_TRUE(w.known_not_number());
+    w.assign_text("12");
+    EXPECT_FALSE(w.known_not_number()); // a new text is checked anew
+    EXPECT_TRUE(tolma::is_number(w));
+}
+
+} // namespace
