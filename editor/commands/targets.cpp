@@ -9,6 +9,7 @@
 #include "editor/commands/search.h"
 #include "editor/core/editor.h"
 #include "editor/core/line_ops.h"
+#include "editor/screen/layout.h"
 
 namespace voren {
 
@@ -384,8 +385,10 @@ TargetOutcome resolve_target_outcome(Editor& ed, std::string_view text, bool mov
     case TargetForm::EndOfFile: line = count; break;
     case TargetForm::Lowest: line = ed.settings.lowest_current_line; break;
     case TargetForm::LineNumber: {
+        // APL objects, and views numbered from zero (NUMBER ZERO), count from 0.
         bool numbered_from_zero =
-            file->kind == file_kind_apl_function || file->kind == file_kind_apl_variable;
+            file->kind == file_kind_apl_function || file->kind == file_kind_apl_variable ||
+            view_display(ed, ed.screen_index, file).number == NumberMode::Zero;
         int64_t index = numbered_from_zero ? target.number : target.number - 1;
         // Beyond the end-of-file line only SCOPE ALL accepts it (as the last line).
         if (index > count && current_screen(ed).scope != ScopeMode::All) {

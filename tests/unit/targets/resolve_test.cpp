@@ -157,6 +157,16 @@ TEST(LineNumbers, AplObjectsCountFromZero) {
     EXPECT_EQ(t.line(), 2);
 }
 
+TEST(LineNumbers, NumberZeroCountsFromZero) {
+    TargetEditor t(numbered(5));
+    EXPECT_EQ(t.run("NUMBER ZERO"), 0);
+    EXPECT_EQ(t.run(":2"), 0);
+    EXPECT_EQ(t.line(), 2);
+    EXPECT_EQ(t.run("NUMBER ON"), 0);
+    EXPECT_EQ(t.run(":2"), 0);
+    EXPECT_EQ(t.line(), 1);
+}
+
 TEST(LineNumbers, InvalidNumber) {
     TargetEditor t(numbered(5));
     t.messages();
