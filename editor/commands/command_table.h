@@ -12,6 +12,7 @@ struct CommandEntry;
 // What a handler is called with. All views stay valid for the handler's call.
 struct CommandCall {
     std::string_view text;     // the command as typed, after "$" expansion
+    std::string_view typed;    // the command before "$" expansion
     std::string_view lower;    // `text` lower-cased
     std::string_view spaced;   // `text` with a blank inserted after the command word if needed
     std::string_view upper;    // `spaced` upper-cased

@@ -139,6 +139,7 @@ void dispatch(Editor& ed, std::string_view typed, const PreparedCommand& cmd, in
     }
 
     CommandCall call = cmd.call(source, flags);
+    call.typed = trim_blanks(typed);
     const auto table = command_table();
     for (int i = 0; i < 5; ++i) {
         call.entry = &table[static_cast<size_t>(i)];
@@ -205,6 +206,7 @@ void PreparedCommand::prepare(std::string_view command) {
 CommandCall PreparedCommand::call(int source, int flags) const {
     CommandCall c;
     c.text = text;
+    c.typed = text;
     c.lower = lower;
     c.spaced = spaced;
     c.upper = upper;

@@ -3,6 +3,7 @@
 // message line, the trace ring, the history, the synonyms, the pending-command
 // queue and the hooks through which later layers (macros, targets) plug in.
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <deque>
 #include <string>
@@ -36,6 +37,9 @@ struct MacroFrame {
 using MacroHook = bool (*)(Editor& ed, std::string_view text);
 // Runs a target typed alone (or a line number); returns the return code.
 using TargetHook = int (*)(Editor& ed, std::string_view text);
+// LOCATE of a target typed alone, and of a line number (editor/commands/targets.h).
+int locate_target_hook(Editor& ed, std::string_view text);
+int numeric_command_hook(Editor& ed, std::string_view text);
 
 constexpr int kTraceRingSize = 500;
 constexpr int kDefaultHistorySize = 50;
@@ -55,6 +59,11 @@ struct ExecutorState {
     bool expand_env = false;    // MODE EXPAND ... ENV|NOENV
     bool arbchar_on = false;    // ARBCHAR
     char arbchar = '$';         //
+    bool wrap = true;           // WRAP: searches go on from the other end of the file
+    bool stay = false;          // STAY: a failed search leaves the current line alone
+    bool hex = false;           // HEX: strings may be given as x'hh...'
+    bool locate_stay = false;   // MODE LOCATE STAY: a string locate keeps the cursor
+    bool number_goto = true;    // MODE NUMBER GOTO (a number typed alone is :n) or SCROLL
     bool command_trace = false; // writes "xfcom2: com = ..." to the trace output
     int in_profile = 0;         // > 0 while the profile runs (macros go first)
 
@@ -95,11 +104,25 @@ struct ExecutorState {
     // Running macros, innermost last (pushed and popped by the macro layer).
     std::vector<MacroFrame> macro_frames;
 
-    // Hooks of later layers; null until that layer is linked in.
+    // Targets and string search (targets.cpp, search.cpp).
+    std::string last_locate_target; // the target of the last LOCATE (for LOCATE alone)
+    bool has_last_locate_target = false;
+    std::string last_locate_string; // the last string searched for
+    bool has_last_locate_string = false;
+    // Where the last string locate matched, so that the next one goes on after it.
+    int32_t last_match_file = -1; // file number, -1 when nothing is remembered
+    int32_t last_match_line = 0;
+    int32_t last_match_end = 0; // 0-based column just after the match
+    // A target whose only matching components were negated puts the cursor on
+    // the command line instead of the file area.
+    bool cursor_on_command_line = false;
+
+    // Hooks of later layers; null until that layer is linked in (the target
+    // hooks are built in).
     MacroHook run_macro = nullptr;
     MacroHook set_macro_variable = nullptr; // SET fallback for unknown option words
-    TargetHook numeric_command = nullptr;
-    TargetHook locate_target = nullptr;
+    TargetHook numeric_command = &numeric_command_hook;
+    TargetHook locate_target = &locate_target_hook;
 };
 
 } // namespace voren

@@ -78,6 +78,9 @@ struct File {
     int64_t disk_mtime_ns = 0;
 
     CaseMode case_mode = CaseMode::MixedRespect;
+    // ZONE: 1-based columns searched; a right zone of max_line_length is "*".
+    int32_t zone_left = 1;
+    int32_t zone_right = max_line_length;
     int32_t lrecl = 0; // 0 = not set
     int32_t trunc = 0; // 0 = not set
     bool read_only = false;
