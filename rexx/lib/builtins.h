@@ -34,13 +34,13 @@ struct LibState {
     int mday = 1, mon = 0, year = 1970; // mon 0..11
     long usec = 0;
     long long snapshot_sec = 0; // the same reading in seconds since the epoch
-    // Elapsed-time clock; not started while started is false.
+    // Elapsed-time clock: its start reading, once TIME(E) or TIME(R) started it.
     bool elapsed_started = false;
     long long elapsed_sec = 0;
     long elapsed_usec = 0;
     double random_seed = -1;
     // Hook for tests: when set, replaces the system clock (seconds since the
-    // epoch, local time, and microseconds).
+    // epoch and microseconds; local time is derived from it).
     bool (*clock_source)(long long& epoch_sec, long& usec) = nullptr;
     // Width of the terminal for LINESIZE(); null: 80 (output is no terminal).
     int (*terminal_width)() = nullptr;
@@ -198,9 +198,6 @@ inline RexxValue int_result(long long v) {
 // A string result of n bytes; returns the buffer to fill. Raises error 5
 // when n is beyond what a value can hold.
 char* make_text(Interp& in, RexxValue& r, size_t n);
-inline RexxValue text_result(std::string_view s) {
-    return RexxValue(s);
-}
 
 constexpr size_t kMaxValueLength = 0x7FFFFFFF;
 

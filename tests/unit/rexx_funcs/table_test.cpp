@@ -178,3 +178,32 @@ TEST(ArgumentRoutines, SymbolTest) {
 }
 
 } // namespace tolma::test
+
+namespace tolma::test {
+
+// The executor's road: the row resolved once, then called many times.
+TEST(BuiltinTable, InvokeAResolvedRow) {
+    Lib f;
+    std::string_view msg;
+    const Builtin* row = find_builtin("substr", NameCase::Lower, &msg);
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(msg, "SUBSTR");
+    RexxValue s("hello"), start = RexxValue::number(2, 0), bad("x");
+    const RexxValue* slots[] = {&s, &start};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(invoke_builtin(f.in, f.lib, *row, msg, slots, 2, nullptr).text(f.in.numeric),
+                  "ello");
+    const RexxValue* wrong[] = {&s, &bad};
+    ArgPos pos[] = {{4, 8}, {4, 12}};
+    try {
+        invoke_builtin(f.in, f.lib, *row, msg, wrong, 2, pos);
+        FAIL();
+    } catch (const RexxError& e) {
+        EXPECT_EQ(e.code, 40);
+        EXPECT_EQ(e.detail, "SUBSTR(): argument 2 must be a whole number.");
+        EXPECT_EQ(e.line, 4);
+        EXPECT_EQ(e.column, 12);
+    }
+}
+
+} // namespace tolma::test
