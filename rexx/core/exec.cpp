@@ -18,28 +18,11 @@
 #include "rexx/core/pool.h"
 #include "rexx/core/trace.h"
 #include "rexx/lib/builtins.h"
+#include "rexx/lib/execio.h"
 
 namespace tolma {
 
 const char* const kLanguageVersion = "REXX 4.00 14 Nov 2024 TOLMA 3.09";
-
-// ---------------------------------------------------------------- data stack
-
-void stack_push(DataStack& s, std::string line) {
-    s.lines.push_front(std::move(line));
-}
-void stack_queue(DataStack& s, std::string line) {
-    s.lines.push_back(std::move(line));
-}
-bool stack_pull(DataStack& s, std::string& line) {
-    if (s.lines.empty()) return false;
-    line = std::move(s.lines.front());
-    s.lines.pop_front();
-    return true;
-}
-size_t stack_count(const DataStack& s) {
-    return s.lines.size();
-}
 
 // ---------------------------------------------------------------- environments
 
@@ -149,7 +132,6 @@ struct ExecState {
     std::unordered_map<std::string, std::unique_ptr<Unit>> interpret_cache;
     std::vector<Environment> envs;
     size_t env_current = 0, env_previous = 0;
-    DataStack stack;
     LibState lib;
     std::vector<Frame*> frames;
     std::vector<const LoopSpec*> loops;
@@ -479,7 +461,6 @@ const RexxValue& eval_index(X& x, const Expr* e, RexxValue& tmp) {
 
 RexxValue own_arg(X& x, Args& a);
 RexxValue own_address(X& x, Args& a);
-RexxValue own_queued(X& x, Args& a);
 
 using OwnHandler = RexxValue (*)(X&, Args&);
 struct OwnBuiltin {
@@ -489,7 +470,6 @@ struct OwnBuiltin {
 const OwnBuiltin kOwnBuiltins[] = {
     {"ARG", own_arg},
     {"ADDRESS", own_address},
-    {"QUEUED", own_queued},
 };
 
 OwnHandler find_own(std::string_view name, NameCase mode) {
@@ -944,6 +924,9 @@ void set_clause_pos(X& x, const Clause* c) {
 
 int command_rc(X& x, const Environment& env, std::string_view command) {
     if (commands_inhibited(x.in.trace) && !x.pause_line) return 0;
+    // EXECIO and the buffer commands are the interpreter's own, whatever the environment.
+    int rc = 0;
+    if (intercepted_command(x.in, command, rc)) return rc;
     return env.handler(x.in, command);
 }
 
@@ -1700,9 +1683,9 @@ void exec_clause_inner(X& x, const Clause* c) {
         case ClauseKind::Queue: {
             std::string v = eval_text(x, c->expr);
             if (c->kind == ClauseKind::Push)
-                stack_push(x.stack, std::move(v));
+                stack_push(x.in.queue, std::move(v));
             else
-                stack_queue(x.stack, std::move(v));
+                stack_queue(x.in.queue, std::move(v));
             break;
         }
         case ClauseKind::Procedure: exec_procedure(x, c); break;
@@ -2099,7 +2082,7 @@ void exec_parse(X& x, const Clause* c) {
     std::string s;
     switch (src) {
     case ParseSource::Pull:
-        if (!stack_pull(x.stack, s)) s = read_user_line(x);
+        if (!stack_pull(x.in.queue, s)) s = read_user_line(x);
         break;
     case ParseSource::Linein: s = read_user_line(x); break;
     case ParseSource::Source: s = parse_source_text(x.opt.file_name, x.opt.executable_name); break;
@@ -2146,11 +2129,6 @@ RexxValue own_address(X& x, Args& a) {
     return RexxValue(x.envs[x.env_current].name);
 }
 
-RexxValue own_queued(X& x, Args& a) {
-    if (a.n > 0) wrong_call(x.in, a, 0, "must receive 0 argument.");
-    return int_result(static_cast<long long>(stack_count(x.stack)));
-}
-
 } // namespace
 
 // ---------------------------------------------------------------- entry points
@@ -2163,8 +2141,8 @@ RoutineArgs current_args(Interp& in) {
     return r;
 }
 
-DataStack* current_stack(Interp& in) {
-    return in.exec ? &in.exec->stack : nullptr;
+DataQueue* current_stack(Interp& in) {
+    return &in.queue;
 }
 
 std::string current_environment(Interp& in) {

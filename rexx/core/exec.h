@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "rexx/core/interp.h"
+#include "rexx/lib/stack.h"
 #include "rexx/core/tree.h"
 
 namespace tolma {
@@ -37,16 +38,6 @@ struct Environment {
 // TCSH, KSH and EXEC, all running the command through the system shell (the
 // shell prefix from the variable of the same name for SH, CSH, TCSH, KSH).
 std::vector<Environment> standard_environments();
-
-// The data stack of PUSH, QUEUE and PULL. A plain list of lines for now; the
-// full stack with buffers replaces it behind the same calls.
-struct DataStack {
-    std::deque<std::string> lines; // the front is the top of the stack
-};
-void stack_push(DataStack& s, std::string line);  // LIFO
-void stack_queue(DataStack& s, std::string line); // FIFO
-bool stack_pull(DataStack& s, std::string& line); // false when empty
-size_t stack_count(const DataStack& s);
 
 struct RunOptions {
     std::string file_name;       // the program's file as given (reports, PARSE SOURCE)
@@ -88,7 +79,7 @@ struct RoutineArgs {
     const std::vector<bool>* present = nullptr;
 };
 RoutineArgs current_args(Interp& in);
-DataStack* current_stack(Interp& in);
+DataQueue* current_stack(Interp& in);
 std::string current_environment(Interp& in);
 
 // The texts of PARSE VERSION and PARSE SOURCE.

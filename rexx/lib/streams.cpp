@@ -638,7 +638,7 @@ RexxValue bi_charout(Interp& in, Args& a) {
 }
 
 RexxValue bi_stream(Interp&, Args&) {
-    return text_result("READY");
+    return RexxValue("READY");
 }
 
 // STATE and LSTATE.
@@ -726,9 +726,9 @@ RexxValue file_state(Interp& in, Args& a, bool follow) {
     case Test::Zero: return flag(info.size == 0);
     case Test::Size: return int_result(info.size);
     case Test::System: return flag(io::mode_is_special(info.mode));
-    case Test::Stamp: return text_result(io::local_stamp(info.mtime_ns));
-    case Test::Owner: return text_result(io::user_name_of(info.uid));
-    case Test::Group: return text_result(io::group_name_of(info.gid));
+    case Test::Stamp: return RexxValue(io::local_stamp(info.mtime_ns));
+    case Test::Owner: return RexxValue(io::user_name_of(info.uid));
+    case Test::Group: return RexxValue(io::group_name_of(info.gid));
     }
     return flag(false);
 }
@@ -765,7 +765,7 @@ RexxValue bi_stderr(Interp& in, Args& a) {
 RexxValue bi_fileconv(Interp& in, Args& a) {
     StreamTable& t = stream_table(in);
     const char* previous = t.line_end == LineEnd::Windows ? "WINDOWS" : "UNIX";
-    if (a.n == 0) return text_result(previous);
+    if (a.n == 0) return RexxValue(previous);
     std::string_view w = a.n == 1 ? arg_text(in, a, 0) : std::string_view();
     if (a.n == 1 && is_named(w, "unix"))
         t.line_end = LineEnd::Unix;
@@ -773,7 +773,7 @@ RexxValue bi_fileconv(Interp& in, Args& a) {
         t.line_end = LineEnd::Windows;
     else
         raise_error(in, 40, "FILECONV() usage: FILECONV(Unix|Windows)");
-    return text_result(previous);
+    return RexxValue(previous);
 }
 
 RexxValue bi_queued(Interp& in, Args& a) {
