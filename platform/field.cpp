@@ -105,13 +105,13 @@ static Field* field_at(FieldWindow& w, int row, int col) {
 
 static Field* input_field_at(FieldWindow& w, int row, int col) {
     Field* f = field_at(w, row, col);
-    return f && f->spec.input ? f : nullptr;
+    return f && f->desc.input ? f : nullptr;
 }
 
 // Writes a field's text into the cells it owns.
 static void paint_field(FieldWindow& w, int index) {
     const Field& f = w.fields[index];
-    const FieldSpec& s = f.spec;
+    const FieldSpec& s = f.desc;
     const int tag = index + 1;
     const int c0 = std::max(s.col, 0), c1 = std::min(s.col + s.width, w.cols);
     const auto colour = static_cast<std::uint8_t>(s.colour);
@@ -151,9 +151,9 @@ void resize_grid(FieldWindow& w, int rows, int cols) {
     CursorPos cursor = w.cursor, before_home = w.before_home;
     reset_grid(w, rows, cols);
     for (Field& f : fields) {
-        if (!create_field(w, f.spec)) {
+        if (!create_field(w, f.desc)) {
             // Wholly outside now: kept without cells, so what was typed is not lost.
-            w.field_index[f.spec.id] = static_cast<int>(w.fields.size());
+            w.field_index[f.desc.id] = static_cast<int>(w.fields.size());
             w.fields.push_back(std::move(f));
             continue;
         }
@@ -187,13 +187,13 @@ void clear_fields(FieldWindow& w) {
 
 static void refresh_cursor_field(FieldWindow& w) {
     Field* f = field_at(w, w.cursor.row, w.cursor.col);
-    w.cursor.field_id = f ? f->spec.id : -1;
-    w.cursor.offset = f ? offset_of(f->spec, w.cursor.row, w.cursor.col) : 0;
+    w.cursor.field_id = f ? f->desc.id : -1;
+    w.cursor.offset = f ? offset_of(f->desc, w.cursor.row, w.cursor.col) : 0;
 }
 
 // Gives every cell of the field at `index` to it, as the topmost field there.
 static void claim_cells(FieldWindow& w, int index) {
-    const FieldSpec& s = w.fields[index].spec;
+    const FieldSpec& s = w.fields[index].desc;
     const int c0 = std::max(s.col, 0), c1 = std::min(s.col + s.width, w.cols);
     for (int r = std::max(s.row, 0); r < std::min(s.row + s.height, w.rows); ++r) {
         int* owner = w.owner.data() + static_cast<std::size_t>(r) * w.cols;
@@ -209,7 +209,7 @@ static void rebuild(FieldWindow& w) {
     std::fill(w.owner.begin(), w.owner.end(), 0);
     std::fill(w.dirty_rows.begin(), w.dirty_rows.end(), true);
     for (std::size_t i = 0; i < w.fields.size(); ++i) {
-        w.field_index[w.fields[i].spec.id] = static_cast<int>(i);
+        w.field_index[w.fields[i].desc.id] = static_cast<int>(i);
         claim_cells(w, static_cast<int>(i));
     }
 }
@@ -223,15 +223,15 @@ static std::string field_text(const FieldSpec& s, std::string_view text) {
     return std::string(text.substr(0, std::min(text.size(), cap)));
 }
 
-bool create_field(FieldWindow& w, const FieldSpec& spec, std::string_view text) {
-    if (spec.width <= 0 || spec.height <= 0 || spec.width > max_field_width ||
-        spec.height > max_field_height || std::abs(spec.row) > max_position ||
-        std::abs(spec.col) > max_position)
+bool create_field(FieldWindow& w, const FieldSpec& desc, std::string_view text) {
+    if (desc.width <= 0 || desc.height <= 0 || desc.width > max_field_width ||
+        desc.height > max_field_height || std::abs(desc.row) > max_position ||
+        std::abs(desc.col) > max_position)
         return false;
-    if (spec.row >= w.rows || spec.col >= w.cols || spec.row + spec.height <= 0 ||
-        spec.col + spec.width <= 0)
+    if (desc.row >= w.rows || desc.col >= w.cols || desc.row + desc.height <= 0 ||
+        desc.col + desc.width <= 0)
         return false;
-    FieldSpec s = spec;
+    FieldSpec s = desc;
     if (s.colour < 0 || s.colour > 63) s.colour = 0;
     Field field{s, field_text(s, text), {}, false};
     if (s.input) field.original = field.text;
@@ -254,8 +254,8 @@ bool create_field(FieldWindow& w, const FieldSpec& spec, std::string_view text) 
 bool set_field_text(FieldWindow& w, int id, std::string_view text) {
     Field* f = field_by_id(w, id);
     if (!f) return false;
-    f->text = field_text(f->spec, text);
-    if (f->spec.input) f->original = f->text; // output fields are never edited
+    f->text = field_text(f->desc, text);
+    if (f->desc.input) f->original = f->text; // output fields are never edited
     f->modified = false;
     paint_field(w, static_cast<int>(f - w.fields.data()));
     return true;
@@ -264,16 +264,16 @@ bool set_field_text(FieldWindow& w, int id, std::string_view text) {
 bool set_field_colour(FieldWindow& w, int id, int colour, unsigned attrs) {
     Field* f = field_by_id(w, id);
     if (!f || colour < 0 || colour > 63) return false;
-    f->spec.colour = colour;
-    f->spec.attrs = attrs;
+    f->desc.colour = colour;
+    f->desc.attrs = attrs;
     paint_field(w, static_cast<int>(f - w.fields.data()));
     return true;
 }
 
 bool user_edit_field(FieldWindow& w, int id, std::string_view text) {
     Field* f = field_by_id(w, id);
-    if (!f || !f->spec.input) return false;
-    f->text = field_text(f->spec, text);
+    if (!f || !f->desc.input) return false;
+    f->text = field_text(f->desc, text);
     f->modified = f->text != f->original;
     paint_field(w, static_cast<int>(f - w.fields.data()));
     return true;
@@ -307,16 +307,16 @@ void set_foreground_rgb(FieldWindow& w, Rgb rgb) {
 std::vector<ModifiedField> modified_fields(const FieldWindow& w) {
     std::vector<ModifiedField> out;
     for (const Field& f : w.fields)
-        if (f.modified) out.push_back({f.spec.id, f.text});
+        if (f.modified) out.push_back({f.desc.id, f.text});
     return out;
 }
 
 bool place_cursor(FieldWindow& w, int id, int offset) {
     Field* f = field_by_id(w, id);
     if (!f) return false;
-    offset = std::clamp(offset, 0, capacity(f->spec) - 1);
+    offset = std::clamp(offset, 0, capacity(f->desc) - 1);
     int row = 0, col = 0;
-    cell_of(f->spec, offset, row, col);
+    cell_of(f->desc, offset, row, col);
     place_cursor_at(w, row, col);
     return true;
 }
@@ -364,9 +364,9 @@ static long position_key(const FieldWindow& w, int row, int col) {
 // position key; -1 when the field shows nowhere.
 static long first_visible_cell(const FieldWindow& w, const Field& f) {
     int index = static_cast<int>(&f - w.fields.data());
-    for (int off = 0; off < capacity(f.spec); ++off) {
+    for (int off = 0; off < capacity(f.desc); ++off) {
         int r = 0, c = 0;
-        cell_of(f.spec, off, r, c);
+        cell_of(f.desc, off, r, c);
         if (r >= 0 && r < w.rows && c >= 0 && c < w.cols && w.owner[r * w.cols + c] == index + 1)
             return position_key(w, r, c);
     }
@@ -377,7 +377,7 @@ static long first_visible_cell(const FieldWindow& w, const Field& f) {
 static std::vector<long> input_field_starts(const FieldWindow& w) {
     std::vector<long> starts;
     for (const Field& f : w.fields) {
-        if (!f.spec.input) continue;
+        if (!f.desc.input) continue;
         long start = first_visible_cell(w, f);
         if (start >= 0) starts.push_back(start);
     }
@@ -437,9 +437,9 @@ static void vertical_field(FieldWindow& w, int direction) {
 static void home(FieldWindow& w) {
     Field* home_field = nullptr;
     for (Field& f : w.fields)
-        if (f.spec.input && (f.spec.attrs & AttrHome)) home_field = &f;
+        if (f.desc.input && (f.desc.attrs & AttrHome)) home_field = &f;
     if (!home_field) return;
-    if (w.cursor.field_id == home_field->spec.id) {
+    if (w.cursor.field_id == home_field->desc.id) {
         place_cursor_at(w, w.before_home.row, w.before_home.col);
         return;
     }
@@ -470,7 +470,7 @@ static void put_text(FieldWindow& w, Field& f, const std::string& before) {
 // Whether the field shows at `offset` (a cell inside the window that it owns).
 static bool shows_at(const FieldWindow& w, const Field& f, int offset) {
     int r = 0, c = 0;
-    if (!cell_of(f.spec, offset, r, c)) return false;
+    if (!cell_of(f.desc, offset, r, c)) return false;
     if (r < 0 || r >= w.rows || c < 0 || c >= w.cols) return false;
     return w.owner[r * w.cols + c] == static_cast<int>(&f - w.fields.data()) + 1;
 }
@@ -483,7 +483,7 @@ static void type_byte(FieldWindow& w, unsigned char ch) {
     }
     if (w.caps && ch < 0x80) ch = static_cast<unsigned char>(std::toupper(ch));
     std::size_t off = static_cast<std::size_t>(w.cursor.offset);
-    std::size_t cap = static_cast<std::size_t>(capacity(f->spec));
+    std::size_t cap = static_cast<std::size_t>(capacity(f->desc));
     std::string& t = f->text;
     std::string before = t;
     if (w.insert_mode && off < t.size()) {
@@ -504,7 +504,7 @@ static void type_byte(FieldWindow& w, unsigned char ch) {
     int next = static_cast<int>(off) + 1;
     if (shows_at(w, *f, next)) {
         int r = 0, c = 0;
-        cell_of(f->spec, next, r, c);
+        cell_of(f->desc, next, r, c);
         place_cursor_at(w, r, c);
     } else {
         next_field(w); // the field ends here: on to the next input field
@@ -524,7 +524,7 @@ static void backspace(FieldWindow& w) {
         return;
     }
     int r = 0, c = 0;
-    cell_of(f->spec, w.cursor.offset - 1, r, c);
+    cell_of(f->desc, w.cursor.offset - 1, r, c);
     place_cursor_at(w, r, c);
     delete_at(w, *f, static_cast<std::size_t>(w.cursor.offset));
 }

@@ -119,7 +119,7 @@ struct FieldSpec {
 };
 
 struct Field {
-    FieldSpec spec;
+    FieldSpec desc;
     std::string text;      // the content, at most height*width bytes
     std::string original;  // the text as last filled by the program
     bool modified = false; // text differs from original after the user's edits
@@ -219,7 +219,7 @@ void clear_fields(FieldWindow& w);
 // Creates (or re-creates) a field, filled with `text` as set_field_text would.
 // Parts outside the window are clipped; a field wholly outside, or with a
 // non-positive or absurd size, is refused (false). A re-created field goes on top.
-bool create_field(FieldWindow& w, const FieldSpec& spec, std::string_view text = {});
+bool create_field(FieldWindow& w, const FieldSpec& desc, std::string_view text = {});
 // Fills a field: the text is cut to the field's size; an output field is padded
 // with blanks. Resets the field's modified flag. False when there is no such field.
 bool set_field_text(FieldWindow& w, int id, std::string_view text);

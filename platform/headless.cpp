@@ -40,7 +40,7 @@ static void headless_bell(FieldWindow& w) {
 }
 
 static void headless_flash(FieldWindow& w, const Field& f) {
-    state_of(w).flashed.push_back(f.spec.id);
+    state_of(w).flashed.push_back(f.desc.id);
 }
 
 static void headless_title(FieldWindow& w) {

@@ -248,7 +248,7 @@ void curses_bell(FieldWindow&) {
 }
 
 void curses_flash(FieldWindow& w, const Field& f) {
-    const FieldSpec& sp = f.spec;
+    const FieldSpec& sp = f.desc;
     for (int r = std::max(sp.row, 0); r < std::min({sp.row + sp.height, w.rows, LINES}); ++r)
         for (int c = std::max(sp.col, 0); c < std::min({sp.col + sp.width, w.cols, COLS}); ++c) {
             const Cell& cell = w.cells[static_cast<std::size_t>(r) * w.cols + c];

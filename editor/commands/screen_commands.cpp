@@ -261,13 +261,13 @@ bool xfcm_cmdline(Editor& ed, const CommandCall& call) {
     auto shift = [&](int from, int step) {
         RowSpec* on_from = nullptr;
         RowSpec* on_next = nullptr;
-        for (RowSpec* spec : rows) {
-            if (!spec) continue;
-            int row = resolve_row(*spec, lines);
+        for (RowSpec* desc : rows) {
+            if (!desc) continue;
+            int row = resolve_row(*desc, lines);
             if (step < 0 ? row >= from : row == from)
-                on_from = on_from ? on_from : spec;
+                on_from = on_from ? on_from : desc;
             else if (row == from + step)
-                on_next = on_next ? on_next : spec;
+                on_next = on_next ? on_next : desc;
         }
         if (!on_from) return;
         *on_from = RowSpec{RowSpec::FromTop, from + step};
@@ -291,12 +291,12 @@ bool xfcm_curline(Editor& ed, const CommandCall& call) {
         show_text(ed, " ..... Is ON " + std::to_string(plan.curline_row));
         return done(ed);
     }
-    auto spec = parse_row_spec(operands);
-    if (!spec) return fail(ed, kMsgInvalidParameters);
+    auto desc = parse_row_spec(operands);
+    if (!desc) return fail(ed, kMsgInvalidParameters);
     ScreenPlan plan = plan_screen(ed, s);
-    int row = clamp_curline(plan, resolve_row(*spec, layout.rect.lines));
+    int row = clamp_curline(plan, resolve_row(*desc, layout.rect.lines));
     if (row == plan.scale_row || row == plan.tabline_row) return fail(ed, kMsgAlreadyUsed);
-    layout.curline = *spec;
+    layout.curline = *desc;
     return done(ed);
 }
 
@@ -346,16 +346,16 @@ bool set_line_row(Editor& ed, const CommandCall& call, bool screen_form, bool sc
     else
         return fail(ed, kMsgInvalidParameters);
     ViewDisplay probe = shown_view(ed, screen_form);
-    RowSpec& spec = scale ? probe.scale_row : probe.tabline_row;
+    RowSpec& desc = scale ? probe.scale_row : probe.tabline_row;
     if (!trim_blanks(rest).empty()) {
         auto parsed = parse_row_spec(rest);
         if (!parsed) return fail(ed, kMsgInvalidParameters);
-        spec = *parsed;
+        desc = *parsed;
     }
     (scale ? probe.scale_on : probe.tabline_on) = on;
     if (on) {
         ScreenPlan plan = plan_screen(ed, s);
-        int row = resolve_row(spec, lines);
+        int row = resolve_row(desc, lines);
         if (row < plan.area_first || row > plan.area_last) return fail(ed, kMsgInvalidParameters);
         int other = 0;
         if (scale && probe.tabline_on) other = resolve_row(probe.tabline_row, lines);

@@ -192,11 +192,11 @@ std::optional<RowSpec> parse_row_spec(std::string_view text) {
     return std::nullopt;
 }
 
-int resolve_row(const RowSpec& spec, int lines) {
-    switch (spec.kind) {
-    case RowSpec::FromTop: return spec.n;
-    case RowSpec::FromBottom: return lines - spec.n + 2;
-    case RowSpec::Middle: return lines / 2 + spec.n;
+int resolve_row(const RowSpec& desc, int lines) {
+    switch (desc.kind) {
+    case RowSpec::FromTop: return desc.n;
+    case RowSpec::FromBottom: return lines - desc.n + 2;
+    case RowSpec::Middle: return lines / 2 + desc.n;
     }
     return 0;
 }
@@ -380,16 +380,16 @@ struct Painter {
     void field(int element, int id_row, int row, int column, int width, int area,
                std::string_view text, bool input = false, int height = 1, unsigned attrs = 0) {
         if (width <= 0) return;
-        platform::FieldSpec spec;
-        spec.id = field_id(s, element, id_row);
-        spec.row = layout.rect.top - 1 + row - 1;
-        spec.col = layout.rect.left - 1 + column - 1;
-        spec.width = width;
-        spec.height = height;
-        spec.input = input;
-        spec.colour = colour(area);
-        spec.attrs = attrs;
-        platform::create_field(w, spec, text);
+        platform::FieldSpec desc;
+        desc.id = field_id(s, element, id_row);
+        desc.row = layout.rect.top - 1 + row - 1;
+        desc.col = layout.rect.left - 1 + column - 1;
+        desc.width = width;
+        desc.height = height;
+        desc.input = input;
+        desc.colour = colour(area);
+        desc.attrs = attrs;
+        platform::create_field(w, desc, text);
     }
 };
 
@@ -593,13 +593,13 @@ void compose_window(Editor& ed, platform::FieldWindow& w) {
         compose_screen(ed, w, s);
     int pf_rows = int(st.pf_lines.size());
     for (int i = 0; i < pf_rows; ++i) {
-        platform::FieldSpec spec;
-        spec.id = kPfFieldBase + i;
-        spec.row = st.rows - pf_rows + i;
-        spec.col = 0;
-        spec.width = st.columns;
-        spec.colour = st.colour_on ? st.area_colours[kAreaPfline] : 0;
-        platform::create_field(w, spec, st.pf_lines[size_t(i)]);
+        platform::FieldSpec desc;
+        desc.id = kPfFieldBase + i;
+        desc.row = st.rows - pf_rows + i;
+        desc.col = 0;
+        desc.width = st.columns;
+        desc.colour = st.colour_on ? st.area_colours[kAreaPfline] : 0;
+        platform::create_field(w, desc, st.pf_lines[size_t(i)]);
     }
 }
 

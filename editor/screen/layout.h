@@ -40,7 +40,7 @@ void sync_layouts(Editor& ed);
 
 // A row expression: m, n, + n, - n, m + n, m - n (blanks optional).
 std::optional<RowSpec> parse_row_spec(std::string_view text);
-int resolve_row(const RowSpec& spec, int lines);
+int resolve_row(const RowSpec& desc, int lines);
 
 // Where the elements of screen `s` go for its current file (1-based screen rows;
 // 0 = not shown).

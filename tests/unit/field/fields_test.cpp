@@ -143,7 +143,7 @@ TEST_F(Fields, RecreatedFieldGoesOnTopAndUncoversWhatItLeft) {
     create_field(w, output(2, 0, 7, 3)); // moves onto field 3
     set_field_text(w, 2, "ddd");
     EXPECT_EQ(dump_row(w, 0), "aaaaaaCddd  ");
-    EXPECT_EQ(w.fields.back().spec.id, 2);
+    EXPECT_EQ(w.fields.back().desc.id, 2);
 }
 
 TEST_F(Fields, AbsurdSizesAreRefused) {

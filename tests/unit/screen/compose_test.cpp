@@ -81,14 +81,14 @@ TEST(Compose, CommandLineTakesTwoRowsFromIndexWMinus7) {
     EXPECT_EQ(rows[2], ""); // the message line
     EXPECT_EQ(rows[3].substr(0, 5), "=====");
     EXPECT_EQ(f.window->field_index.count(field_id(0, kFieldCmdline)), 1u);
-    EXPECT_EQ(platform::find_field(*f.window, field_id(0, kFieldCmdline))->spec.height, 1);
+    EXPECT_EQ(platform::find_field(*f.window, field_id(0, kFieldCmdline))->desc.height, 1);
     // One more character: two rows, an input field of 2W-12 characters.
     f.ed.cmd.command_line = std::string(33, 'a') + "b";
     rows = f.rows();
     EXPECT_EQ(rows[1], "====> " + std::string(33, 'a') + "b");
     const platform::Field* field = platform::find_field(*f.window, field_id(0, kFieldCmdline));
     ASSERT_NE(field, nullptr);
-    EXPECT_EQ(field->spec.height * field->spec.width, 2 * 40 - 12);
+    EXPECT_EQ(field->desc.height * field->desc.width, 2 * 40 - 12);
     EXPECT_EQ(rows[2], "");
     EXPECT_EQ(rows[3], ""); // message line after the two command rows
     EXPECT_EQ(rows[4].substr(0, 5), "=====");
