@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editor/commands/executor_state.h"
+#include "editor/screen/keys.h"
 #include "editor/screen/screen_state.h"
 
 namespace voren {
@@ -57,6 +58,10 @@ struct Editor {
 
     // Screen layer (editor/screen): window, split screens, colours, PF lines.
     ScreenState display;
+
+    // Key definitions (editor/screen/keys.h): what each key that ends an input
+    // turn runs.
+    KeyTables keys;
 };
 
 } // namespace voren
