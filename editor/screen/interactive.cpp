@@ -292,6 +292,8 @@ void wait_for_user_input(Editor& ed) {
         platform::InputTurn turn = platform::read_input(w, input_policy(ed.keys));
         switch (turn.key.kind) {
         case platform::KeyKind::Resize:
+            // What was typed so far is taken before the fields are laid out again.
+            if (st.usable && st.layout_valid) take_modified_fields(ed, w);
             set_window_size(ed, w.rows, w.cols);
             redisplay_screens(ed);
             continue;
