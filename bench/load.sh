@@ -9,17 +9,19 @@
 # Each is run 3 times and the best time is kept; peak memory comes from
 # /usr/bin/time -v (or GNU time's %M when -v is missing).
 #   bench/load.sh [BUILD_DIR] [LINES]
+# BENCH_DIR chooses where the files go (e.g. /dev/shm to leave the disk out:
+# a save is flushed to disk before it reports success, cp is not).
 set -euo pipefail
 build=${1:-build}
 lines=${2:-1000000}
 voren=$(realpath "$build/apps/voren")
-work=$(mktemp -d)
+work=$(mktemp -d -p "${BENCH_DIR:-${TMPDIR:-/tmp}}")
 trap 'rm -rf "$work"' EXIT
 file=$work/big.txt
 
 awk -v n="$lines" 'BEGIN {
     pad = "abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789 the quick brown fox jumps over";
-    for (i = 0; i < n; i++) printf "%08d %s\n", i, substr(pad, 1, 60 + i % 61);
+    for (i = 0; i < n; i++) printf "%08d %s.\n", i, substr(pad, 1, 60 + i % 61);
 }' >"$file"
 size=$(stat -c %s "$file")
 

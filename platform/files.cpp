@@ -234,6 +234,10 @@ bool sync_file(const FileHandle& file, int* error) {
     return false;
 }
 
+void start_writeback(const FileHandle& file, int64_t offset, int64_t length) {
+    sync_file_range(file.fd, off_t(offset), off_t(length), SYNC_FILE_RANGE_WRITE);
+}
+
 bool truncate_file(const FileHandle& file, int64_t size, int* error) {
     if (ftruncate(file.fd, off_t(size)) == 0) return true;
     set_error(error, errno);

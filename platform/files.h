@@ -65,6 +65,9 @@ int64_t read_some(const FileHandle& file, char* buffer, int64_t size, int* error
 // Writes all of `data` (retrying short writes); false with *error on failure.
 bool write_all(const FileHandle& file, std::string_view data, int* error);
 bool sync_file(const FileHandle& file, int* error);
+// Asks the system to start writing a range of the file to disk now, without
+// waiting (a hint; sync_file still makes it durable).
+void start_writeback(const FileHandle& file, int64_t offset, int64_t length);
 bool truncate_file(const FileHandle& file, int64_t size, int* error);
 bool close_file(FileHandle& file, int* error);
 // Flushes the directory entry changes (renames, creations) of `dir` to disk.

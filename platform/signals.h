@@ -1,6 +1,6 @@
 #pragma once
-// Signals: the fault handler of the internal-error emergency path and the
-// hang-up handler that saves modified files when the terminal goes away.
+// Fault signals: the internal-error emergency path. (Hang-up and termination
+// are recorded by platform/hangup.h and handled in normal context.)
 
 namespace voren::platform {
 
@@ -10,10 +10,8 @@ using SignalCallback = void (*)(int signal_number);
 // stack, so that a stack overflow can be reported too). A fault raised while
 // the callback runs ends the process with the signal's default action.
 void install_fault_handlers(SignalCallback on_fault);
-// SIGHUP and SIGTERM call `on_hangup`.
-void install_hangup_handlers(SignalCallback on_hangup);
-// Restores the default action of every signal installed above.
-void remove_signal_handlers();
+// Restores the default action of the fault signals.
+void remove_fault_handlers();
 // A file-size limit (ulimit -f) makes writes fail with EFBIG instead of
 // killing the process.
 void ignore_file_size_signal();

@@ -6,6 +6,7 @@
 
 #include "editor/commands/executor_internal.h"
 #include "editor/core/editor.h"
+#include "editor/core/line_ops.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 
@@ -284,6 +285,8 @@ int xfcom2(Editor& ed, std::string_view typed, int source, int flags) {
         std::fputc('\n', st.trace_output);
     }
     ++st.depth;
+    // Each command (but not each piece of a synonym) is one undo step.
+    if (!st.expanding_synonym) start_undo_step(ed);
     // Commands run by a synonym are not kept on the command line when they fail.
     bool from_synonym = st.expanding_synonym;
     bool outer_keep_on_error = st.keep_on_error;

@@ -50,6 +50,9 @@ struct Editor {
     std::function<void(Editor&)> wait_for_user;
     std::function<void(Editor&)> run_key;
     std::function<void(Editor&)> close_screen;
+    // Runs after every successful file load (the macro layer runs the
+    // "reprofile" macro from here when one is registered).
+    std::function<void(Editor&)> after_file_loaded;
 
     // Command executor state (editor/commands): messages, trace ring, history,
     // synonyms, the return code of the last command.

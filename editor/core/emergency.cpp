@@ -4,6 +4,7 @@
 #include "editor/core/editor.h"
 #include "editor/core/file_io.h"
 #include "editor/core/line_text.h"
+#include "platform/hangup.h"
 #include "platform/signals.h"
 
 #include <algorithm>
@@ -38,8 +39,10 @@ void on_fault(int signal_number) {
     if (target) internal_error_emergency(*target, signal_number);
 }
 
-void on_hangup(int signal_number) {
-    if (target) hangup_emergency(*target, signal_number);
+// Runs in normal context (see platform/hangup.h), from the input loop or
+// from the start of a turn.
+void on_hangup(int signal_number, void* context) {
+    if (context) hangup_emergency(*static_cast<Editor*>(context), signal_number);
 }
 
 // Saves one modified file as <path>.check; true on success.
@@ -65,6 +68,19 @@ void exit_editor(Editor& ed, int status) {
     std::exit(status);
 }
 
+namespace {
+
+// The end of an emergency: the state of the program may be inconsistent (a
+// fault, or memory gone), so no destructors or exit handlers run.
+[[noreturn]] void emergency_exit(Editor& ed, int status) {
+    if (!ed.batch_mode && ed.close_screen) ed.close_screen(ed);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(status);
+}
+
+} // namespace
+
 void memory_emergency(Editor& ed, size_t size, bool max_lines) {
     release_reserve();
     for (auto& file : ed.ring.files)
@@ -80,7 +96,7 @@ void memory_emergency(Editor& ed, size_t size, bool max_lines) {
     }
     if (ed.emergency_running) {
         std::fputs("VOREN: exiting without saving files\n", stderr);
-        exit_editor(ed, 0);
+        emergency_exit(ed, 0);
     }
     ed.emergency_running = true;
     for (int i = 0; i < int(ed.ring.files.size()); ++i) {
@@ -93,7 +109,7 @@ void memory_emergency(Editor& ed, size_t size, bool max_lines) {
                          : "VOREN: ................. Save failed\n",
                    stderr);
     }
-    exit_editor(ed, 0);
+    emergency_exit(ed, 0);
 }
 
 void internal_error_emergency(Editor& ed, int number) {
@@ -101,7 +117,7 @@ void internal_error_emergency(Editor& ed, int number) {
     if (ed.emergency_running) {
         std::fputs("VOREN: Unable to save modified files\n", stderr);
         show_text(ed, "VOREN: Unable to save modified files");
-        exit_editor(ed, number);
+        emergency_exit(ed, number);
     }
     std::fprintf(stderr, "VOREN internal error %d.\n", number);
     show_text(ed, "VOREN internal error " + std::to_string(number) + ".");
@@ -117,7 +133,7 @@ void internal_error_emergency(Editor& ed, int number) {
     }
     if (!any) show_message(ed, 35);
     if (!ed.ring.files.empty()) make_current(ed, std::min(previous, int(ed.ring.files.size()) - 1));
-    exit_editor(ed, number);
+    emergency_exit(ed, number);
 }
 
 void hangup_emergency(Editor& ed, int signal_number) {
@@ -125,21 +141,22 @@ void hangup_emergency(Editor& ed, int signal_number) {
     for (int i = 0; i < int(ed.ring.files.size()); ++i)
         if (ed.ring.files[size_t(i)]->modification_count != 0) save_check_copy(ed, i);
     ed.close_screen = nullptr; // the terminal is gone
-    exit_editor(ed, 128 + signal_number);
+    emergency_exit(ed, 128 + signal_number);
 }
 
 void install_emergency_handlers(Editor* ed) {
     target = ed;
     if (!ed) {
         std::set_new_handler(nullptr);
-        platform::remove_signal_handlers();
+        platform::remove_fault_handlers();
+        platform::set_hangup_handler(nullptr, nullptr);
         release_reserve();
         return;
     }
     if (!reserve) reserve = std::malloc(reserve_size);
     std::set_new_handler(on_allocation_failure);
     platform::install_fault_handlers(on_fault);
-    platform::install_hangup_handlers(on_hangup);
+    platform::set_hangup_handler(on_hangup, ed);
     platform::ignore_file_size_signal();
 }
 

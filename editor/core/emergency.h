@@ -18,7 +18,8 @@ struct Editor;
 // A trapped fault: saves ".check" copies, writes "xed.trace", exits with
 // `number` as status.
 [[noreturn]] void internal_error_emergency(Editor& ed, int number);
-// Hang-up or termination: saves ".check" copies quietly and exits.
+// Hang-up or termination (acted on in normal context, between turns or from
+// the screen layer's input loop): saves ".check" copies quietly and exits.
 [[noreturn]] void hangup_emergency(Editor& ed, int signal_number);
 
 // Routes allocation failures, fault signals and hang-ups of this process to

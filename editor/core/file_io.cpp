@@ -63,6 +63,7 @@ struct Reader {
     bool keep_blanks;
     bool translate;
     size_t growth_step;
+    TextBlockWriter& texts;
     std::string carry; // the start of a line that continues in the next block
     int result = open_ok;
 
@@ -86,7 +87,7 @@ struct Reader {
             if (growth_step < 100000000) growth_step *= 2;
         }
         Line line;
-        line.text.assign(std::string_view(bytes, length));
+        line.text = texts.make(std::string_view(bytes, length));
         if (translate)
             for (int32_t i = 0; i < line.text.length; ++i)
                 line.text.data[i] =
@@ -186,6 +187,9 @@ int read_lines(Editor& ed, File& file, const std::string& path) {
     pf::FileStatus status = pf::file_status(path);
     size_t step = size_t(std::clamp<int64_t>(status.size / 20, 1000, 100000000));
     file.lines.reserve(step);
+    // The whole text fits in the file's size plus one byte: every line but the
+    // last gives up its LF for the terminating NUL.
+    TextBlockWriter texts(status.size >= 65536 ? size_t(status.size) + 1 : 0);
     Reader reader{ed,
                   file,
                   settings,
@@ -193,6 +197,7 @@ int read_lines(Editor& ed, File& file, const std::string& path) {
                   file.keep_blanks,
                   !is_identity(settings.input_table),
                   step,
+                  texts,
                   {}};
     bool any_lf = false;
     char last_byte = 0;
@@ -312,6 +317,7 @@ int open_file(Editor& ed, std::string_view name) {
     last.insert(last.begin(), path);
     if (last.size() > 50) last.resize(50);
     set_current_line(ed, ed.settings.lowest_current_line);
+    if (ed.after_file_loaded) ed.after_file_loaded(ed);
     return open_ok;
 }
 
@@ -324,6 +330,7 @@ struct Output {
     const pf::FileHandle& handle;
     std::string buffer;
     int64_t written = 0;
+    int64_t writeback_from = 0; // start of the range not yet handed to the disk
     int error = 0;
     bool failed = false;
 
@@ -334,49 +341,65 @@ struct Output {
         if (!pf::write_all(handle, buffer, &error)) failed = true;
         written += int64_t(buffer.size());
         buffer.clear();
+        // Let the disk start on what is written while the rest is built, so
+        // that the final flush has less left to wait for.
+        if (written - writeback_from >= writeback_step) {
+            pf::start_writeback(handle, writeback_from, written - writeback_from);
+            writeback_from = written;
+        }
     }
     void add(std::string_view bytes) {
         buffer.append(bytes);
         if (buffer.size() >= read_block) flush();
     }
+    static constexpr int64_t writeback_step = 8 << 20;
 };
 
 bool write_lines(const Editor& ed, const File& file, bool crlf_mode, bool columns, Output& out) {
     const CoreSettings& settings = ed.settings;
     bool translate = !is_identity(settings.output_table);
     const auto& ranges = current_screen(ed).column_ranges;
+    int32_t limit = 0;
+    if (file.lrecl > 0) limit = file.lrecl;
+    if (file.trunc > 0 && (limit == 0 || file.trunc < limit)) limit = file.trunc;
+    // Lines go straight into the output unless they need reshaping.
+    bool plain = !columns && !translate && file.lrecl == 0;
     std::string line;
     size_t count = file.lines.size();
     for (size_t i = 0; i < count && !out.failed; ++i) {
         std::string_view text = file.lines[i].text.view();
-        line.clear();
         if (!columns) {
             if (!file.keep_blanks)
                 while (!text.empty() && text.back() == ' ')
                     text.remove_suffix(1);
             if (crlf_mode && !text.empty() && text.back() == '\r') text.remove_suffix(1);
-            int32_t limit = 0;
-            if (file.lrecl > 0) limit = file.lrecl;
-            if (file.trunc > 0 && (limit == 0 || file.trunc < limit)) limit = file.trunc;
             if (limit > 0 && text.size() > size_t(limit)) text = text.substr(0, size_t(limit));
-            line.assign(text);
-            if (file.lrecl > 0 && line.size() < size_t(file.lrecl))
-                line.append(size_t(file.lrecl) - line.size(), ' ');
-        } else {
-            for (auto [start, end] : ranges) {
-                int64_t first = std::max<int32_t>(start, 1);
-                int64_t last = end >= max_line_length ? int64_t(text.size()) : int64_t(end);
-                for (int64_t column = first; column <= last; ++column)
-                    line.push_back(column <= int64_t(text.size()) ? text[size_t(column - 1)] : ' ');
-            }
         }
-        if (translate)
-            for (char& c : line)
-                c = char(settings.output_table[static_cast<unsigned char>(c)]);
+        std::string_view written = text;
+        if (!plain) {
+            line.clear();
+            if (!columns) {
+                line.assign(text);
+                if (file.lrecl > 0 && line.size() < size_t(file.lrecl))
+                    line.append(size_t(file.lrecl) - line.size(), ' ');
+            } else {
+                for (auto [start, end] : ranges) {
+                    int64_t first = std::max<int32_t>(start, 1);
+                    int64_t last = end >= max_line_length ? int64_t(text.size()) : int64_t(end);
+                    for (int64_t column = first; column <= last; ++column)
+                        line.push_back(column <= int64_t(text.size()) ? text[size_t(column - 1)]
+                                                                      : ' ');
+                }
+            }
+            if (translate)
+                for (char& c : line)
+                    c = char(settings.output_table[static_cast<unsigned char>(c)]);
+            written = line;
+        }
         bool last_line = i + 1 == count;
-        out.add(line);
+        out.add(written);
         if (last_line && file.no_final_line_end) continue;
-        if (!crlf_mode || (last_line && !line.empty() && line.back() == '\x1a'))
+        if (!crlf_mode || (last_line && !written.empty() && written.back() == '\x1a'))
             out.add("\n");
         else
             out.add("\r\n");
@@ -392,12 +415,15 @@ void report_write_failure(Editor& ed, int error) {
 }
 
 // Writes the contents into a temporary file beside `target`, flushed to disk.
+// `create_error` receives the reason when the temporary file could not be
+// created (nothing is reported then: the caller may write another way).
 bool write_temp(Editor& ed, const File& file, const std::string& target, unsigned mode,
-                bool crlf_mode, bool columns, std::string& temp_name) {
+                bool crlf_mode, bool columns, std::string& temp_name, int& create_error) {
     int error = 0;
+    create_error = 0;
     pf::FileHandle handle = pf::create_temp_beside(target, mode, temp_name, &error);
     if (!handle.is_open()) {
-        report_write_failure(ed, error);
+        create_error = error;
         return false;
     }
     Output out(handle);
@@ -474,7 +500,15 @@ int write_file(Editor& ed, const File& file, const std::string& path, bool crlf,
 
     unsigned mode = exists ? status.mode : pf::new_file_mode(0666);
     std::string temp_name;
-    if (!write_temp(ed, file, target, mode, crlf_mode, columns, temp_name)) return save_failed;
+    int create_error = 0;
+    if (!write_temp(ed, file, target, mode, crlf_mode, columns, temp_name, create_error)) {
+        // A writable file in a directory where nothing can be created: it can
+        // only be rewritten in place (the text stays in the editor if that fails).
+        if (exists && (create_error == EACCES || create_error == EPERM))
+            return write_in_place(ed, file, target, crlf_mode, columns) ? save_ok : save_failed;
+        if (create_error != 0) report_write_failure(ed, create_error);
+        return save_failed;
+    }
     if (exists && settings.backup) {
         if (pf::link_status(backup).type != pf::FileType::Missing) {
             pf::add_owner_write(backup);

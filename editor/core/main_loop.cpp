@@ -7,6 +7,7 @@
 #include "editor/core/line_ops.h"
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/hangup.h"
 
 #include <cstdio>
 
@@ -30,9 +31,15 @@ void run_command(Editor& ed, const std::string& command) {
 } // namespace
 
 bool run_turn(Editor& ed) {
+    // A hang-up or termination request that arrived meanwhile ends the program
+    // here (after saving modified files).
+    platform::run_pending_hangup();
     for (auto& file : ed.ring.files)
         file->modification_count_at_turn_start = file->modification_count;
     if (!ed.batch_mode) {
+        // Files changed on disk by someone else are offered for reloading.
+        for (int i = 0; i < int(ed.ring.files.size()); ++i)
+            if (ed.ring.files[size_t(i)]->watch) reload_check(ed, i, false);
         if (ed.pending_commands.empty() && ed.redisplay) ed.redisplay(ed);
         if (ed.wait_for_user) ed.wait_for_user(ed);
     }

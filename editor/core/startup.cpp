@@ -168,9 +168,15 @@ void run_profile(Editor& ed, const StartOptions& options) {
     std::string dir = platform::directory_part(*found);
     ed.profile_directory = platform::absolute_path(dir.empty() ? "." : dir);
     ed.in_profile = true;
+    ++ed.cmd.in_profile;
     int rc = execute_string(ed, profile_command(*found, ed.arguments));
+    --ed.cmd.in_profile;
     ed.in_profile = false;
-    if (rc != 0) show_text(ed, "Warning: unable to complete profile \"" + *found + "\"");
+    if (rc != 0) {
+        show_text(ed, "Warning: unable to complete profile \"" + *found + "\"");
+        ed.cmd.command_line.clear();
+        ed.cmd.command_line_stays = false;
+    }
 }
 
 } // namespace

@@ -190,6 +190,16 @@ TEST_F(FileIoTest, OpeningAFileTwiceOnlyMakesItCurrent) {
     EXPECT_EQ(ed.last_files.front(), dir.file("b"));
 }
 
+TEST_F(FileIoTest, TheLoadHookRunsAfterEachSuccessfulLoadOnly) {
+    Texts loaded;
+    ed.after_file_loaded = [&](Editor& e) { loaded.push_back(current_file(e)->path); };
+    write_bytes(dir.file("a"), "x\n");
+    ASSERT_EQ(open_file(ed, dir.file("a")), open_ok);
+    ASSERT_EQ(open_file(ed, dir.file("a")), open_ok); // already in the ring
+    EXPECT_EQ(open_file(ed, dir.path), open_not_editable);
+    EXPECT_EQ(loaded, (Texts{dir.file("a")}));
+}
+
 TEST_F(FileIoTest, AMissingFileIsANewEmptyFileAndLeavesNoTrace) {
     ASSERT_EQ(open_file(ed, dir.file("new.txt")), open_ok);
     EXPECT_EQ(current_file(ed)->line_count(), 0);
@@ -221,6 +231,23 @@ TEST_F(FileIoTest, APathThroughAFileCannotBeRead) {
     EXPECT_EQ(open_file(ed, dir.file("plain/inner")), open_read_error);
     EXPECT_EQ(test_log().messages(), (Texts{msg(153)}));
     EXPECT_TRUE(ed.ring.files.empty());
+}
+
+TEST_F(FileIoTest, AFifoIsNotEditable) {
+    ASSERT_EQ(mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(open_file(ed, dir.file("pipe")), open_not_editable);
+    EXPECT_EQ(test_log().messages(), (Texts{msg(1)}));
+    EXPECT_TRUE(ed.ring.files.empty());
+}
+
+TEST_F(FileIoTest, SavingOverADirectoryFails) {
+    add_file_with(ed, {"x"}).path = dir.file("sub");
+    fs::create_directory(dir.file("sub"));
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(save_file(ed, false, false), save_failed);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "voren: save : error occured while writing\n");
+    EXPECT_TRUE(fs::is_directory(dir.file("sub")));
 }
 
 TEST_F(FileIoTest, ASymlinkLoopCannotBeRead) {
@@ -494,6 +521,18 @@ TEST_F(FileIoTest, AFailedInPlaceWriteKeepsTheBackupCopy) {
     EXPECT_EQ(read_bytes(dir.file("h%")), original + "\n");
 }
 
+TEST_F(FileIoTest, AWritableFileInALockedDirectoryIsRewrittenInPlace) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into every directory";
+    fs::create_directory(dir.file("locked"));
+    write_bytes(dir.file("locked/f"), "old\n");
+    ASSERT_EQ(open_file(ed, dir.file("locked/f")), open_ok);
+    replace_line(ed, 0, "new", XF_TAG);
+    chmod(dir.file("locked").c_str(), 0555);
+    EXPECT_EQ(save_file(ed, false, false), save_ok);
+    chmod(dir.file("locked").c_str(), 0755);
+    EXPECT_EQ(read_bytes(dir.file("locked/f")), "new\n");
+}
+
 TEST_F(FileIoTest, SavingIntoAMissingDirectoryFails) {
     ASSERT_EQ(open_file(ed, dir.file("nodir/x")), open_ok);
     insert_line(ed, -1, "x", XF_TAG);
@@ -544,8 +583,9 @@ TEST_F(FileIoTest, ReloadTakesANewerUnmodifiedFile) {
     EXPECT_EQ(line_texts(ed), (Texts{"uno", "dos"}));
     EXPECT_EQ(current_line(ed), 1);
     EXPECT_EQ(read_bytes(dir.file("w%")), "one\ntwo\nthree\n");
-    EXPECT_EQ(test_log().messages().back(), ".... Warning: reloaded \"" + dir.file("w") +
-                                              "\" file; previous version saved in backup format.");
+    EXPECT_EQ(test_log().messages().back(),
+              ".... Warning: reloaded \"" + dir.file("w") +
+                  "\" file; previous version saved in backup format.");
 }
 
 TEST_F(FileIoTest, ReloadOfAModifiedFileNeedsAYes) {
@@ -562,6 +602,31 @@ TEST_F(FileIoTest, ReloadOfAModifiedFileNeedsAYes) {
     EXPECT_EQ(line_texts(ed), (Texts{"theirs"}));
     EXPECT_EQ(read_bytes(dir.file("w%")), "mine\n");
     EXPECT_EQ(current_file(ed)->modification_count, 0);
+}
+
+TEST_F(FileIoTest, ALargeFileSharesOneTextBlockUntilItsLastLineGoes) {
+    std::string bytes;
+    for (int i = 0; i < 10000; ++i)
+        bytes += "line number " + std::to_string(i) + "   \r\n";
+    write_bytes(dir.file("big"), bytes);
+    size_t before = live_text_blocks();
+    ASSERT_EQ(open_file(ed, dir.file("big")), open_ok);
+    EXPECT_EQ(live_text_blocks(), before + 1);
+    File& file = *current_file(ed);
+    EXPECT_TRUE(file.lines[5].text.in_block);
+    EXPECT_EQ(file.lines[9999].text.view(), "line number 9999");
+    EXPECT_STREQ(file.lines[3].text.c_str(), "line number 3");
+    file.lrecl = 4;
+    replace_line(ed, 1, "replaced text", XF_TAG);
+    EXPECT_EQ(file.lines[1].text.view(), "repl");
+    file.lines[2].text.cut(2);
+    EXPECT_EQ(file.lines[2].text.view(), "li");
+    LineText kept = std::move(file.lines[7].text);
+    remove_current_file(ed);
+    EXPECT_EQ(live_text_blocks(), before + 1); // `kept` still lives in it
+    EXPECT_EQ(kept.view(), "line number 7");
+    kept = LineText("own");
+    EXPECT_EQ(live_text_blocks(), before);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "editor/core/editor.h"
+#include "editor/core/file_io.h"
 #include "editor/core/main_loop.h"
 #include "editor/core/startup.h"
 #include "tests/unit/core/core_test_support.h"
@@ -233,6 +234,21 @@ TEST(Turns, InteractiveTurnAsksTheScreenAndTheKey) {
     EXPECT_TRUE(run_turn(ed));
     EXPECT_EQ(calls, (Texts{"wait", "redisplay", "wait", "key"}));
     EXPECT_EQ(test_log().commands(), (Texts{"queued"}));
+}
+
+TEST(Turns, WatchedFilesChangedOnDiskAreReloadedBeforeTheTurn) {
+    TempDir dir;
+    Editor ed;
+    write_bytes(dir.file("w"), "old\n");
+    ASSERT_EQ(open_file(ed, dir.file("w")), 0);
+    ed.run_key = [](Editor&) {};
+    write_bytes(dir.file("w"), "new\n");
+    current_file(ed)->disk_mtime_ns -= 1000000000;
+    EXPECT_TRUE(run_turn(ed));
+    EXPECT_EQ(line_texts(ed), (Texts{"old"})); // not watched
+    current_file(ed)->watch = true;
+    EXPECT_TRUE(run_turn(ed));
+    EXPECT_EQ(line_texts(ed), (Texts{"new"}));
 }
 
 TEST(BatchLog, MessageLogsAreAppendedWithTheHeader) {
