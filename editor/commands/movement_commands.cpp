@@ -38,9 +38,9 @@ std::optional<int64_t> parse_count(std::string_view operands, int64_t fallback) 
     return std::min<int64_t>(value, kAll);
 }
 
-// Moves the current line by `count` lines in scope (negative: up). Reaching the
-// top or end of file ends the move there with return code 1 (as XEDIT does);
-// the command is not kept on the command line for that.
+// Moves the current line by `count` lines in scope (negative: up). A move cut
+// short by the top or end of the file stops there with return code 1 (as
+// XEDIT does); the command is not kept on the command line for that.
 bool move_lines(Editor& ed, int64_t count) {
     File* file = current_file(ed);
     if (!file) return fail(ed, kMsgNoCurrentFile);
@@ -54,8 +54,8 @@ bool move_lines(Editor& ed, int64_t count) {
         if (line == -1 || line == end || in_scope(ed, line)) --left;
     }
     set_current_line(ed, line);
-    line = current_line(ed);
-    ed.return_code = count != 0 && (line <= -1 || line >= end) ? 1 : 0;
+    // Cut short at the top or end of the file.
+    ed.return_code = left > 0 || current_line(ed) != line ? 1 : 0;
     if (ed.return_code != 0) ed.cmd.keep_on_error = false;
     return true;
 }

@@ -64,7 +64,10 @@ bool xfcm_set(Editor& ed, const CommandCall& call) {
         return true;
     }
     const CommandEntry* item = find_set_item(option, ed.cmd.host_compat);
-    if (item == nullptr && is_key_setting(option)) {
+    // A word with "-" or "^" cannot name a setting or a variable: it is a key
+    // name, malformed or not.
+    if (item == nullptr &&
+        (is_key_setting(option) || option.find_first_of("-^") != std::string_view::npos)) {
         int message = set_key(ed.keys, trim_blanks(call.operands));
         if (message != 0) show_message(ed, message);
         ed.return_code = message == 0 ? 0 : 1;

@@ -49,6 +49,9 @@ struct Editor {
     std::function<void(Editor&)> redisplay;
     std::function<void(Editor&)> wait_for_user;
     std::function<void(Editor&)> run_key;
+    // Prefix commands typed in the prefix area, run after the changed fields
+    // are taken and before the turn's command (empty until prefix commands exist).
+    std::function<void(Editor&)> run_prefix_commands;
     std::function<void(Editor&)> close_screen;
     // Runs after every successful file load (the macro layer runs the
     // "reprofile" macro from here when one is registered).

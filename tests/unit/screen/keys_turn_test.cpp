@@ -93,7 +93,7 @@ TEST(KeySet, SetAloneShowsTheListingAsARingFile) {
     f.run("set f2 command top");
     ASSERT_EQ(f.run("set ?"), 0);
     EXPECT_EQ(f.ed.ring.files.size(), 1u);
-    EXPECT_EQ(current_file(f.ed)->lines[2].text.view(), "SET F2          ONLY command top");
+    EXPECT_EQ(current_file(f.ed)->lines[2].text.view(), "SET F2          BEFORE command top");
 }
 
 TEST(KeyTurn, ARedefinedKeyRunsItsNewDefinition) {
@@ -217,7 +217,10 @@ TEST(Movement, CountsAndEdges) {
     EXPECT_EQ(f.run("bottom"), 0);
     EXPECT_EQ(current_line(f.ed), 99);
     EXPECT_EQ(f.run("down *"), 1);
-    EXPECT_EQ(current_line(f.ed), 100);
+    EXPECT_EQ(current_line(f.ed), 99);
+    EXPECT_EQ(f.run("up 2"), 0);
+    EXPECT_EQ(f.run("down 5"), 1);
+    EXPECT_EQ(current_line(f.ed), 99);
     EXPECT_EQ(f.run("top"), 0);
     EXPECT_EQ(current_line(f.ed), -1);
     for (const char* bad : {"down -1", "up x", "top 3", "forward 1x", "pgup 2"}) {
@@ -284,6 +287,7 @@ TEST(Cursor, LineCommandsActOnTheCursorLine) {
     turn(f);
     ASSERT_EQ(file.line_count(), 5);
     EXPECT_EQ(file.lines[1].text.view(), "");
+    redisplay_screens(f.ed);
     EXPECT_EQ(f.window->cursor.row, 5);
     platform::script_cursor(*f.window, 4, 8);
     platform::script_key(*f.window, control('d'));
