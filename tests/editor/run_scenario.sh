@@ -7,7 +7,7 @@
 #   @file NAME [noeol]   create NAME in the scenario's directory with the body
 #                        (each line ends with LF; noeol: the last one has none)
 #   @args WORDS          voren's arguments (default: -batch); split at blanks
-#   @command TEXT        append -c "TEXT" to the arguments (in order)
+#   @command TEXT        a -c "TEXT" option, in order, before the @args words
 #   @expect-file NAME [noeol]  after the run NAME must hold exactly the body
 #   @expect-absent NAME  after the run NAME must not exist
 #   @expect-output       standard output and error together must equal the body
@@ -70,7 +70,7 @@ while IFS= read -r line || [ -n "$line" ]; do
 done < <(cat "$scn"; echo "@end")
 
 [ ${#args[@]} -eq 0 ] && args=(-batch)
-(cd "$work/run" && HOME="$work/run" "$voren" "${args[@]}" "${extra[@]}" </dev/null >"$work/output" 2>&1)
+(cd "$work/run" && HOME="$work/run" "$voren" "${extra[@]}" "${args[@]}" </dev/null >"$work/output" 2>&1)
 status=$?
 
 if [ "$status" != "$expect_status" ]; then
