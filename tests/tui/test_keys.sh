@@ -2,7 +2,7 @@
 # Keys on a real terminal: a key redefined with SET and pressed, PF keys and
 # arrows moving through a file (the key listing that SET alone shows), Shift
 # and Control function keys, a failed command staying on the command line, an
-# "&" command kept, a resize and split screens.
+# "&" command kept, Control and Alt keys, a resize and split screens.
 . "$(dirname "$0")/tui_lib.sh"
 VOREN=$1
 work=$(mktemp -d)
@@ -59,6 +59,16 @@ for i in $(seq 40); do
     sleep 0.05
 done
 tui_expect_line 2 "====>"
+
+# Control and Alt with function keys and characters reach their entries.
+for k in "c-f2 C-F2" "m-f3 M-F3" "s+c-f4 C-S-F4" "m-q M-q" "^b C-b" "c-r8 C-Up"; do
+    set -- $k
+    tui_type "set $1 command msg key $1"
+    tui_keys Enter
+    tui_keys "$2"
+    tui_wait_for "key $1"
+    tui_expect_line 3 "key $1"
+done
 
 # Resize: the PF line follows the bottom of the window.
 tui_resize 100 30
