@@ -104,6 +104,20 @@ void place_requested_cursor(Editor& ed, platform::FieldWindow& w) {
     if (platform::find_field(w, id)) platform::place_cursor(w, id, offset);
 }
 
+// Makes screen `s` current with its file: the command line being typed there
+// becomes the editor's, the current screen keeps its own text.
+void make_screen_current(Editor& ed, int s) {
+    ScreenState& st = ed.display;
+    if (s == ed.screen_index || s < 0 || s >= int(ed.screens.size()) || s >= int(st.layouts.size()))
+        return;
+    st.layouts[size_t(ed.screen_index)].command_text = ed.cmd.command_line;
+    ed.cmd.command_line = std::move(st.layouts[size_t(s)].command_text);
+    st.layouts[size_t(s)].command_text.clear();
+    ed.screen_index = s;
+    int file = ed.screens[size_t(s)].current_file;
+    if (file >= 0 && file < int(ed.ring.files.size())) make_current(ed, file);
+}
+
 void route_hangup(Editor& ed) {
     if (ed.display.hangup_routed) return;
     platform::set_hangup_handler(on_window_closed, &ed);
@@ -306,6 +320,9 @@ void wait_for_user_input(Editor& ed) {
         }
         if (!st.usable || !st.layout_valid) continue; // nothing shown, nothing to take
         take_modified_fields(ed, w);
+        // The screen under the cursor becomes current.
+        if (turn.cursor.field_id >= 0 && turn.cursor.field_id < kPfFieldBase)
+            make_screen_current(ed, (turn.cursor.field_id >> 16) - 1);
         st.last_input = turn;
         st.input_ready = true;
         // Enter on a file line with nothing typed on the command line makes

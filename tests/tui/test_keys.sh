@@ -83,3 +83,13 @@ for i in $(seq 40); do
     sleep 0.05
 done
 [ "$(tui_screen | grep -c '^====>')" = 2 ] || tui_fail "two command lines expected"
+
+# Typing in the second screen's command line makes that screen current: the
+# command runs there and its message shows in that screen.
+first=$(tui_screen | grep -n '^====>' | sed -n 1p | cut -d: -f1)
+second=$(tui_screen | grep -n '^====>' | sed -n 2p | cut -d: -f1)
+for i in $(seq $((second - first))); do tui_keys Down; done
+tui_type "msg in the second screen"
+tui_keys Enter
+tui_wait_for "in the second screen"
+tui_expect_line $((second + 1)) "in the second screen"

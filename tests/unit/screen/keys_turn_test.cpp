@@ -202,6 +202,25 @@ TEST(KeyTurn, EnterOnAFileLineMakesItCurrent) {
     EXPECT_EQ(current_line(f.ed), 2);
 }
 
+TEST(KeyTurn, TheScreenUnderTheCursorBecomesCurrent) {
+    ScreenFixture f(24, 80);
+    f.add_lines(30);
+    ASSERT_EQ(f.run("screen 2"), 0);
+    f.ed.screens[1].current_file = 0;
+    f.draw();
+    const int second_cmdline = field_id(1, kFieldCmdline);
+    ASSERT_NE(platform::find_field(*f.window, second_cmdline), nullptr);
+    platform::script_field_edit(*f.window, second_cmdline, "down 7");
+    const platform::Field* field = platform::find_field(*f.window, second_cmdline);
+    platform::script_cursor(*f.window, field->spec.row, field->spec.col + 2);
+    platform::script_key(*f.window, key(platform::KeyKind::Enter));
+    turn(f);
+    EXPECT_EQ(f.ed.screen_index, 1);
+    // Screen 2 starts at the top of the file; screen 1 keeps its place.
+    EXPECT_EQ(screen_current_line(f.ed, 1, 0), 6);
+    EXPECT_EQ(screen_current_line(f.ed, 0, 0), -1);
+}
+
 TEST(Movement, CountsAndEdges) {
     ScreenFixture f(24, 80);
     f.add_lines(100);
