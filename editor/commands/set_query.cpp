@@ -5,6 +5,8 @@
 #include "editor/commands/executor.h"
 #include "editor/commands/executor_internal.h"
 #include "editor/core/editor.h"
+#include "editor/core/ring.h"
+#include "editor/screen/keys.h"
 
 namespace voren {
 
@@ -27,6 +29,29 @@ void show_synonyms(Editor& ed) {
     ed.return_code = 0;
 }
 
+// The key settings in SET form, shown as the file "setkeys.voren" of the ring
+// (in the start directory); saving it writes the key file. A listing already
+// in the ring is refreshed in place.
+void show_key_listing(Editor& ed) {
+    std::string path = ed.start_directory.empty() ? std::string("setkeys.voren")
+                                                  : ed.start_directory + "/setkeys.voren";
+    int index = find_file_by_path(ed, path);
+    if (index >= 0) make_current(ed, index);
+    File& file = index >= 0 ? *ed.ring.files[size_t(index)] : add_file(ed);
+    file.path = path;
+    file.path_as_read = "setkeys.voren";
+    file.lines.clear();
+    for (const std::string& line : key_file_lines(ed.keys)) {
+        file.lines.emplace_back();
+        file.lines.back().text = LineText(line);
+    }
+    file.undo_log.clear();
+    file.redo_log.clear();
+    file.display_changed = true;
+    set_current_line(ed, -1);
+    ed.return_code = 0;
+}
+
 } // namespace
 
 // SET option operands: the option is looked up among the settable commands
@@ -35,10 +60,20 @@ bool xfcm_set(Editor& ed, const CommandCall& call) {
     std::string_view rest;
     std::string_view option = first_word(call.operands, &rest);
     if (option.empty() || option == "?") {
-        // The settings listing comes with the settings family.
-        return not_implemented(ed, call);
+        show_key_listing(ed);
+        return true;
     }
-    if (const CommandEntry* item = find_set_item(option, ed.cmd.host_compat)) {
+    const CommandEntry* item = find_set_item(option, ed.cmd.host_compat);
+    // A word with "-" or "^" cannot name a setting or a variable: it is a key
+    // name, malformed or not.
+    if (item == nullptr &&
+        (is_key_setting(option) || option.find_first_of("-^") != std::string_view::npos)) {
+        int message = set_key(ed.keys, trim_blanks(call.operands));
+        if (message != 0) show_message(ed, message);
+        ed.return_code = message == 0 ? 0 : 1;
+        return true;
+    }
+    if (item != nullptr) {
         if (item->handler == nullptr) {
             ed.return_code = 0;
             return true;

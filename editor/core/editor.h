@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editor/commands/executor_state.h"
+#include "editor/screen/keys.h"
 #include "editor/screen/screen_state.h"
 
 namespace voren {
@@ -48,6 +49,9 @@ struct Editor {
     std::function<void(Editor&)> redisplay;
     std::function<void(Editor&)> wait_for_user;
     std::function<void(Editor&)> run_key;
+    // Prefix commands typed in the prefix area, run after the changed fields
+    // are taken and before the turn's command (empty until prefix commands exist).
+    std::function<void(Editor&)> run_prefix_commands;
     std::function<void(Editor&)> close_screen;
     // Runs after every successful file load (the macro layer runs the
     // "reprofile" macro from here when one is registered).
@@ -60,6 +64,10 @@ struct Editor {
 
     // Screen layer (editor/screen): window, split screens, colours, PF lines.
     ScreenState display;
+
+    // Key definitions (editor/screen/keys.h): what each key that ends an input
+    // turn runs.
+    KeyTables keys;
 };
 
 } // namespace voren

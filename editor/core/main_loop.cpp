@@ -42,6 +42,7 @@ bool run_turn(Editor& ed) {
             if (ed.ring.files[size_t(i)]->watch) reload_check(ed, i, false);
         if (ed.pending_commands.empty() && ed.redisplay) ed.redisplay(ed);
         if (ed.wait_for_user) ed.wait_for_user(ed);
+        if (ed.run_prefix_commands) ed.run_prefix_commands(ed);
     }
     std::string command;
     if (!ed.pending_commands.empty()) {

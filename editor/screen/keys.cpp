@@ -536,10 +536,10 @@ int set_nbkeys(KeyTables& keys, std::string_view operands) {
     const int limits[3] = {kMaxLKeys, kMaxFKeys, kMaxRKeys};
     for (int i = 0; i < 3; ++i) {
         auto n = parse_small_number(first_word(rest, rest));
-        if (!n || *n < 1 || *n > limits[i]) return kMsgInvalidKeyNumbers;
+        if (!n || *n < 1 || *n > limits[i]) return kKeyMsgInvalidNumbers;
         counts[i] = *n;
     }
-    if (!trim(rest).empty()) return kMsgInvalidKeyNumbers;
+    if (!trim(rest).empty()) return kKeyMsgInvalidNumbers;
     int nl = counts[0], nf = counts[1], nr = counts[2];
 
     // Every definition keeps its key number and modifier group.
@@ -578,7 +578,7 @@ int set_backspace(KeyTables& keys, std::string_view operands) {
     } else if (value == "^?") {
         keys.backspace = 127;
     } else {
-        return kMsgInvalidParameters;
+        return kKeyMsgInvalidParameters;
     }
     return 0;
 }
@@ -707,7 +707,7 @@ bool is_key_setting(std::string_view first) {
 int set_key(KeyTables& keys, std::string_view operands) {
     std::string_view rest;
     std::string_view word = first_word(operands, rest);
-    if (word.empty()) return kMsgInvalidParameters;
+    if (word.empty()) return kKeyMsgInvalidParameters;
     std::string lowered = lower(word);
     if (lowered == "backspace") return set_backspace(keys, rest);
     if (lowered == "nbkeys") return set_nbkeys(keys, rest);
@@ -718,18 +718,18 @@ int set_key(KeyTables& keys, std::string_view operands) {
     if (int fn = field_function_index(lowered); fn >= 0) {
         std::string_view after;
         std::string_view key_word = first_word(rest, after);
-        if (!trim(after).empty()) return kMsgInvalidParameters;
+        if (!trim(after).empty()) return kKeyMsgInvalidParameters;
         if (key_word.empty()) { // no key: the function is unbound
             keys.field_keys[static_cast<size_t>(fn)] = FieldKey{};
             return 0;
         }
         auto key = parse_field_key(keys, key_word);
-        if (!key) return kMsgInvalidParameters;
+        if (!key) return kKeyMsgInvalidParameters;
         keys.field_keys[static_cast<size_t>(fn)] = *key;
         return 0;
     }
     auto name = parse_key_name(keys, word);
-    if (!name) return kMsgInvalidParameters;
+    if (!name) return kKeyMsgInvalidParameters;
     return set_definition(keys, *name, rest);
 }
 
@@ -741,7 +741,7 @@ int set_keyboard_type(KeyTables& keys, std::string_view type) {
             return 0;
         }
     }
-    return kMsgInvalidKeyboardType;
+    return kKeyMsgInvalidKeyboardType;
 }
 
 std::vector<std::string> key_listing(const KeyTables& keys) {

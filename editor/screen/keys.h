@@ -36,9 +36,9 @@ constexpr int kDefaultLKeys = 10;
 constexpr int kDefaultRKeys = 15;
 
 // Message numbers returned by the setters.
-constexpr int kMsgInvalidParameters = 16;
-constexpr int kMsgInvalidKeyNumbers = 120;
-constexpr int kMsgInvalidKeyboardType = 48;
+constexpr int kKeyMsgInvalidParameters = 16;
+constexpr int kKeyMsgInvalidNumbers = 120;
+constexpr int kKeyMsgInvalidKeyboardType = 48;
 
 int modifier_group(bool shift, bool control, bool alt);
 

@@ -554,7 +554,7 @@ void compose_screen(Editor& ed, platform::FieldWindow& w, int s) {
         const int row = free_rows[i];
         const bool at_current = i == cur_index;
         if (item.kind == RowKind::Blank) continue;
-        ShownRow shown{row, -2, text_width};
+        ShownRow shown{row, -2, text_width, layout.left_column};
         if (item.kind == RowKind::Shadow) {
             paint.field(kFieldText, row, row, text_col, text_width, kAreaShadow,
                         shadow_text(item.hidden, text_width));
@@ -566,9 +566,10 @@ void compose_screen(Editor& ed, platform::FieldWindow& w, int s) {
         } else {
             shown.line = item.line;
             std::string_view text = file->lines[size_t(item.line)].text.view();
+            size_t from = std::min(text.size(), size_t(layout.left_column));
             paint.field(kFieldText, row, row, text_col, text_width,
                         at_current ? kAreaCurline : kAreaFilearea,
-                        text.substr(0, size_t(text_width)), editable);
+                        text.substr(from, size_t(text_width)), editable);
         }
         if (pw) {
             std::string ptext =

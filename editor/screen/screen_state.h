@@ -92,6 +92,7 @@ struct ShownRow {
     int row = 0;        // 1-based row within the screen
     int32_t line = -2;  // file line; -2 for a scale, tab or shadow row
     int text_width = 0; // width of the text field
+    int left = 0;       // line column (0-based) shown in the field's first cell
 };
 
 // One split screen (same index as Editor::screens).
@@ -104,6 +105,7 @@ struct ScreenLayout {
     std::unordered_map<int32_t, ViewDisplay> file_views; // by file number
     std::map<int, std::string> reserved;                 // row -> text
     std::string command_text; // this screen's command line when it is not current
+    int left_column = 0;      // LEFT / RIGHT: line columns hidden at the left
 
     // Filled by the last display.
     bool cmdline_two_rows = false;
@@ -142,6 +144,19 @@ struct ScreenState {
     // The input turn read by the last wait for the user, until its key has run.
     platform::InputTurn last_input;
     bool input_ready = false;
+
+    // Where the next redisplay puts the cursor: on the command line (the
+    // default), or on a file line at a 0-based line column.
+    enum class CursorTarget : std::uint8_t {
+        CommandLine,
+        FileLine
+    } cursor_target = CursorTarget::CommandLine;
+    int32_t cursor_line = 0;
+    int cursor_column = 0;
+    int command_cursor = -1; // command-line offset; -1: after its text
+    // Set by an input turn that Enter ended on a file line with nothing typed on
+    // the command line: that line becomes current.
+    bool pending_cursor_move = false;
 
     ScreenState();
 };

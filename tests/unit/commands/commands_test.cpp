@@ -130,10 +130,15 @@ TEST(SetCommand, UnknownOptionGoesToTheMacroLayer) {
     EXPECT_EQ(g_set_text, "nosuch 1 2");
 }
 
-TEST(SetCommand, ListingIsNotBuiltYet) {
+TEST(SetCommand, AloneListsTheKeysInARingFile) {
     Editor ed;
-    EXPECT_EQ(xfcom2(ed, "set"), 1);
-    EXPECT_EQ(ed.cmd.last_message, "..... Not implemented");
+    EXPECT_EQ(xfcom2(ed, "set"), 0);
+    ASSERT_EQ(ed.ring.files.size(), 1u);
+    EXPECT_EQ(ed.ring.files[0]->lines.size(), key_file_lines(ed.keys).size());
+    EXPECT_EQ(xfcom2(ed, "set f1 command top"), 0);
+    EXPECT_EQ(ed.keys.f_keys[0].definition, "command top");
+    EXPECT_EQ(xfcom2(ed, "set f99 command top"), 1);
+    EXPECT_EQ(ed.cmd.last_message, "..... Invalid parameters");
 }
 
 TEST(QueryCommand, RunsQueryableCommands) {

@@ -88,10 +88,10 @@ TEST(Xfcom2, SuccessDoesNotTouchTheCommandLine) {
 
 TEST(Xfcom2, NotBuiltCommandsSayItHonestly) {
     Editor ed;
-    EXPECT_EQ(xfcom2(ed, "top"), 1);
+    EXPECT_EQ(xfcom2(ed, "boucle"), 1);
     EXPECT_EQ(ed.cmd.last_message, "..... Not implemented");
-    EXPECT_EQ(last_trace(ed), "Commande xfcm_top");
-    EXPECT_EQ(ed.cmd.command_line, "top");
+    EXPECT_EQ(last_trace(ed), "Commande xfcm_boucle");
+    EXPECT_EQ(ed.cmd.command_line, "boucle");
     EXPECT_EQ(xfcom2(ed, "\xBD"), 1);
     EXPECT_EQ(last_trace(ed), "Commande xfcm_half");
     EXPECT_EQ(xfcom2(ed, "shell ls"), 1);
@@ -189,7 +189,7 @@ TEST(Xfcom2, MacrosAfterCommandsByDefault) {
     Editor ed;
     g_macro_calls.clear();
     ed.cmd.run_macro = &fake_macro;
-    EXPECT_EQ(xfcom2(ed, "top"), 1); // the TOP command, not built yet
+    EXPECT_EQ(xfcom2(ed, "top"), 1); // the TOP command: no file in the ring
     EXPECT_EQ(xfcom2(ed, "mymac a b"), 0);
     EXPECT_EQ(g_macro_calls, std::vector<std::string>{"mymac a b"});
 }

@@ -228,8 +228,8 @@ TEST(KeyNames, KeyboardTypeDecidesEnd) {
 
 TEST(KeyNames, UnknownKeyboardTypeGives48AndKeepsTheType) {
     KeyTables k;
-    EXPECT_EQ(set_keyboard_type(k, "amiga"), kMsgInvalidKeyboardType);
-    EXPECT_EQ(set_keyboard_type(k, ""), kMsgInvalidKeyboardType);
+    EXPECT_EQ(set_keyboard_type(k, "amiga"), kKeyMsgInvalidKeyboardType);
+    EXPECT_EQ(set_keyboard_type(k, ""), kKeyMsgInvalidKeyboardType);
     EXPECT_EQ(k.keyboard_type, "linux");
 }
 
@@ -370,7 +370,7 @@ TEST(SetKey, MalformedNamesGive16AndLeaveTablesUnchanged) {
     for (const char* operands : bad) {
         KeyTables k;
         const KeyTables before = k;
-        EXPECT_EQ(set_key(k, operands), kMsgInvalidParameters) << operands;
+        EXPECT_EQ(set_key(k, operands), kKeyMsgInvalidParameters) << operands;
         EXPECT_EQ(k, before) << operands;
     }
 }
@@ -379,7 +379,7 @@ TEST(SetKey, EndOnDecGives16) {
     KeyTables k;
     ASSERT_EQ(set_keyboard_type(k, "dec"), 0);
     const KeyTables before = k;
-    EXPECT_EQ(set_key(k, "end command bot"), kMsgInvalidParameters);
+    EXPECT_EQ(set_key(k, "end command bot"), kKeyMsgInvalidParameters);
     EXPECT_EQ(k, before);
 }
 
@@ -418,7 +418,7 @@ TEST(FieldFunctions, MalformedKeysGive16) {
         KeyTables k;
         ASSERT_EQ(set_key(k, "home f5"), 0);
         const KeyTables before = k;
-        EXPECT_EQ(set_key(k, operands), kMsgInvalidParameters) << operands;
+        EXPECT_EQ(set_key(k, operands), kKeyMsgInvalidParameters) << operands;
         EXPECT_EQ(k, before) << operands;
     }
 }
@@ -464,7 +464,7 @@ TEST(Backspace, OnlyTheTwoCharacters) {
     EXPECT_EQ(k.backspace, 127);
     for (const char* bad : {"backspace", "backspace ^x", "backspace ^h ^?", "backspace h"}) {
         const KeyTables before = k;
-        EXPECT_EQ(set_key(k, bad), kMsgInvalidParameters) << bad;
+        EXPECT_EQ(set_key(k, bad), kKeyMsgInvalidParameters) << bad;
         EXPECT_EQ(k, before);
     }
 }
@@ -494,7 +494,7 @@ TEST(NbKeys, Bounds) {
     for (const char* operands : bad) {
         KeyTables t;
         const KeyTables before = t;
-        EXPECT_EQ(set_key(t, operands), kMsgInvalidKeyNumbers) << operands;
+        EXPECT_EQ(set_key(t, operands), kKeyMsgInvalidNumbers) << operands;
         EXPECT_EQ(t, before) << operands;
     }
 }
