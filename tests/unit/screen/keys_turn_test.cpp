@@ -212,7 +212,7 @@ TEST(KeyTurn, TheScreenUnderTheCursorBecomesCurrent) {
     ASSERT_NE(platform::find_field(*f.window, second_cmdline), nullptr);
     platform::script_field_edit(*f.window, second_cmdline, "down 7");
     const platform::Field* field = platform::find_field(*f.window, second_cmdline);
-    platform::script_cursor(*f.window, field->spec.row, field->spec.col + 2);
+    platform::script_cursor(*f.window, field->desc.row, field->desc.col + 2);
     platform::script_key(*f.window, key(platform::KeyKind::Enter));
     turn(f);
     EXPECT_EQ(f.ed.screen_index, 1);
