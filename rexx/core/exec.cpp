@@ -401,6 +401,23 @@ bool index_number(const RexxValue& v, long& out, bool& is_num) {
     return true;
 }
 
+// Evaluates the first or last index of s[i:j]; raises error 78 when it is no
+// positive whole number (`which` is "first" or "last" for the detail text).
+long index_operand(X& x, const Expr* e, const Expr* index, RexxValue& tmp, const char* which) {
+    const RexxValue& v = eval(x, index, tmp);
+    at(x, e->token);
+    long n = 0;
+    bool num = false;
+    if (!index_number(v, n, num)) {
+        if (!num)
+            raise_error(x.in, 78,
+                        std::string("The ") + which + " index evaluates to \"" +
+                            std::string(v.text(x.in.numeric)) + "\".");
+        raise_error(x.in, 78, "The index must be a positive integer.");
+    }
+    return n;
+}
+
 const RexxValue& eval_index(X& x, const Expr* e, RexxValue& tmp) {
     RexxValue bt, it1, it2;
     const RexxValue& base = eval(x, e->left, bt);
@@ -411,28 +428,9 @@ const RexxValue& eval_index(X& x, const Expr* e, RexxValue& tmp) {
         s = copy;
     }
     long first = 1, last = 0;
-    bool num = false;
-    if (e->right) {
-        const RexxValue& v = eval(x, e->right, it1);
-        at(x, e->token);
-        if (!index_number(v, first, num)) {
-            if (!num)
-                raise_error(x.in, 78,
-                            "The first index evaluates to \"" + std::string(v.text(x.in.numeric)) +
-                                "\".");
-            raise_error(x.in, 78, "The index must be a positive integer.");
-        }
-    }
+    if (e->right) first = index_operand(x, e, e->right, it1, "first");
     if (e->third) {
-        const RexxValue& v = eval(x, e->third, it2);
-        at(x, e->token);
-        if (!index_number(v, last, num)) {
-            if (!num)
-                raise_error(x.in, 78,
-                            "The last index evaluates to \"" + std::string(v.text(x.in.numeric)) +
-                                "\".");
-            raise_error(x.in, 78, "The index must be a positive integer.");
-        }
+        last = index_operand(x, e, e->third, it2, "last");
     } else {
         last = e->op == ExprOp::Br ? first : static_cast<long>(s.size());
     }
