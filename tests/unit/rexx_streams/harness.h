@@ -14,17 +14,9 @@
 #include "rexx/core/interp.h"
 #include "rexx/lib/builtins.h"
 #include "rexx/lib/streams.h"
+#include "tests/unit/rexx_funcs/harness.h"
 
 namespace tolma::test {
-
-using Arg = std::optional<std::string>;
-inline const Arg omitted = std::nullopt;
-
-struct CallResult {
-    bool ok = false;
-    std::string text;
-    RexxError error;
-};
 
 // A fresh directory under the system's temporary directory, removed at the end.
 struct ScratchDir {
@@ -55,10 +47,9 @@ struct ScratchDir {
     }
 };
 
-struct Io {
+// The built-in caller of the function tests, with captured sinks and a scratch directory.
+struct Io : Lib {
     ScratchDir scratch;
-    Interp in;
-    LibState lib;
     std::string out, err;
     std::deque<std::string> console; // lines the console hands out
 
@@ -71,54 +62,9 @@ struct Io {
             console.pop_front();
             return true;
         };
-        in.pos.line = 1;
-        in.pos.column = 1;
     }
 
     std::string path(const std::string& name) const { return scratch.path(name); }
-
-    CallResult call(std::string_view name, std::vector<Arg> args) {
-        std::vector<RexxValue> values(args.size());
-        std::vector<const RexxValue*> slots(args.size(), nullptr);
-        std::vector<ArgPos> pos(args.size());
-        for (size_t i = 0; i < args.size(); ++i) {
-            if (args[i]) {
-                values[i] = RexxValue(*args[i]);
-                slots[i] = &values[i];
-            }
-            pos[i] = {7, static_cast<int>(10 + i)};
-        }
-        CallResult r;
-        RexxValue result;
-        try {
-            if (!call_builtin(in, lib, name, slots.data(), static_cast<int>(slots.size()),
-                              pos.data(), result)) {
-                r.error.code = 43;
-                return r;
-            }
-            r.ok = true;
-            r.text = std::string(result.text(in.numeric));
-        } catch (const RexxError& e) {
-            r.error = e;
-        }
-        return r;
-    }
-
-    // The result, or "ERROR <code>: <detail>".
-    std::string operator()(std::string_view name, std::vector<Arg> args) {
-        CallResult r = call(name, std::move(args));
-        if (r.ok) return r.text;
-        return "ERROR " + std::to_string(r.error.code) + ": " + r.error.detail;
-    }
-
-    // The secondary message of a call that must raise error 40.
-    std::string msg(std::string_view name, std::vector<Arg> args) {
-        CallResult r = call(name, std::move(args));
-        EXPECT_FALSE(r.ok) << name << " gave " << r.text;
-        if (r.ok) return {};
-        EXPECT_EQ(r.error.code, 40);
-        return r.error.detail;
-    }
 };
 
 } // namespace tolma::test
