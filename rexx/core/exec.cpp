@@ -117,7 +117,7 @@ struct CallTarget {
     // a child interpreter (NOLOAD); HostMacro: a host macro run as a command.
     enum Kind : uint8_t { Label, Builtin, Own, Extract, Child, HostMacro } kind = Label;
     const Clause* label = nullptr;
-    std::string file; // Child: the routine's file
+    std::string file; // Child: the routine's file; HostMacro: the macro's name
     BuiltinHandler handler = nullptr;
     RexxValue (*own)(ExecState&, Args&) = nullptr;
     std::string_view msg_name;
@@ -722,6 +722,7 @@ bool resolve_outside(X& x, const Token* name_token, std::string_view name, CallT
     if (noload && !x.envs.empty() && x.envs[x.env_current].name == x.opt.host_environment) {
         if (!x.opt.stored_macro || !x.opt.stored_macro(file)) return false;
         t.kind = CallTarget::HostMacro;
+        t.file = file;
         return true;
     }
     WarningSink warn;
@@ -759,7 +760,7 @@ bool invoke_outside(X& x, const CallTarget& t, const Args& a, RexxValue& result)
     if (t.kind == CallTarget::Extract)
         return x.opt.implicit_extract.answer(x.in, t.name, args, result);
     if (t.kind == CallTarget::HostMacro) {
-        std::string command = t.name + " ";
+        std::string command = t.file + " ";
         for (size_t i = 0; i < args.size(); ++i) {
             if (i > 0) command += ',';
             if (args[i]) command += *args[i];
