@@ -8,7 +8,7 @@ say 'result:' result
 say 'number:' echo(300) echo(-1) echo(1.5)
 say 'text:' echo('two words')
 /* No value returned: the child's exit status. */
-call novalue
+call novalue 1
 say 'no value:' result
 /* An error in the child: its report, and its exit status (the error number). */
 say 'failing:' failing()
