@@ -100,7 +100,9 @@ external_search_directories(const std::optional<std::string>& path_variable) {
         size_t colon = rest.find(':');
         std::string entry(rest.substr(0, colon));
         if (entry.size() > 1 && entry.back() == '/') entry.pop_back();
-        if (!entry.empty() && entry != "." && entry[0] == '/') {
+        if (!entry.empty() && entry != ".") {
+            // A relative entry counts from the current directory, as the
+            // shell takes it.
             std::string dir = full_path(entry);
             if (std::find(dirs.begin(), dirs.end(), dir) == dirs.end()) dirs.push_back(dir);
         }

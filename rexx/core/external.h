@@ -41,8 +41,8 @@ bool names_interpreter(std::string_view first_line);
 std::string full_path(std::string_view path);
 
 // The directories searched for a plain name: "." (as a full path), then
-// every entry of path_variable (split at ":"; empty entries and "." skipped,
-// one trailing "/" removed, duplicates dropped, relative ones dropped).
+// every entry of path_variable as a full path (split at ":"; empty entries
+// and "." skipped, one trailing "/" removed, duplicates dropped).
 std::vector<std::string>
 external_search_directories(const std::optional<std::string>& path_variable);
 

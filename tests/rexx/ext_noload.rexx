@@ -1,7 +1,8 @@
 option noload
 /* NOLOAD: an external routine runs in a child interpreter. Its arguments
    travel as hexadecimal bytes in tolma_NB_ARGS and tolma_ARG1...; what it
-   returns comes back as the result. */
+   returns comes back as the result. Regina has no NOLOAD; it passes
+   arguments to external routines in its own way. */
 say 'show:' show('ab', , 'x;y $(z) "q" `w`')
 call show 'one'
 say 'result:' result

@@ -2,6 +2,7 @@
 // Temporary directories with files, environment variables set for one test,
 // and programs run on a fresh interpreter with captured output.
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -23,7 +24,8 @@ struct TempDir {
         path = made ? voren::platform::real_path(made) : std::string();
     }
     ~TempDir() {
-        if (!path.empty()) std::system(("rm -rf '" + path + "'").c_str());
+        std::error_code ignored;
+        if (!path.empty()) std::filesystem::remove_all(path, ignored);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
