@@ -18,6 +18,9 @@ say 'dotted:' './sub/util.rexx'('x')
 say 'quoted:' 'TWICE'(8)
 /* Twice is the symbol TWICE: the routine loaded above. */
 say 'mixed:' Twice(1)
+/* A routine that calls itself finds its own label; PROCEDURE works. */
+n = 'kept'
+say 'fact:' fact(6) n
 say 'lines:' sourceline()
 say 'line of unit:' sourceline(sourceline() - 1)
 exit
