@@ -2283,19 +2283,20 @@ void exec_parse(X& x, const Clause* c) {
 
 RexxValue own_arg(X& x, Args& a) {
     Frame& f = *x.frames.back();
-    if (a.n > 2) wrong_call(x.in, a, 0, "must receive 0 to 2 arguments.");
+    if (a.n > 2) wrong_call(x.in, a, 0, "must receive 1 or 2 arguments.");
     if (a.n == 0 || !a.has(0)) {
-        if (a.n > 0 && !a.has(0)) wrong_call(x.in, a, 0, "argument 1 missing.");
+        if (a.n > 0 && !a.has(0)) wrong_call(x.in, a, 0, "first argument missing.");
         size_t n = f.args.size();
         while (n > 0 && !f.present[n - 1])
             --n;
         return int_result(static_cast<long long>(n));
     }
-    long long n = arg_whole(x.in, a, 0, 1);
+    long long n = arg_whole_msgs(x.in, a, 0, 1, "argument 1 must be an integer", nullptr,
+                                 "argument 1 must be a positive integer");
     size_t i = static_cast<size_t>(n - 1);
     bool present = i < f.args.size() && f.present[i];
     if (a.n == 2 && a.has(1)) {
-        char opt = arg_option(x.in, a, 1, 'N', "EON", "argument 2 must be E, O or N.");
+        char opt = arg_option(x.in, a, 1, 'N', "EON", "argument 2 must be \"e\" or \"o\"");
         if (opt == 'E') return int_result(present ? 1 : 0);
         if (opt == 'O') return int_result(present ? 0 : 1);
     }
@@ -2303,7 +2304,7 @@ RexxValue own_arg(X& x, Args& a) {
 }
 
 RexxValue own_address(X& x, Args& a) {
-    if (a.n > 0) wrong_call(x.in, a, 0, "must receive 0 argument.");
+    if (a.n > 0) wrong_call(x.in, a, 0, "no argument allowed.");
     return RexxValue(x.envs[x.env_current].name);
 }
 

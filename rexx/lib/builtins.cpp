@@ -62,7 +62,7 @@ const Tables& tables() {
             {kStringBuiltins, kStringBuiltinCount},         {kWordBuiltins, kWordBuiltinCount},
             {kConversionBuiltins, kConversionBuiltinCount}, {kNumberBuiltins, kNumberBuiltinCount},
             {kDateTimeBuiltins, kDateTimeBuiltinCount},     {kInfoBuiltins, kInfoBuiltinCount},
-            {kStreamBuiltins, kStreamBuiltinCount},
+            {kStreamBuiltins, kStreamBuiltinCount},         {kSystemBuiltins, kSystemBuiltinCount},
         };
         for (auto [rows, n] : families)
             t.rows.insert(t.rows.end(), rows, rows + n);

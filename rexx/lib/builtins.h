@@ -214,5 +214,7 @@ extern const Builtin kDateTimeBuiltins[];
 extern const size_t kDateTimeBuiltinCount;
 extern const Builtin kInfoBuiltins[];
 extern const size_t kInfoBuiltinCount;
+extern const Builtin kSystemBuiltins[];
+extern const size_t kSystemBuiltinCount;
 
 } // namespace tolma
