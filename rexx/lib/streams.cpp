@@ -396,6 +396,53 @@ bool delete_stream_lines(Stream& s, int64_t first, int64_t count, std::string_vi
     return true;
 }
 
+// ---------------------------------------------------------------- the console
+
+namespace {
+
+void drop_line_end(std::string& l) {
+    if (!l.empty() && l.back() == '\n') l.pop_back();
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+}
+
+// Reads one more line from the hook into the pending input; false at the
+// end of input.
+bool fill_console(Interp& in, StreamTable& t) {
+    std::string l;
+    if (!in.read_line || !in.read_line(l)) return false;
+    t.console_pending += l;
+    t.console_pending += '\n';
+    return true;
+}
+
+// Whether console input is there to read: pending input, or a line that
+// can be read now. The line is read ahead, so that input at its end
+// answers 0 (a loop on LINES() then ends) instead of "readable".
+bool console_has_input(Interp& in) {
+    StreamTable& t = stream_table(in);
+    if (!t.console_pending.empty()) return true;
+    return io::console_input_waiting() && fill_console(in, t);
+}
+
+} // namespace
+
+bool read_console_line(Interp& in, std::string& line) {
+    StreamTable& t = stream_table(in);
+    line.clear();
+    if (t.console_pending.empty()) {
+        if (!in.read_line || !in.read_line(line)) {
+            line.clear();
+            return false;
+        }
+    } else {
+        size_t end = t.console_pending.find('\n');
+        line = t.console_pending.substr(0, end);
+        t.console_pending.erase(0, end == std::string::npos ? end : end + 1);
+    }
+    drop_line_end(line);
+    return true;
+}
+
 // ---------------------------------------------------------------- NOTREADY
 
 void notready(Interp& in, std::string_view message, std::string_view stream) {
@@ -459,9 +506,7 @@ RexxValue bi_linein(Interp& in, Args& a) {
     if (console) {
         if (count == 0) return empty_result();
         std::string l;
-        if (!in.read_line || !in.read_line(l)) return empty_result();
-        if (!l.empty() && l.back() == '\n') l.pop_back();
-        if (!l.empty() && l.back() == '\r') l.pop_back();
+        if (!read_console_line(in, l)) return empty_result();
         return RexxValue(l);
     }
     Stream* s = stream_arg(in, a, false);
@@ -542,7 +587,7 @@ RexxValue bi_linelast(Interp& in, Args& a) {
 
 RexxValue bi_lines(Interp& in, Args& a) {
     if (a.n > 1) wrong_call(in, a, 0, "1 argument allowed.");
-    if (console_name(in, a, "stdin")) return int_result(io::console_input_waiting() ? 1 : 0);
+    if (console_name(in, a, "stdin")) return int_result(console_has_input(in) ? 1 : 0);
     Stream* s = stream_arg(in, a, false);
     if (!s) return empty_result();
     return int_result(s->line_count() - s->line);
@@ -550,7 +595,7 @@ RexxValue bi_lines(Interp& in, Args& a) {
 
 RexxValue bi_chars(Interp& in, Args& a) {
     if (a.n > 1) wrong_call(in, a, 0, "1 argument allowed.");
-    if (console_name(in, a, "stdin")) return int_result(io::console_input_waiting() ? 1 : 0);
+    if (console_name(in, a, "stdin")) return int_result(console_has_input(in) ? 1 : 0);
     Stream* s = stream_arg(in, a, false);
     if (!s) return empty_result();
     return int_result(s->size - s->offset);
@@ -562,14 +607,18 @@ RexxValue bi_charin(Interp& in, Args& a) {
     long long count = a.has(2) ? arg_whole(in, a, 2, 0) : 1;
     if (console_name(in, a, "stdin")) {
         if (a.has(1)) wrong_call(in, a, 1, "no start value may be given for \"stdin\".");
-        // Read in pieces: a large count does not allocate before input comes.
+        // Through the same line reader as LINEIN() and PULL, so that input
+        // the reader has buffered is not skipped; the rest of a line stays
+        // for the next reader.
+        StreamTable& t = stream_table(in);
         std::string got;
-        char buf[4096];
         while (static_cast<long long>(got.size()) < count) {
-            int64_t want = std::min<int64_t>(sizeof buf, count - static_cast<int64_t>(got.size()));
-            int64_t n = io::console_read(buf, want);
-            if (n <= 0) break;
-            got.append(buf, static_cast<size_t>(n));
+            if (t.console_pending.empty() && !fill_console(in, t)) break;
+            size_t n = static_cast<size_t>(
+                std::min<long long>(count - static_cast<long long>(got.size()),
+                                    static_cast<long long>(t.console_pending.size())));
+            got.append(t.console_pending, 0, n);
+            t.console_pending.erase(0, n);
         }
         return RexxValue(got);
     }
@@ -744,9 +793,7 @@ RexxValue bi_lstate(Interp& in, Args& a) {
 RexxValue bi_stdin(Interp& in, Args& a) {
     if (a.n != 0) wrong_call(in, a, 0, "must receive 0 argument.");
     std::string l;
-    if (!in.read_line || !in.read_line(l)) return empty_result();
-    if (!l.empty() && l.back() == '\n') l.pop_back();
-    if (!l.empty() && l.back() == '\r') l.pop_back();
+    if (!read_console_line(in, l)) return empty_result();
     return RexxValue(l);
 }
 

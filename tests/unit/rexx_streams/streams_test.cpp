@@ -5,6 +5,7 @@
 
 #include "harness.h"
 #include "platform/environment.h"
+#include "rexx/lib/stack.h"
 
 namespace tolma::test {
 
@@ -345,6 +346,30 @@ TEST(Console, StandardFunctions) {
     EXPECT_EQ(t.out, "to out");
     EXPECT_EQ(t.err, "to err");
     EXPECT_EQ(t.msg("STDOUT", {}), "STDOUT(): must receive 1 argument.");
+}
+
+} // namespace tolma::test
+
+namespace tolma::test {
+
+// CHARIN() on the console takes its bytes through the same line reader as
+// LINEIN() and PULL: nothing the reader buffered is skipped, and the rest of
+// a line stays for the next reader.
+TEST(Console, CharinSharesTheLineReader) {
+    Io t;
+    t.console = {"abcdef", "second", "ab", "cd", "last"};
+    EXPECT_EQ(t("CHARIN", {omitted, omitted, "3"}), "abc");
+    EXPECT_EQ(t("LINES", {}), "1"); // the rest of the line is waiting
+    EXPECT_EQ(t("LINEIN", {}), "def");
+    EXPECT_EQ(t("CHARIN", {"stdin", omitted, "4"}), "seco");
+    std::string pulled;
+    EXPECT_TRUE(pull_line(t.in, pulled));
+    EXPECT_EQ(pulled, "nd");
+    EXPECT_EQ(t("CHARIN", {omitted, omitted, "5"}), "ab\ncd");
+    EXPECT_EQ(t("LINEIN", {}), ""); // the line end after "cd"
+    EXPECT_EQ(t("STDIN", {}), "last");
+    EXPECT_EQ(t("CHARIN", {omitted, omitted, "3"}), "");
+    EXPECT_EQ(t("LINEIN", {}), "");
 }
 
 } // namespace tolma::test
