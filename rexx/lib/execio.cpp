@@ -165,11 +165,19 @@ bool parse(std::string_view text, Options& o, std::string& msg) {
     o.fn = std::string(pos.word());
     // A name with a directory part is the whole file name: the line follows
     // it directly.
+    std::string_view line_word;
     if (o.fn.find('/') == std::string::npos) {
         o.ft = std::string(pos.word());
         o.fm = std::string(pos.word());
+        // "fn ft 3": a file mode is never a number, so digits that name no
+        // directory are the line to start at.
+        long long n = 0;
+        if (digits_number(o.fm, n) && io::file_status(o.fm).type != io::FileType::Directory) {
+            line_word = pos.text.substr(pos.at - o.fm.size(), o.fm.size());
+            o.fm.clear();
+        }
     }
-    w = pos.word();
+    w = line_word.empty() ? pos.word() : line_word;
     if (!w.empty() && (!digits_number(w, o.line) || o.line < 1)) {
         msg = "TOLMA: Invalid EXECIO \"LINENUM\" operand.\n";
         return false;
