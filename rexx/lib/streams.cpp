@@ -43,6 +43,16 @@ bool scan(Stream& s, std::string_view fn, std::string& msg) {
         return false;
     }
     s.starts.clear();
+    if (io::mode_is_device(info.mode)) {
+        // A device has no lines to index, and some never end (/dev/zero):
+        // it reads as empty and takes writes as they come.
+        s.ends_with_newline = true;
+        s.size = 0;
+        s.mtime_ns = info.mtime_ns;
+        s.device = info.device;
+        s.inode = info.inode;
+        return true;
+    }
     std::string buf(static_cast<size_t>(kChunk), '\0');
     int64_t at = 0;
     char last = '\n';

@@ -373,3 +373,20 @@ TEST(Console, CharinSharesTheLineReader) {
 }
 
 } // namespace tolma::test
+
+namespace tolma::test {
+
+// A device is not scanned for lines: /dev/zero never ends, and reading it
+// whole would never return.
+TEST(Failures, DevicesAreNotScanned) {
+    Io t;
+    EXPECT_EQ(t("LINES", {"/dev/zero"}), "0");
+    EXPECT_EQ(t("LINEIN", {"/dev/zero"}), "");
+    EXPECT_EQ(t("CHARS", {"/dev/zero"}), "0");
+    EXPECT_EQ(t("CHARIN", {"/dev/zero", omitted, "5"}), "");
+    EXPECT_EQ(t("LINEOUT", {"/dev/null", "gone"}), "0");
+    EXPECT_EQ(t("LINEOUT", {"/dev/null", "gone again"}), "0");
+    EXPECT_EQ(t("LINES", {"/dev/null"}), "0");
+}
+
+} // namespace tolma::test
