@@ -448,6 +448,8 @@ bool source_lines(Interp& in, const Options& o, std::vector<std::string>& lines,
         std::string l;
         for (long long i = 0; i < o.count && pull_line(in, l); ++i)
             lines.push_back(std::move(l));
+        // The console input ended before count lines: written, but short.
+        if (static_cast<long long>(lines.size()) < o.count) rc = 2;
     }
     for (std::string& l : lines) {
         l = apply_columns(std::move(l), o);
@@ -464,11 +466,11 @@ int disk_write(Interp& in, const Options& o, Stream& s) {
     std::string msg;
     if (o.mode == Mode::DiskI) {
         if (!insert_stream_lines(t, s, lines, "EXECIO", msg)) return report(in, msg, 101);
-        return 0;
+        return rc;
     }
     for (const std::string& l : lines)
         if (!write_stream_line(t, s, l, "EXECIO", msg)) return report(in, msg, 101);
-    return 0;
+    return rc;
 }
 
 int disk_delete(Interp& in, const Options& o, Stream& s) {

@@ -137,6 +137,14 @@ say 'rescanned, the position is after its end: rc' rc
 'EXECIO 1 DISKR g txt 6 (VAR v FINIS'
 say 'line 6:' v
 
+say '-- DISKW with a count takes console lines when the stack runs out'
+queue 'stacked'
+'EXECIO 3 DISKW con txt (FINIS'
+say 'rc' rc
+'EXECIO 2 DISKW con txt (FINIS'
+say 'at the end of the console input: rc' rc
+call show 'con.txt'
+
 call remove_temp_dir
 exit
 

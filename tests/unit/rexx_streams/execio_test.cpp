@@ -137,6 +137,13 @@ TEST(ExecioWrite, StemVarStringAndQueue) {
     t.console = {"typed"};
     EXPECT_EQ(t.run("2 DISKW out txt $ 1"), 0);
     EXPECT_EQ(t.scratch.read("out.txt"), "left\ntyped\nfrom var\n Mixed Case (kept)\nq1\nq2\n");
+    // The console input ends before the count: what there was is written,
+    // and the short count shows in the return code.
+    t.console = {"only one"};
+    EXPECT_EQ(t.run("3 DISKW out txt $ 1 (FINIS"), 2);
+    EXPECT_EQ(t.scratch.read("out.txt"), "only one\ntyped\nfrom var\n Mixed Case (kept)\nq1\nq2\n");
+    EXPECT_EQ(t.run("2 DISKI out txt $ 1 (FINIS"), 2);
+    EXPECT_EQ(t.scratch.read("out.txt"), "only one\ntyped\nfrom var\n Mixed Case (kept)\nq1\nq2\n");
 }
 
 TEST(ExecioWrite, LinePositionReplacesAndInsertInserts) {
