@@ -425,13 +425,15 @@ bool fill_console(Interp& in, StreamTable& t) {
     return true;
 }
 
-// Whether console input is there to read: pending input, or a line that
-// can be read now. The line is read ahead, so that input at its end
-// answers 0 (a loop on LINES() then ends) instead of "readable".
+// Whether console input is there to read: pending input, a keystroke at a
+// terminal, or a line of redirected input. That line is read ahead, so
+// that a file or pipe at its end answers 0 (a loop on LINES() then ends)
+// rather than "readable" for ever.
 bool console_has_input(Interp& in) {
     StreamTable& t = stream_table(in);
     if (!t.console_pending.empty()) return true;
-    return io::console_input_waiting() && fill_console(in, t);
+    if (!io::console_input_waiting()) return false;
+    return io::console_is_terminal() || fill_console(in, t);
 }
 
 } // namespace
