@@ -74,6 +74,14 @@ else
   end
 'chmod 644 secret.txt'
 
+say '-- a write that fails: a full device'
+r = lineout('/dev/full', 'x')
+say 'lineout returned [' || r || ']'
+r = charout('/dev/full', 'x')
+say 'charout returned [' || r || ']'
+'EXECIO 1 DISKW /dev/full (STRING x'
+say 'EXECIO reports through its return code:' rc
+
 say '-- argument errors are not NOTREADY'
 signal on syntax
 r = linein('ok.txt', 0)
