@@ -3,6 +3,8 @@ call make_temp_dir
 f = 'chars.txt'
 say '-- CHAROUT creates and appends, CHARS counts what is left'
 say charout(f, 'abc') charout(f, 'def' || '0a'x) charout(f, 'ghi' || '0a'x)
+/* one position for reading and writing: after the writes it is at the end
+   (Regina reads from its own read position and answers 11 and 1 here) */
 say 'chars after writing' chars(f) 'lines' lines(f)
 say 'from 1:' charin(f, 1, 3) 'chars left' chars(f)
 say 'next 2:' charin(f, , 2) 'chars left' chars(f)
@@ -23,6 +25,8 @@ say '-- reading a line after a character position'
 say charin(f, 5, 1) linein(f)
 
 say '-- STREAM always answers READY and closes nothing'
+/* Regina's STREAM answers the state (READY, NOTREADY, UNKNOWN) and runs the
+   commands it is given */
 say stream(f) stream(f, 'C', 'CLOSE') stream('nothing-here', 'D') stream()
 say 'still open at its position:' charin(f, 1, 2) charin(f)
 
