@@ -30,6 +30,7 @@ c.22 = "charout('stdout', 'x', 1)"
 c.23 = "charout('two.txt', 'x', 100)"
 c.24 = "charout('two.txt', 'x', 1, 1)"
 c.25 = "chars('two.txt', 1)"
+/* Regina takes a second argument of LINES ('C' or 'N'); tolma takes one */
 c.26 = "lines('two.txt', 1)"
 c.27 = "chars('missing.txt')"
 c.28 = "lines('missing.txt')"
