@@ -137,6 +137,16 @@ say 'rescanned, the position is after its end: rc' rc
 'EXECIO 1 DISKR g txt 6 (VAR v FINIS'
 say 'line 6:' v
 
+say '-- a file removed between two EXECIO commands'
+'EXECIO 1 DISKR g txt (VAR v'
+'rm g.txt'
+'EXECIO 1 DISKR g txt (VAR v'
+say 'reading it: rc' rc
+'EXECIO 1 DISKW g txt (STRING made again'
+say 'writing makes it again: rc' rc
+'EXECIO * DISKR g txt 1 (STEM v. FINIS'
+say 'rc' rc v.0 v.1
+
 say '-- DISKW with a count takes console lines when the stack runs out'
 queue 'stacked'
 'EXECIO 3 DISKW con txt (FINIS'
