@@ -92,6 +92,14 @@ int64_t line_at_or_after(const Stream& s, int64_t offset) {
     return std::lower_bound(s.starts.begin(), s.starts.end(), offset) - s.starts.begin();
 }
 
+// Whether CHARIN left the byte position inside a line: the line position
+// is then the line after it, and LINEIN first reads the rest of this one.
+bool inside_line(const Stream& s) {
+    if (s.line < 1 || s.line > s.line_count()) return false;
+    int64_t next = s.line < s.line_count() ? s.starts[static_cast<size_t>(s.line)] : s.size;
+    return s.offset > s.starts[static_cast<size_t>(s.line - 1)] && s.offset < next;
+}
+
 bool reopen(Stream& s, bool writing, std::string_view fn, std::string& msg) {
     int err = 0;
     int fd = io::stream_open(s.path, true, writing, &err);
@@ -533,8 +541,28 @@ RexxValue bi_linein(Interp& in, Args& a) {
         s->line = line - 1;
         s->offset = s->starts[static_cast<size_t>(s->line)];
     }
-    if (count == 0 || s->line >= s->line_count()) return empty_result();
+    if (count == 0) return empty_result();
     std::string text, msg;
+    if (inside_line(*s)) {
+        // The rest of the line CHARIN read part of, without its line end.
+        int64_t from = s->offset, to = s->line_end_offset(s->line - 1);
+        text.resize(static_cast<size_t>(to - from));
+        int err = 0;
+        int64_t got = io::stream_read_at(s->fd, from, text.data(), to - from, &err);
+        if (got < 0) {
+            notready(in, stream_message("LINEIN(): error while reading file", name, err), name);
+            return empty_result();
+        }
+        text.resize(static_cast<size_t>(got));
+        if (!text.empty() && text.back() == '\n') {
+            text.pop_back();
+            if (t.line_end == LineEnd::Windows && !text.empty() && text.back() == '\r')
+                text.pop_back();
+        }
+        s->offset = from + got;
+        return RexxValue(text);
+    }
+    if (s->line >= s->line_count()) return empty_result();
     if (!read_stream_line(t, *s, s->line, text, "LINEIN", msg)) {
         notready(in, msg, name);
         return empty_result();
@@ -602,7 +630,7 @@ RexxValue bi_lines(Interp& in, Args& a) {
     if (console_name(in, a, "stdin")) return int_result(console_has_input(in) ? 1 : 0);
     Stream* s = stream_arg(in, a, false);
     if (!s) return empty_result();
-    return int_result(s->line_count() - s->line);
+    return int_result(s->line_count() - s->line + (inside_line(*s) ? 1 : 0));
 }
 
 RexxValue bi_chars(Interp& in, Args& a) {

@@ -9,7 +9,7 @@ say 'chars after writing' chars(f) 'lines' lines(f)
 say 'from 1:' charin(f, 1, 3) 'chars left' chars(f)
 say 'next 2:' charin(f, , 2) 'chars left' chars(f)
 say 'one by default: [' || c2x(charin(f)) || ']'
-say 'the line position follows:' linein(f)
+say 'linein reads the rest of the line: [' || linein(f) || '] then' linein(f)
 say 'count 0: [' || charin(f, 2, 0) || '] then' charin(f)
 say 'the last byte: [' || c2x(charin(f, 11, 5)) || '] start at size+1: [' || charin(f, 12, 5) || ']' chars(f)
 
@@ -21,8 +21,8 @@ say c2x(charin(f, 1, 100)) chars(f)
 say 'lines follow the bytes:' lines(f) linein(f, 1) linein(f) linein(f, 3)
 say 'charout without a string positions only:' charout(f, , 4) charin(f, , 3)
 
-say '-- reading a line after a character position'
-say charin(f, 5, 1) linein(f)
+say '-- reading a line after a character position (Regina does the same)'
+say charin(f, 5, 1) 'lines' lines(f) 'rest [' || linein(f) || '] next [' || linein(f) || ']'
 
 say '-- STREAM always answers READY and closes nothing'
 /* Regina's STREAM answers the state (READY, NOTREADY, UNKNOWN) and runs the

@@ -390,3 +390,40 @@ TEST(Failures, DevicesAreNotScanned) {
 }
 
 } // namespace tolma::test
+
+namespace tolma::test {
+
+// LINEIN after CHARIN stopped inside a line reads the rest of that line, as
+// other REXX interpreters do, instead of passing over it.
+TEST(Chars, LineinAfterCharinReadsTheRestOfTheLine) {
+    Io t;
+    t.scratch.write("m.txt", "first\nsecond\r\nthird\n");
+    std::string f = t.path("m.txt");
+    EXPECT_EQ(t("CHARIN", {f, "1", "3"}), "fir");
+    EXPECT_EQ(t("LINES", {f}), "3");
+    EXPECT_EQ(t("LINEIN", {f}), "st");
+    EXPECT_EQ(t("LINES", {f}), "2");
+    EXPECT_EQ(t("CHARIN", {f, "8", "2"}), "ec");
+    EXPECT_EQ(t("FILECONV", {"windows"}), "UNIX");
+    EXPECT_EQ(t("LINEIN", {f}), "ond");
+    EXPECT_EQ(t("LINEIN", {f}), "third");
+    // At a line end the rest is empty; at a line start nothing is left over.
+    EXPECT_EQ(t("CHARIN", {f, "1", "5"}), "first");
+    EXPECT_EQ(t("LINEIN", {f}), "");
+    EXPECT_EQ(t("LINEIN", {f}), "second");
+    EXPECT_EQ(t("CHARIN", {f, "1", "6"}), "first\n");
+    EXPECT_EQ(t("LINEIN", {f}), "second");
+    // A line given explicitly is read whole.
+    EXPECT_EQ(t("CHARIN", {f, "1", "2"}), "fi");
+    EXPECT_EQ(t("LINEIN", {f, "1"}), "first");
+    // The last line without its line end.
+    t.scratch.write("n.txt", "abc");
+    std::string g = t.path("n.txt");
+    EXPECT_EQ(t("CHARIN", {g, "1", "1"}), "a");
+    EXPECT_EQ(t("LINES", {g}), "1");
+    EXPECT_EQ(t("LINEIN", {g}), "bc");
+    EXPECT_EQ(t("LINES", {g}), "0");
+    EXPECT_EQ(t("LINEIN", {g}), "");
+}
+
+} // namespace tolma::test
