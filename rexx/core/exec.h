@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "rexx/core/interp.h"
-#include "rexx/lib/stack.h"
 #include "rexx/core/tree.h"
+#include "rexx/lib/stack.h"
 
 namespace tolma {
 
@@ -38,6 +38,21 @@ struct Environment {
 // TCSH, KSH and EXEC, all running the command through the system shell (the
 // shell prefix from the variable of the same name for SH, CSH, TCSH, KSH).
 std::vector<Environment> standard_environments();
+
+// The arguments of a call as strings; nothing for an omitted one.
+using CallArguments = std::vector<std::optional<std::string>>;
+
+// How a host answers function names that contain a "." after their first
+// character (the editor's implicit EXTRACT, "size.1()"): `knows` tells
+// whether `item` (the name before its last ".") is one of its items, in the
+// spelling of the case mode; `answer` runs the call with the whole name and
+// returns false when it gives no result. Either empty: no such names.
+struct ImplicitExtract {
+    std::function<bool(std::string_view item, NameCase mode)> knows;
+    std::function<bool(Interp&, std::string_view name, const CallArguments& args,
+                       RexxValue& result)>
+        answer;
+};
 
 struct RunOptions {
     std::string file_name;       // the program's file as given (reports, PARSE SOURCE)
@@ -59,6 +74,19 @@ struct RunOptions {
     bool isolated = false;
     // Set asynchronously (e.g. by SIGINT) to raise HALT before the next clause.
     volatile std::sig_atomic_t* halt_flag = nullptr;
+
+    // Function names with a "." that the host answers (empty: none).
+    ImplicitExtract implicit_extract;
+    // NOLOAD calls: the interpreter run for an external routine (empty:
+    // <installation_directory>/tolma), and the installation directory (empty:
+    // REXXHOME, else the directory of the running program).
+    std::string interpreter_path;
+    std::string installation_directory;
+    // NOLOAD calls made while the host's own environment is current: the
+    // host's environment name, and whether a name is one of its macros held
+    // in storage. Such a call runs "name arg1,arg2..." as a host command.
+    std::string host_environment = "VOREN";
+    std::function<bool(std::string_view name)> stored_macro;
 };
 
 struct RunResult {
