@@ -154,6 +154,14 @@ bool mode_is_special(unsigned mode) {
     return S_ISCHR(mode) || S_ISBLK(mode) || S_ISFIFO(mode) || S_ISSOCK(mode);
 }
 
+bool mode_is_device(unsigned mode) {
+    return S_ISCHR(mode) || S_ISBLK(mode);
+}
+
+bool console_is_terminal() {
+    return ::isatty(0) == 1;
+}
+
 bool console_input_waiting() {
     struct pollfd p {
         0, POLLIN, 0

@@ -165,11 +165,19 @@ bool parse(std::string_view text, Options& o, std::string& msg) {
     o.fn = std::string(pos.word());
     // A name with a directory part is the whole file name: the line follows
     // it directly.
+    std::string_view line_word;
     if (o.fn.find('/') == std::string::npos) {
         o.ft = std::string(pos.word());
         o.fm = std::string(pos.word());
+        // "fn ft 3": a file mode is never a number, so digits that name no
+        // directory are the line to start at.
+        long long n = 0;
+        if (digits_number(o.fm, n) && io::file_status(o.fm).type != io::FileType::Directory) {
+            line_word = pos.text.substr(pos.at - o.fm.size(), o.fm.size());
+            o.fm.clear();
+        }
     }
-    w = pos.word();
+    w = line_word.empty() ? pos.word() : line_word;
     if (!w.empty() && (!digits_number(w, o.line) || o.line < 1)) {
         msg = "TOLMA: Invalid EXECIO \"LINENUM\" operand.\n";
         return false;
@@ -440,6 +448,8 @@ bool source_lines(Interp& in, const Options& o, std::vector<std::string>& lines,
         std::string l;
         for (long long i = 0; i < o.count && pull_line(in, l); ++i)
             lines.push_back(std::move(l));
+        // The console input ended before count lines: written, but short.
+        if (static_cast<long long>(lines.size()) < o.count) rc = 2;
     }
     for (std::string& l : lines) {
         l = apply_columns(std::move(l), o);
@@ -456,11 +466,11 @@ int disk_write(Interp& in, const Options& o, Stream& s) {
     std::string msg;
     if (o.mode == Mode::DiskI) {
         if (!insert_stream_lines(t, s, lines, "EXECIO", msg)) return report(in, msg, 101);
-        return 0;
+        return rc;
     }
     for (const std::string& l : lines)
         if (!write_stream_line(t, s, l, "EXECIO", msg)) return report(in, msg, 101);
-    return 0;
+    return rc;
 }
 
 int disk_delete(Interp& in, const Options& o, Stream& s) {

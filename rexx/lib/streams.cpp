@@ -43,6 +43,16 @@ bool scan(Stream& s, std::string_view fn, std::string& msg) {
         return false;
     }
     s.starts.clear();
+    if (io::mode_is_device(info.mode)) {
+        // A device has no lines to index, and some never end (/dev/zero):
+        // it reads as empty and takes writes as they come.
+        s.ends_with_newline = true;
+        s.size = 0;
+        s.mtime_ns = info.mtime_ns;
+        s.device = info.device;
+        s.inode = info.inode;
+        return true;
+    }
     std::string buf(static_cast<size_t>(kChunk), '\0');
     int64_t at = 0;
     char last = '\n';
@@ -80,6 +90,14 @@ void record_status(Stream& s) {
 
 int64_t line_at_or_after(const Stream& s, int64_t offset) {
     return std::lower_bound(s.starts.begin(), s.starts.end(), offset) - s.starts.begin();
+}
+
+// Whether CHARIN left the byte position inside a line: the line position
+// is then the line after it, and LINEIN first reads the rest of this one.
+bool inside_line(const Stream& s) {
+    if (s.line < 1 || s.line > s.line_count()) return false;
+    int64_t next = s.line < s.line_count() ? s.starts[static_cast<size_t>(s.line)] : s.size;
+    return s.offset > s.starts[static_cast<size_t>(s.line - 1)] && s.offset < next;
 }
 
 bool reopen(Stream& s, bool writing, std::string_view fn, std::string& msg) {
@@ -396,6 +414,55 @@ bool delete_stream_lines(Stream& s, int64_t first, int64_t count, std::string_vi
     return true;
 }
 
+// ---------------------------------------------------------------- the console
+
+namespace {
+
+void drop_line_end(std::string& l) {
+    if (!l.empty() && l.back() == '\n') l.pop_back();
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+}
+
+// Reads one more line from the hook into the pending input; false at the
+// end of input.
+bool fill_console(Interp& in, StreamTable& t) {
+    std::string l;
+    if (!in.read_line || !in.read_line(l)) return false;
+    t.console_pending += l;
+    t.console_pending += '\n';
+    return true;
+}
+
+// Whether console input is there to read: pending input, a keystroke at a
+// terminal, or a line of redirected input. That line is read ahead, so
+// that a file or pipe at its end answers 0 (a loop on LINES() then ends)
+// rather than "readable" for ever.
+bool console_has_input(Interp& in) {
+    StreamTable& t = stream_table(in);
+    if (!t.console_pending.empty()) return true;
+    if (!io::console_input_waiting()) return false;
+    return io::console_is_terminal() || fill_console(in, t);
+}
+
+} // namespace
+
+bool read_console_line(Interp& in, std::string& line) {
+    StreamTable& t = stream_table(in);
+    line.clear();
+    if (t.console_pending.empty()) {
+        if (!in.read_line || !in.read_line(line)) {
+            line.clear();
+            return false;
+        }
+    } else {
+        size_t end = t.console_pending.find('\n');
+        line = t.console_pending.substr(0, end);
+        t.console_pending.erase(0, end == std::string::npos ? end : end + 1);
+    }
+    drop_line_end(line);
+    return true;
+}
+
 // ---------------------------------------------------------------- NOTREADY
 
 void notready(Interp& in, std::string_view message, std::string_view stream) {
@@ -459,9 +526,7 @@ RexxValue bi_linein(Interp& in, Args& a) {
     if (console) {
         if (count == 0) return empty_result();
         std::string l;
-        if (!in.read_line || !in.read_line(l)) return empty_result();
-        if (!l.empty() && l.back() == '\n') l.pop_back();
-        if (!l.empty() && l.back() == '\r') l.pop_back();
+        if (!read_console_line(in, l)) return empty_result();
         return RexxValue(l);
     }
     Stream* s = stream_arg(in, a, false);
@@ -476,8 +541,28 @@ RexxValue bi_linein(Interp& in, Args& a) {
         s->line = line - 1;
         s->offset = s->starts[static_cast<size_t>(s->line)];
     }
-    if (count == 0 || s->line >= s->line_count()) return empty_result();
+    if (count == 0) return empty_result();
     std::string text, msg;
+    if (inside_line(*s)) {
+        // The rest of the line CHARIN read part of, without its line end.
+        int64_t from = s->offset, to = s->line_end_offset(s->line - 1);
+        text.resize(static_cast<size_t>(to - from));
+        int err = 0;
+        int64_t got = io::stream_read_at(s->fd, from, text.data(), to - from, &err);
+        if (got < 0) {
+            notready(in, stream_message("LINEIN(): error while reading file", name, err), name);
+            return empty_result();
+        }
+        text.resize(static_cast<size_t>(got));
+        if (!text.empty() && text.back() == '\n') {
+            text.pop_back();
+            if (t.line_end == LineEnd::Windows && !text.empty() && text.back() == '\r')
+                text.pop_back();
+        }
+        s->offset = from + got;
+        return RexxValue(text);
+    }
+    if (s->line >= s->line_count()) return empty_result();
     if (!read_stream_line(t, *s, s->line, text, "LINEIN", msg)) {
         notready(in, msg, name);
         return empty_result();
@@ -542,15 +627,15 @@ RexxValue bi_linelast(Interp& in, Args& a) {
 
 RexxValue bi_lines(Interp& in, Args& a) {
     if (a.n > 1) wrong_call(in, a, 0, "1 argument allowed.");
-    if (console_name(in, a, "stdin")) return int_result(io::console_input_waiting() ? 1 : 0);
+    if (console_name(in, a, "stdin")) return int_result(console_has_input(in) ? 1 : 0);
     Stream* s = stream_arg(in, a, false);
     if (!s) return empty_result();
-    return int_result(s->line_count() - s->line);
+    return int_result(s->line_count() - s->line + (inside_line(*s) ? 1 : 0));
 }
 
 RexxValue bi_chars(Interp& in, Args& a) {
     if (a.n > 1) wrong_call(in, a, 0, "1 argument allowed.");
-    if (console_name(in, a, "stdin")) return int_result(io::console_input_waiting() ? 1 : 0);
+    if (console_name(in, a, "stdin")) return int_result(console_has_input(in) ? 1 : 0);
     Stream* s = stream_arg(in, a, false);
     if (!s) return empty_result();
     return int_result(s->size - s->offset);
@@ -562,14 +647,18 @@ RexxValue bi_charin(Interp& in, Args& a) {
     long long count = a.has(2) ? arg_whole(in, a, 2, 0) : 1;
     if (console_name(in, a, "stdin")) {
         if (a.has(1)) wrong_call(in, a, 1, "no start value may be given for \"stdin\".");
-        // Read in pieces: a large count does not allocate before input comes.
+        // Through the same line reader as LINEIN() and PULL, so that input
+        // the reader has buffered is not skipped; the rest of a line stays
+        // for the next reader.
+        StreamTable& t = stream_table(in);
         std::string got;
-        char buf[4096];
         while (static_cast<long long>(got.size()) < count) {
-            int64_t want = std::min<int64_t>(sizeof buf, count - static_cast<int64_t>(got.size()));
-            int64_t n = io::console_read(buf, want);
-            if (n <= 0) break;
-            got.append(buf, static_cast<size_t>(n));
+            if (t.console_pending.empty() && !fill_console(in, t)) break;
+            size_t n = static_cast<size_t>(
+                std::min<long long>(count - static_cast<long long>(got.size()),
+                                    static_cast<long long>(t.console_pending.size())));
+            got.append(t.console_pending, 0, n);
+            t.console_pending.erase(0, n);
         }
         return RexxValue(got);
     }
@@ -744,9 +833,7 @@ RexxValue bi_lstate(Interp& in, Args& a) {
 RexxValue bi_stdin(Interp& in, Args& a) {
     if (a.n != 0) wrong_call(in, a, 0, "must receive 0 argument.");
     std::string l;
-    if (!in.read_line || !in.read_line(l)) return empty_result();
-    if (!l.empty() && l.back() == '\n') l.pop_back();
-    if (!l.empty() && l.back() == '\r') l.pop_back();
+    if (!read_console_line(in, l)) return empty_result();
     return RexxValue(l);
 }
 

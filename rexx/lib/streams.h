@@ -50,6 +50,9 @@ struct StreamTable {
     std::vector<std::unique_ptr<Stream>> streams;
     LineEnd line_end = LineEnd::Unix;
     bool last_line = false; // LINELAST: the line written becomes the last one
+    // Console input taken from the read hook but not yet consumed: the rest
+    // of a line CHARIN() read part of, or a line LINES() looked ahead at.
+    std::string console_pending;
     // The current directory, read again after change_directory moved it.
     std::string cwd;
     unsigned long cwd_changes = 0;
@@ -73,6 +76,11 @@ void close_stream(Interp& in, Stream* s);
 // reader starts at line 1. Null with msg set on failure.
 Stream* open_stream(Interp& in, std::string_view name, std::string_view fn, bool writing,
                     std::string& msg);
+
+// One line of console input for LINEIN(), STDIN(), PULL: what CHARIN() or
+// LINES() left over first, else a line from the interpreter's read hook.
+// The line end (and a CR before it) is removed; false at the end of input.
+bool read_console_line(Interp& in, std::string& line);
 
 // Reads line i (0-based) without its line end (one CR before the LF is also
 // dropped in Windows mode).

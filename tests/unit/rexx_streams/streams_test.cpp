@@ -5,6 +5,7 @@
 
 #include "harness.h"
 #include "platform/environment.h"
+#include "rexx/lib/stack.h"
 
 namespace tolma::test {
 
@@ -345,6 +346,84 @@ TEST(Console, StandardFunctions) {
     EXPECT_EQ(t.out, "to out");
     EXPECT_EQ(t.err, "to err");
     EXPECT_EQ(t.msg("STDOUT", {}), "STDOUT(): must receive 1 argument.");
+}
+
+} // namespace tolma::test
+
+namespace tolma::test {
+
+// CHARIN() on the console takes its bytes through the same line reader as
+// LINEIN() and PULL: nothing the reader buffered is skipped, and the rest of
+// a line stays for the next reader.
+TEST(Console, CharinSharesTheLineReader) {
+    Io t;
+    t.console = {"abcdef", "second", "ab", "cd", "last"};
+    EXPECT_EQ(t("CHARIN", {omitted, omitted, "3"}), "abc");
+    EXPECT_EQ(t("LINES", {}), "1"); // the rest of the line is waiting
+    EXPECT_EQ(t("LINEIN", {}), "def");
+    EXPECT_EQ(t("CHARIN", {"stdin", omitted, "4"}), "seco");
+    std::string pulled;
+    EXPECT_TRUE(pull_line(t.in, pulled));
+    EXPECT_EQ(pulled, "nd");
+    EXPECT_EQ(t("CHARIN", {omitted, omitted, "5"}), "ab\ncd");
+    EXPECT_EQ(t("LINEIN", {}), ""); // the line end after "cd"
+    EXPECT_EQ(t("STDIN", {}), "last");
+    EXPECT_EQ(t("CHARIN", {omitted, omitted, "3"}), "");
+    EXPECT_EQ(t("LINEIN", {}), "");
+}
+
+} // namespace tolma::test
+
+namespace tolma::test {
+
+// A device is not scanned for lines: /dev/zero never ends, and reading it
+// whole would never return.
+TEST(Failures, DevicesAreNotScanned) {
+    Io t;
+    EXPECT_EQ(t("LINES", {"/dev/zero"}), "0");
+    EXPECT_EQ(t("LINEIN", {"/dev/zero"}), "");
+    EXPECT_EQ(t("CHARS", {"/dev/zero"}), "0");
+    EXPECT_EQ(t("CHARIN", {"/dev/zero", omitted, "5"}), "");
+    EXPECT_EQ(t("LINEOUT", {"/dev/null", "gone"}), "0");
+    EXPECT_EQ(t("LINEOUT", {"/dev/null", "gone again"}), "0");
+    EXPECT_EQ(t("LINES", {"/dev/null"}), "0");
+}
+
+} // namespace tolma::test
+
+namespace tolma::test {
+
+// LINEIN after CHARIN stopped inside a line reads the rest of that line, as
+// other REXX interpreters do, instead of passing over it.
+TEST(Chars, LineinAfterCharinReadsTheRestOfTheLine) {
+    Io t;
+    t.scratch.write("m.txt", "first\nsecond\r\nthird\n");
+    std::string f = t.path("m.txt");
+    EXPECT_EQ(t("CHARIN", {f, "1", "3"}), "fir");
+    EXPECT_EQ(t("LINES", {f}), "3");
+    EXPECT_EQ(t("LINEIN", {f}), "st");
+    EXPECT_EQ(t("LINES", {f}), "2");
+    EXPECT_EQ(t("CHARIN", {f, "8", "2"}), "ec");
+    EXPECT_EQ(t("FILECONV", {"windows"}), "UNIX");
+    EXPECT_EQ(t("LINEIN", {f}), "ond");
+    EXPECT_EQ(t("LINEIN", {f}), "third");
+    // At a line end the rest is empty; at a line start nothing is left over.
+    EXPECT_EQ(t("CHARIN", {f, "1", "5"}), "first");
+    EXPECT_EQ(t("LINEIN", {f}), "");
+    EXPECT_EQ(t("LINEIN", {f}), "second");
+    EXPECT_EQ(t("CHARIN", {f, "1", "6"}), "first\n");
+    EXPECT_EQ(t("LINEIN", {f}), "second");
+    // A line given explicitly is read whole.
+    EXPECT_EQ(t("CHARIN", {f, "1", "2"}), "fi");
+    EXPECT_EQ(t("LINEIN", {f, "1"}), "first");
+    // The last line without its line end.
+    t.scratch.write("n.txt", "abc");
+    std::string g = t.path("n.txt");
+    EXPECT_EQ(t("CHARIN", {g, "1", "1"}), "a");
+    EXPECT_EQ(t("LINES", {g}), "1");
+    EXPECT_EQ(t("LINEIN", {g}), "bc");
+    EXPECT_EQ(t("LINES", {g}), "0");
+    EXPECT_EQ(t("LINEIN", {g}), "");
 }
 
 } // namespace tolma::test
