@@ -61,19 +61,30 @@ std::string capture_stem(Interp& in, const Args& family, int i) {
     return name;
 }
 
-// stem.tail, the tail used as written.
+// stem.tail as a variable reference: the stem is the name up to its first
+// ".", the rest of the name and tail are its tails, used as written.
 SymbolRef element(const std::string& stem, std::string_view tail) {
     SymbolRef s;
     s.kind = SymbolKind::Compound;
-    s.base.name = stem;
-    s.base.hash = name_hash(stem);
+    size_t dot = stem.find('.');
+    s.base.name = stem.substr(0, dot + 1);
+    s.base.hash = name_hash(s.base.name);
     s.text = stem;
     s.text += tail;
-    TailPart p;
-    p.var.name = std::string(tail);
-    p.var.hash = name_hash(tail);
-    p.constant = true;
-    s.tails.push_back(std::move(p));
+    auto add_tail = [&s](std::string_view t) {
+        TailPart p;
+        p.var.name = std::string(t);
+        p.var.hash = name_hash(t);
+        p.constant = true;
+        s.tails.push_back(std::move(p));
+    };
+    size_t start = dot + 1;
+    while (start < stem.size()) {
+        size_t next = stem.find('.', start);
+        add_tail(std::string_view(stem).substr(start, next - start));
+        start = next + 1;
+    }
+    add_tail(tail);
     return s;
 }
 
