@@ -2147,6 +2147,10 @@ volatile std::sig_atomic_t* halt_flag(Interp& in) {
     return in.exec ? in.exec->opt.halt_flag : nullptr;
 }
 
+bool isolated_run(Interp& in) {
+    return in.exec && in.exec->opt.isolated;
+}
+
 RunResult run_program(Interp& in, std::string_view text, const RunOptions& options) {
     RunResult result;
     ExecState x(in);

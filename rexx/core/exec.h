@@ -78,6 +78,9 @@ std::string current_environment(Interp& in);
 // The halt request of the running program (RunOptions::halt_flag), for
 // library code that waits: null when there is none.
 volatile std::sig_atomic_t* halt_flag(Interp& in);
+// Whether the running program must have no operating-system side effects
+// (RunOptions::isolated): library code then starts no process and sleeps not.
+bool isolated_run(Interp& in);
 
 // The texts of PARSE VERSION and PARSE SOURCE.
 extern const char* const kLanguageVersion;

@@ -15,7 +15,9 @@
 // process id); WAITPID waits for it (or, with a second argument 0, looks
 // whether it still runs: STILL_ACTIVE() then); KILL sends it a signal; QPID
 // gives its process id. GETPID, SLEEP and USLEEP as their names say; SLEEP,
-// USLEEP and the waits end early on a halt request.
+// USLEEP and the waits end early on a halt request. An isolated run
+// (RunOptions::isolated) starts no process and does not sleep.
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 
@@ -123,6 +125,10 @@ void report_not_started(Interp& in, int error_number) {
 bool run_for_function(Interp& in, const std::string& command,
                       const voren::platform::ChildOptions& options,
                       voren::platform::ChildResult& result) {
+    if (isolated_run(in)) {
+        report_not_started(in, EPERM);
+        return false;
+    }
     std::string program = plain_command_program(command);
     if (!program.empty() && !voren::platform::program_exists(program)) {
         report_not_started(in, ENOENT);
@@ -190,6 +196,10 @@ size_t child_handle(Interp& in, Args& a) {
 RexxValue bi_fork(Interp& in, Args& a) {
     if (a.n > 1) wrong_call(in, a, 0, "must receive 1 argument.");
     std::string command(need_text(in, a, 0));
+    if (isolated_run(in)) {
+        report_not_started(in, EPERM);
+        return int_result(-1);
+    }
     std::string program = plain_command_program(command);
     if (!program.empty() && !voren::platform::program_exists(program)) {
         report_not_started(in, ENOENT);
@@ -256,7 +266,7 @@ RexxValue sleep_for(Interp& in, Args& a, long long unit_us) {
     // More than a year is taken as a year.
     const long long year_us = 366LL * 24 * 3600 * 1000000;
     long long us = n > year_us / unit_us ? year_us : n * unit_us;
-    voren::platform::sleep_microseconds(us, halt_flag(in));
+    if (!isolated_run(in)) voren::platform::sleep_microseconds(us, halt_flag(in));
     return int_result(0);
 }
 

@@ -194,3 +194,21 @@ TEST(Halt, EndsCaptureFunctionsWaitsAndSleeps) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Isolated, NoProcessesAndNoSleeping) {
+    host_test::ScratchDir dir;
+    ASSERT_FALSE(dir.path.empty());
+    tolma::RunOptions options;
+    options.isolated = true;
+    std::string file = dir.path + "/made";
+    auto o = host_test::run(
+        "say unix('touch " + file + "', 's') fork('touch " + file + "') sleep(100000000)", options);
+    EXPECT_EQ(o.out, "28 -1 0\n");
+    EXPECT_EQ(o.err, "Unable to create process; Error is: \"Operation not permitted\"\n"
+                     "Unable to create process; Error is: \"Operation not permitted\"\n");
+    EXPECT_NE(access(file.c_str(), F_OK), 0);
+}
+
+} // namespace
