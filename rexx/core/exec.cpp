@@ -2172,6 +2172,15 @@ RunResult run_program(Interp& in, std::string_view text, const RunOptions& optio
             table.previous = previous < n ? previous : 0;
         }
     } keep_environment{*x.envs, x.envs->current, x.envs->previous};
+    // Children of FORK that ended without a WAITPID are reaped when the run ends.
+    struct ReapChildren {
+        LibState& lib;
+        ~ReapChildren() {
+            int status = 0;
+            for (int pid : lib.children)
+                voren::platform::wait_child(pid, false, status);
+        }
+    } reap_children{x.lib};
     if (!options.environment.empty()) {
         long start = find_environment(*x.envs, options.environment);
         if (start >= 0) x.envs->current = x.envs->previous = static_cast<size_t>(start);

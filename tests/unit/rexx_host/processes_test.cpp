@@ -2,8 +2,10 @@
 // a halt request while a command or a wait runs.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "host_support.h"
@@ -209,6 +211,23 @@ TEST(Isolated, NoProcessesAndNoSleeping) {
     EXPECT_EQ(o.err, "Unable to create process; Error is: \"Operation not permitted\"\n"
                      "Unable to create process; Error is: \"Operation not permitted\"\n");
     EXPECT_NE(access(file.c_str(), F_OK), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Processes, EndedChildrenAreReapedWhenTheRunEnds) {
+    // The program waits until its child is a zombie, and does not WAITPID it.
+    auto o = host_test::run("h = fork('exit 0');"
+                            " 'while ! grep -q \") Z\" /proc/'h'/stat; do sleep 0.01; done';"
+                            " say h");
+    ASSERT_FALSE(o.result.error) << o.err;
+    int pid = std::stoi(o.out);
+    int status = 0;
+    errno = 0;
+    EXPECT_EQ(waitpid(pid, &status, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
 }
 
 } // namespace
