@@ -209,6 +209,22 @@ ChildResult run_child(const std::string& command, const ChildOptions& options) {
                 close_fd(fds[i]);
         }
     }
+    if (stop_requested(options.stop_flag)) {
+        // Keep what the child wrote before it is ended.
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i] < 0) continue;
+            fcntl(fds[i], F_SETFL, fcntl(fds[i], F_GETFL) | O_NONBLOCK);
+            for (;;) {
+                ssize_t got = read(fds[i], buffer, sizeof buffer);
+                if (got > 0) {
+                    sinks[i]->append(buffer, static_cast<size_t>(got));
+                    continue;
+                }
+                if (got < 0 && errno == EINTR) continue;
+                break;
+            }
+        }
+    }
     close_fd(fds[0]);
     close_fd(fds[1]);
 

@@ -95,6 +95,22 @@ TEST(RunChild, UnsetStopFlagLetsTheChildFinish) {
     EXPECT_EQ(r.status, 0);
 }
 
+TEST(RunChild, OutputWrittenBeforeTheStopIsKept) {
+    child_ready = 0;
+    struct sigaction action {
+    }, old{};
+    action.sa_handler = on_ready;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGUSR1, &action, &old);
+    ChildOptions o;
+    o.capture_output = true;
+    o.stop_flag = &child_ready;
+    ChildResult r = run_child("echo before; kill -USR1 $PPID; exec sleep 100", o);
+    sigaction(SIGUSR1, &old, nullptr);
+    EXPECT_TRUE(r.stopped);
+    EXPECT_EQ(r.output, "before\n");
+}
+
 TEST(ProgramExists, FollowsPath) {
     EXPECT_TRUE(voren::platform::program_exists("sh"));
     EXPECT_TRUE(voren::platform::program_exists("/bin/sh"));
