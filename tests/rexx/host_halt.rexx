@@ -5,7 +5,7 @@ call on halt name halted
 say 'after the halted command, rc' rc
 r = unix('echo partial; kill -INT $PPID; exec sleep 100', 'out')
 say 'capture ended with' r out.0 out.1
-'(sleep 0.5; kill -INT' getpid()') &'
+'(sleep 1; kill -INT' getpid()') &'
 call sleep 100
 say 'sleep cut short'
 call off halt

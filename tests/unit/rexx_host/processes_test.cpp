@@ -161,8 +161,8 @@ host_test::Outcome run_with_interrupt(const std::string& program) {
 
 // A command that interrupts the interpreter (its parent) while it runs.
 const char* const kInterruptingCommand = "'kill -INT $PPID; exec sleep 100'";
-// For waits that are not commands: a background interrupt a little later.
-const char* const kInterruptSoon = "'(sleep 0.5; kill -INT' getpid()') &';";
+// For waits that are not commands: a background interrupt a second later.
+const char* const kInterruptSoon = "'(sleep 1; kill -INT' getpid()') &';";
 
 TEST(Halt, EndsACommandThatNeverEnds) {
     auto o = run_with_interrupt(std::string("signal on halt;") + kInterruptingCommand +
