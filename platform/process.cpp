@@ -2,9 +2,14 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <pthread.h>
+#include <spawn.h>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace voren::platform {
 
@@ -63,6 +68,53 @@ int run_shell_capture(const std::string& command, std::string& output) {
     int status = 0;
     while (waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR) return -1;
+    }
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
+}
+
+int run_program_waiting(const std::string& program, const std::vector<std::string>& arguments,
+                        const std::vector<EnvironmentChange>& environment_changes, int* error) {
+    // The child's environment is built here, before the process exists:
+    // nothing but exec runs in the child, and the caller's own environment
+    // stays as it was.
+    std::vector<std::string> env_text;
+    for (char** e = environ; e && *e; ++e) {
+        std::string_view entry(*e);
+        bool replaced = false;
+        for (const auto& [name, value] : environment_changes)
+            if (entry.size() > name.size() && entry.compare(0, name.size(), name) == 0 &&
+                entry[name.size()] == '=')
+                replaced = true;
+        if (!replaced) env_text.emplace_back(entry);
+    }
+    for (const auto& [name, value] : environment_changes)
+        if (value) env_text.push_back(name + "=" + *value);
+    std::vector<char*> envp;
+    for (std::string& e : env_text)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::vector<std::string> arg_text;
+    arg_text.push_back(program);
+    arg_text.insert(arg_text.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& a : arg_text)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    pid_t pid = 0;
+    int rc = posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data());
+    if (rc != 0) {
+        if (error) *error = rc;
+        return -1;
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            if (error) *error = errno;
+            return -1;
+        }
     }
     if (WIFEXITED(status)) return WEXITSTATUS(status);
     if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);

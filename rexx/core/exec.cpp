@@ -11,10 +11,12 @@
 #include <unordered_map>
 
 #include "platform/environment.h"
+#include "platform/files.h"
 #include "platform/host_command.h"
 #include "platform/process.h"
 #include "rexx/core/arith.h"
 #include "rexx/core/errors.h"
+#include "rexx/core/external.h"
 #include "rexx/core/parser.h"
 #include "rexx/core/pool.h"
 #include "rexx/core/trace.h"
@@ -79,13 +81,26 @@ enum class Pending : uint8_t { None, Leave, Iterate, Return, Signal };
 struct ExitProgram {};
 
 struct CallTarget {
-    enum Kind : uint8_t { Label, Builtin, Own } kind = Label;
+    // Extract: the host's implicit EXTRACT; Child: an external routine run by
+    // a child interpreter (NOLOAD); HostMacro: a host macro run as a command.
+    enum Kind : uint8_t { Label, Builtin, Own, Extract, Child, HostMacro } kind = Label;
     const Clause* label = nullptr;
+    std::string file; // Child: the routine's file; HostMacro: the macro's name
     BuiltinHandler handler = nullptr;
     RexxValue (*own)(ExecState&, Args&) = nullptr;
     std::string_view msg_name;
     std::string name;
     bool copy_args = false; // an argument calls a function: keep each value apart
+};
+
+// An external routine's file loaded as a unit of the program: its entry is
+// a label named as the call was written, standing before the file's first
+// line, so the file's lines keep their own numbers.
+struct LoadedUnit {
+    Unit unit;
+    std::string label_text; // "name":
+    Token label_token;
+    Clause entry;
 };
 
 } // namespace
@@ -98,6 +113,9 @@ struct ExecState {
     std::deque<RexxValue> constants;
     std::deque<CallTarget> targets;
     std::unordered_map<std::string, std::unique_ptr<Unit>> interpret_cache;
+    // External routines loaded so far, and their entries by called name.
+    std::deque<std::unique_ptr<LoadedUnit>> loaded;
+    std::unordered_map<std::string, const Clause*> external_entries;
     EnvironmentTable own_environments; // RunOptions::environments
     EnvironmentTable* envs = nullptr;  // the table the run uses
     LibState lib;
@@ -463,6 +481,8 @@ const Clause* find_routine_label(X& x, std::string_view name) {
     return find_label_in(x.main.get(), name);
 }
 
+bool resolve_outside(X& x, const Token* name_token, std::string_view name, CallTarget& t);
+
 CallTarget& resolve(X& x, const Token* name_token, void*& slot, Expr* const* args, uint32_t nargs) {
     if (slot) return *static_cast<CallTarget*>(slot);
     std::string_view name = token_text(name_token);
@@ -486,7 +506,7 @@ CallTarget& resolve(X& x, const Token* name_token, void*& slot, Expr* const* arg
             if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
         t.name = upper;
         t.msg_name = t.name;
-    } else {
+    } else if (!resolve_outside(x, name_token, name, t)) {
         routine_not_found(x.in, name);
     }
     x.targets.push_back(std::move(t));
@@ -495,6 +515,8 @@ CallTarget& resolve(X& x, const Token* name_token, void*& slot, Expr* const* arg
     if (r.kind == CallTarget::Own) r.msg_name = r.name;
     return r;
 }
+
+bool invoke_outside(X& x, const CallTarget& t, const Args& a, RexxValue& result);
 
 // Runs a resolved routine with the argument expressions. Returns false when
 // it gave no result.
@@ -567,8 +589,169 @@ bool invoke(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint3
     a.lib = &x.lib;
     if (t.kind == CallTarget::Own)
         result = t.own(x, a);
-    else
+    else if (t.kind == CallTarget::Builtin)
         result = t.handler(x.in, a);
+    else
+        return invoke_outside(x, t, a, result);
+    return true;
+}
+
+// ---------------------------------------------------------------- routines outside the program
+
+// Raises an error found while compiling a loaded unit, at the unit's line.
+[[noreturn]] void raise_in_unit(X& x, int code, int line, int column, std::string detail) {
+    x.in.pos.line = line;
+    x.in.pos.column = column;
+    x.in.pos.interpreted = false;
+    raise_error(x.in, code, std::move(detail));
+}
+
+// Reads an external routine's file and makes it a unit of the program: its
+// lines are added to the program's sources (so reports and SOURCELINE reach
+// them), its labels join the program's labels. Returns its entry label, or
+// null when the file cannot be read in full.
+const Clause* load_unit(X& x, std::string_view name, const std::string& path) {
+    std::string text;
+    if (!read_whole_file(path, text)) {
+        x.in.err("tolma: unable to read file " + path + "\n");
+        return nullptr;
+    }
+    auto lu = std::make_unique<LoadedUnit>();
+    int first = static_cast<int>(x.in.source.lines.size()); // 0-based
+    std::string prepared = prepare_source(text);
+    x.in.source.add(prepared, SourceKind::Added, path);
+    auto program = std::make_unique<Program>();
+    program->source = std::move(prepared);
+    program->first_line = first;
+    program->options = x.main->program->options;
+    try {
+        LexOptions lex_options;
+        lex_options.first_line = first;
+        try {
+            program->tokens = lex(program->source, lex_options, program->options, program->arena);
+        } catch (RexxError& e) {
+            raise_in_unit(x, e.code, e.line, e.column, e.detail);
+        }
+        try {
+            parse(*program);
+        } catch (RexxError& e) {
+            raise_in_unit(x, 55, e.line, e.column, {});
+        }
+    } catch (std::bad_alloc&) {
+        raise_error(x.in, 5);
+    }
+    lu->label_text = "\"" + std::string(name) + "\":";
+    Token& tok = lu->label_token;
+    tok.kind = STRING;
+    tok.quoted = true;
+    tok.text = lu->label_text.c_str() + 1;
+    tok.length = static_cast<uint32_t>(name.size());
+    tok.line = first;
+    Clause& entry = lu->entry;
+    entry.kind = ClauseKind::Label;
+    entry.keyword = &tok;
+    entry.name = &tok;
+    entry.line = first;
+    entry.text = lu->label_text.c_str();
+    entry.text_length = static_cast<uint32_t>(lu->label_text.size());
+    entry.next = program->clauses.first;
+    entry.block = &program->clauses;
+    lu->unit.program = std::move(program);
+    // The unit's labels become the program's; a name the program already
+    // has keeps its first label.
+    x.main->labels.emplace(std::string(name), &entry);
+    x.in.pool.labels.add(std::string(name), true, x.in.case_mode, &entry, first + 1, false);
+    index_labels(x, lu->unit);
+    for (auto& [label_name, clause] : lu->unit.labels)
+        x.main->labels.emplace(label_name, clause);
+    x.external_entries.emplace(std::string(name), &entry);
+    x.loaded.push_back(std::move(lu));
+    return &entry;
+}
+
+// Resolution after the labels and the built-ins miss: the host's implicit
+// EXTRACT for names with a ".", then the external search. False: not found.
+bool resolve_outside(X& x, const Token* name_token, std::string_view name, CallTarget& t) {
+    const ImplicitExtract& extract = x.opt.implicit_extract;
+    size_t dot = name.rfind('.');
+    if (extract.knows && extract.answer && dot != std::string_view::npos && dot > 0 &&
+        extract.knows(name.substr(0, dot), x.in.case_mode)) {
+        t.kind = CallTarget::Extract;
+        return true;
+    }
+    if (auto it = x.external_entries.find(std::string(name)); it != x.external_entries.end()) {
+        t.kind = CallTarget::Label;
+        t.label = it->second;
+        return true;
+    }
+    bool symbol = name_token->kind != SFUNCTION && name_token->kind != STRING;
+    std::string file = external_file_name(name, symbol);
+    bool noload = x.main->program->options.load_mode == LoadMode::NoLoad;
+    if (noload && current_environment_name(*x.envs) == x.opt.host_environment) {
+        if (!x.opt.stored_macro || !x.opt.stored_macro(file)) return false;
+        t.kind = CallTarget::HostMacro;
+        t.file = file;
+        return true;
+    }
+    WarningSink warn;
+    if (x.in.traps[Condition::Syntax].mode == TrapMode::Off)
+        warn = [&x](std::string_view text) { x.in.err(text); };
+    std::optional<std::string> path =
+        find_external_file(file, voren::platform::environment_variable("PATH"), warn);
+    if (!path) return false;
+    if (noload) {
+        t.kind = CallTarget::Child;
+        t.file = *path;
+        return true;
+    }
+    int line = x.in.pos.line, column = x.in.pos.column;
+    const Clause* entry = load_unit(x, name, *path);
+    x.in.pos.line = line;
+    x.in.pos.column = column;
+    if (!entry) return false;
+    t.kind = CallTarget::Label;
+    t.label = entry;
+    return true;
+}
+
+CallArguments call_arguments(X& x, const Args& a) {
+    CallArguments args(static_cast<size_t>(a.n));
+    for (int i = 0; i < a.n; ++i)
+        if (a.slot[i]) args[i] = std::string(a.slot[i]->text(x.in.numeric));
+    return args;
+}
+
+const Environment& environment_at(X& x, size_t index);
+
+// Runs a call answered outside the program (implicit EXTRACT, a child
+// interpreter, a host macro). False: no result.
+bool invoke_outside(X& x, const CallTarget& t, const Args& a, RexxValue& result) {
+    CallArguments args = call_arguments(x, a);
+    if (t.kind == CallTarget::Extract)
+        return x.opt.implicit_extract.answer(x.in, t.name, args, result);
+    if (t.kind == CallTarget::HostMacro) {
+        std::string command = t.file + " ";
+        for (size_t i = 0; i < args.size(); ++i) {
+            if (i > 0) command += ',';
+            if (args[i]) command += *args[i];
+        }
+        Environment env = environment_at(x, x.envs->current);
+        int rc = env.handler(x.in, command);
+        result = RexxValue::number(static_cast<double>(rc), 0);
+        return true;
+    }
+    std::string interpreter =
+        child_interpreter(x.opt.interpreter_path, x.opt.installation_directory);
+    ChildOutcome child = run_child_routine(interpreter, t.file, args);
+    if (child.status < 0)
+        raise_error(x.in, 86,
+                    "Unable to start \"" + interpreter +
+                        "\": " + voren::platform::system_error_text(child.error) + ".");
+    // The value the routine returned; its exit status when it gave none.
+    if (child.value)
+        result.assign_text(*child.value);
+    else
+        result = RexxValue::number(static_cast<double>(child.status), 0);
     return true;
 }
 

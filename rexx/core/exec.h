@@ -27,6 +27,21 @@
 
 namespace tolma {
 
+// The arguments of a call as strings; nothing for an omitted one.
+using CallArguments = std::vector<std::optional<std::string>>;
+
+// How a host answers function names that contain a "." after their first
+// character (the editor's implicit EXTRACT, "size.1()"): `knows` tells
+// whether `item` (the name before its last ".") is one of its items, in the
+// spelling of the case mode; `answer` runs the call with the whole name and
+// returns false when it gives no result. Either empty: no such names.
+struct ImplicitExtract {
+    std::function<bool(std::string_view item, NameCase mode)> knows;
+    std::function<bool(Interp&, std::string_view name, const CallArguments& args,
+                       RexxValue& result)>
+        answer;
+};
+
 struct RunOptions {
     std::string file_name;       // the program's file as given (reports, PARSE SOURCE)
     std::string startup_text;    // the start-up file's text, put in front (may be empty)
@@ -53,6 +68,19 @@ struct RunOptions {
     bool isolated = false;
     // Set asynchronously (e.g. by SIGINT) to raise HALT before the next clause.
     volatile std::sig_atomic_t* halt_flag = nullptr;
+
+    // Function names with a "." that the host answers (empty: none).
+    ImplicitExtract implicit_extract;
+    // NOLOAD calls: the interpreter run for an external routine (empty:
+    // <installation_directory>/tolma), and the installation directory (empty:
+    // REXXHOME, else the directory of the running program).
+    std::string interpreter_path;
+    std::string installation_directory;
+    // NOLOAD calls made while the host's own environment is current: the
+    // host's environment name, and whether a name is one of its macros held
+    // in storage. Such a call runs "name arg1,arg2..." as a host command.
+    std::string host_environment = "VOREN";
+    std::function<bool(std::string_view name)> stored_macro;
 };
 
 struct RunResult {
