@@ -12,6 +12,7 @@
 
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/host_command.h"
 #include "platform/process.h"
 #include "rexx/core/arith.h"
 #include "rexx/core/errors.h"
@@ -25,39 +26,6 @@
 namespace tolma {
 
 const char* const kLanguageVersion = "REXX 4.00 14 Nov 2024 TOLMA 3.09";
-
-// ---------------------------------------------------------------- environments
-
-namespace {
-
-int system_command(std::string_view env, std::string_view command) {
-    std::string s(command);
-    size_t b = s.find_first_not_of(' ');
-    s.erase(0, b == std::string::npos ? s.size() : b);
-    while (!s.empty() && s.back() == ' ')
-        s.pop_back();
-    bool async = !s.empty() && s.back() == '&';
-    if (async) s.pop_back();
-    if (env == "SH" || env == "CSH" || env == "TCSH" || env == "KSH") {
-        if (auto prefix = voren::platform::environment_variable(std::string(env)))
-            s = *prefix + " " + s;
-    }
-    std::fflush(stdout);
-    std::fflush(stderr);
-    int rc = voren::platform::run_shell_command(s, !async);
-    return rc < 0 ? 28 : rc;
-}
-
-} // namespace
-
-std::vector<Environment> standard_environments() {
-    std::vector<Environment> envs;
-    for (const char* name : {"UNIX", "WINDOWS", "SH", "CSH", "TCSH", "KSH", "EXEC"}) {
-        std::string n = name;
-        envs.push_back({n, [n](Interp&, std::string_view cmd) { return system_command(n, cmd); }});
-    }
-    return envs;
-}
 
 std::string parse_source_text(std::string_view file_name, std::string_view executable) {
     auto word = [](std::string_view w) { return w.empty() ? std::string("\"\"") : std::string(w); };
@@ -148,8 +116,8 @@ struct ExecState {
     // External routines loaded so far, and their entries by called name.
     std::deque<std::unique_ptr<LoadedUnit>> loaded;
     std::unordered_map<std::string, const Clause*> external_entries;
-    std::vector<Environment> envs;
-    size_t env_current = 0, env_previous = 0;
+    EnvironmentTable own_environments; // RunOptions::environments
+    EnvironmentTable* envs = nullptr;  // the table the run uses
     LibState lib;
     std::vector<Frame*> frames;
     std::vector<const LoopSpec*> loops;
@@ -719,7 +687,7 @@ bool resolve_outside(X& x, const Token* name_token, std::string_view name, CallT
     bool symbol = name_token->kind != SFUNCTION && name_token->kind != STRING;
     std::string file = external_file_name(name, symbol);
     bool noload = x.main->program->options.load_mode == LoadMode::NoLoad;
-    if (noload && !x.envs.empty() && x.envs[x.env_current].name == x.opt.host_environment) {
+    if (noload && current_environment_name(*x.envs) == x.opt.host_environment) {
         if (!x.opt.stored_macro || !x.opt.stored_macro(file)) return false;
         t.kind = CallTarget::HostMacro;
         t.file = file;
@@ -753,6 +721,8 @@ CallArguments call_arguments(X& x, const Args& a) {
     return args;
 }
 
+const Environment& environment_at(X& x, size_t index);
+
 // Runs a call answered outside the program (implicit EXTRACT, a child
 // interpreter, a host macro). False: no result.
 bool invoke_outside(X& x, const CallTarget& t, const Args& a, RexxValue& result) {
@@ -765,7 +735,8 @@ bool invoke_outside(X& x, const CallTarget& t, const Args& a, RexxValue& result)
             if (i > 0) command += ',';
             if (args[i]) command += *args[i];
         }
-        int rc = x.envs[x.env_current].handler(x.in, command);
+        Environment env = environment_at(x, x.envs->current);
+        int rc = env.handler(x.in, command);
         result = RexxValue::number(static_cast<double>(rc), 0);
         return true;
     }
@@ -1032,8 +1003,14 @@ const RexxValue& eval_backquote(X& x, const Expr* e, RexxValue& tmp) {
     at(x, e->token);
     std::string output;
     std::fflush(stdout);
-    int rc = x.opt.isolated ? 0 : voren::platform::run_shell_capture(command, output);
-    if (rc < 0) raise_error(x.in, 58);
+    if (!x.opt.isolated) {
+        voren::platform::ChildOptions options;
+        options.capture_output = true;
+        options.stop_flag = x.opt.halt_flag;
+        voren::platform::ChildResult r = voren::platform::run_child(command, options);
+        if (!r.started) raise_error(x.in, 58);
+        output = std::move(r.output);
+    }
     while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
         output.pop_back();
     tmp.assign_text(output);
@@ -1123,11 +1100,46 @@ void after_command(X& x, const Clause* c, std::string_view command, int rc, bool
         call_trap_handler(x, a.label, x.in.pos.line);
 }
 
+// The environment at index (a handler may have removed environments since
+// the index was taken): error 56 when there is none.
+const Environment& environment_at(X& x, size_t index) {
+    if (index >= x.envs->entries.size()) raise_error(x.in, 56);
+    return x.envs->entries[index];
+}
+
+bool halt_pending(X& x) {
+    return x.opt.halt_flag && *x.opt.halt_flag;
+}
+
+// Raises HALT for a pending halt request at the current position; true when
+// control moved to a SIGNAL ON HALT label.
+bool take_halt(X& x);
+
 void run_command(X& x, const Clause* c, size_t env_index, bool traced) {
     std::string command = eval_text(x, c->expr);
     set_clause_pos(x, c);
-    int rc = command_rc(x, x.envs[env_index], command);
+    // Copied: the handler may change the table.
+    Environment env = environment_at(x, env_index);
+    int rc = command_rc(x, env, command);
+    if (halt_pending(x)) {
+        // Halted while the command ran: the command has ended, and HALT
+        // comes before any ERROR or FAILURE of its return code.
+        set_special(x, rc_name(x.in), rc);
+        take_halt(x);
+        return;
+    }
     after_command(x, c, command, rc, traced);
+}
+
+bool take_halt(X& x) {
+    *x.opt.halt_flag = 0;
+    TrapAction a = halt_condition(x.in, x.in.pos.line);
+    if (a.mode == TrapMode::Signal) {
+        signal_to(x, a.label, x.in.pos.line);
+        return true;
+    }
+    if (a.mode == TrapMode::Call) call_trap_handler(x, a.label, x.in.pos.line);
+    return false;
 }
 
 // Whether evaluating e can change a variable: a call of anything but a
@@ -1322,15 +1334,10 @@ void loop_body(X& x, const Clause* c) {
         set_clause_pos(x, c);
         raise_error(x.in, 4);
     }
-    if (!c->body.first && x.opt.halt_flag && *x.opt.halt_flag) {
+    if (!c->body.first && halt_pending(x)) {
         // An empty body runs no clause that would notice the request.
         set_clause_pos(x, c);
-        *x.opt.halt_flag = 0;
-        TrapAction a = halt_condition(x.in, x.in.pos.line);
-        if (a.mode == TrapMode::Signal)
-            signal_to(x, a.label, x.in.pos.line);
-        else if (a.mode == TrapMode::Call)
-            call_trap_handler(x, a.label, x.in.pos.line);
+        take_halt(x);
         return;
     }
     exec_list(x, c->body.first);
@@ -1581,23 +1588,23 @@ void exec_numeric(X& x, const Clause* c) {
     }
 }
 
-size_t find_environment(X& x, std::string_view name) {
-    for (size_t i = 0; i < x.envs.size(); ++i)
-        if (x.envs[i].name == name) return i;
-    raise_error(x.in, 56);
+size_t environment_index(X& x, std::string_view name) {
+    long i = find_environment(*x.envs, name);
+    if (i < 0) raise_error(x.in, 56);
+    return static_cast<size_t>(i);
+}
+
+void make_current(X& x, size_t i) {
+    x.envs->previous = x.envs->current;
+    x.envs->current = i;
 }
 
 void exec_address(X& x, const Clause* c, bool traced) {
     switch (static_cast<AddressForm>(c->variant)) {
-    case AddressForm::Swap: std::swap(x.env_current, x.env_previous); return;
-    case AddressForm::Set: {
-        size_t i = find_environment(x, token_text(c->name));
-        x.env_previous = x.env_current;
-        x.env_current = i;
-        return;
-    }
+    case AddressForm::Swap: std::swap(x.envs->current, x.envs->previous); return;
+    case AddressForm::Set: make_current(x, environment_index(x, token_text(c->name))); return;
     case AddressForm::Run: {
-        size_t i = find_environment(x, token_text(c->name));
+        size_t i = environment_index(x, token_text(c->name));
         run_command(x, c, i, traced);
         return;
     }
@@ -1606,9 +1613,7 @@ void exec_address(X& x, const Clause* c, bool traced) {
         for (char& ch : name)
             if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
         set_clause_pos(x, c);
-        size_t i = find_environment(x, name);
-        x.env_previous = x.env_current;
-        x.env_current = i;
+        make_current(x, environment_index(x, name));
         return;
     }
     }
@@ -1801,15 +1806,7 @@ void exec_clause(X& x, const Clause* c) {
 void exec_clause_inner(X& x, const Clause* c) {
     set_clause_pos(x, c);
     if (x.opt.max_clauses && ++x.clause_count > x.opt.max_clauses) raise_error(x.in, 4);
-    if (x.opt.halt_flag && *x.opt.halt_flag) {
-        *x.opt.halt_flag = 0;
-        TrapAction a = halt_condition(x.in, x.in.pos.line);
-        if (a.mode == TrapMode::Signal) {
-            signal_to(x, a.label, x.in.pos.line);
-            return;
-        }
-        if (a.mode == TrapMode::Call) call_trap_handler(x, a.label, x.in.pos.line);
-    }
+    if (halt_pending(x) && take_halt(x)) return;
     x.lib.clock_line = -1;
     bool traced = false;
     TraceState& t = x.in.trace;
@@ -1823,7 +1820,7 @@ void exec_clause_inner(X& x, const Clause* c) {
     }
     for (;;) {
         switch (c->kind) {
-        case ClauseKind::Command: run_command(x, c, x.env_current, traced); break;
+        case ClauseKind::Command: run_command(x, c, x.envs->current, traced); break;
         case ClauseKind::Assign: exec_assign(x, c); break;
         case ClauseKind::Label:
         case ClauseKind::Option:
@@ -1905,7 +1902,8 @@ void exec_clause_inner(X& x, const Clause* c) {
                 trace_command(x.in, 0, command, 0);
             else
                 write_say(x, command, "\n");
-            int rc = command_rc(x, x.envs[x.env_current], command);
+            Environment env = environment_at(x, x.envs->current);
+            int rc = command_rc(x, env, command);
             after_command(x, c, command, rc, true);
             break;
         }
@@ -2305,7 +2303,7 @@ RexxValue own_arg(X& x, Args& a) {
 
 RexxValue own_address(X& x, Args& a) {
     if (a.n > 0) wrong_call(x.in, a, 0, "no argument allowed.");
-    return RexxValue(x.envs[x.env_current].name);
+    return RexxValue(current_environment_name(*x.envs));
 }
 
 } // namespace
@@ -2325,15 +2323,52 @@ DataQueue* current_stack(Interp& in) {
 }
 
 std::string current_environment(Interp& in) {
-    if (!in.exec || in.exec->envs.empty()) return {};
-    return in.exec->envs[in.exec->env_current].name;
+    if (!in.exec || !in.exec->envs) return {};
+    return std::string(current_environment_name(*in.exec->envs));
+}
+
+volatile std::sig_atomic_t* halt_flag(Interp& in) {
+    return in.exec ? in.exec->opt.halt_flag : nullptr;
+}
+
+bool isolated_run(Interp& in) {
+    return in.exec && in.exec->opt.isolated;
 }
 
 RunResult run_program(Interp& in, std::string_view text, const RunOptions& options) {
     RunResult result;
     ExecState x(in);
     x.opt = options;
-    x.envs = options.environments.empty() ? standard_environments() : options.environments;
+    if (!options.environments.empty()) {
+        x.own_environments.entries = options.environments;
+        x.envs = &x.own_environments;
+    } else {
+        register_builtin_environments(in.environments);
+        x.envs = &in.environments;
+    }
+    // The run's ADDRESS changes stay inside the run.
+    struct KeepEnvironment {
+        EnvironmentTable& table;
+        size_t current, previous;
+        ~KeepEnvironment() {
+            size_t n = table.entries.size();
+            table.current = current < n ? current : 0;
+            table.previous = previous < n ? previous : 0;
+        }
+    } keep_environment{*x.envs, x.envs->current, x.envs->previous};
+    // Children of FORK that ended without a WAITPID are reaped when the run ends.
+    struct ReapChildren {
+        LibState& lib;
+        ~ReapChildren() {
+            int status = 0;
+            for (int pid : lib.children)
+                voren::platform::wait_child(pid, false, status);
+        }
+    } reap_children{x.lib};
+    if (!options.environment.empty()) {
+        long start = find_environment(*x.envs, options.environment);
+        if (start >= 0) x.envs->current = x.envs->previous = static_cast<size_t>(start);
+    }
     // A run inside a run (a host calling back) leaves the outer one as it was.
     struct Detach {
         Interp& in;

@@ -328,7 +328,6 @@ TEST(NoLoad, HostMacroRunsAsAHostCommand) {
 TEST(NoLoad, UnderAnotherEnvironmentHostMacrosAreNotAsked) {
     bool asked = false;
     RunOptions options;
-    options.environments = tolma::standard_environments();
     options.stored_macro = [&asked](std::string_view) {
         asked = true;
         return true;
