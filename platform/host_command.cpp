@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -152,23 +154,59 @@ void close_fd(int& fd) {
     fd = -1;
 }
 
+// Blocks SIGPIPE for the calling thread while it lives, so that writing to a
+// pipe whose reader is gone fails with EPIPE instead of ending the process;
+// a SIGPIPE raised meanwhile is taken off before the old mask comes back.
+struct PipeSignalBlock {
+    sigset_t old_mask;
+    bool active = false;
+    void start() {
+        sigset_t pipe_only;
+        sigemptyset(&pipe_only);
+        sigaddset(&pipe_only, SIGPIPE);
+        active = pthread_sigmask(SIG_BLOCK, &pipe_only, &old_mask) == 0;
+    }
+    ~PipeSignalBlock() {
+        if (!active) return;
+        sigset_t pipe_only;
+        sigemptyset(&pipe_only);
+        sigaddset(&pipe_only, SIGPIPE);
+        sigset_t pending;
+        if (!sigismember(&old_mask, SIGPIPE) && sigpending(&pending) == 0 &&
+            sigismember(&pending, SIGPIPE)) {
+            timespec zero{0, 0};
+            sigtimedwait(&pipe_only, nullptr, &zero);
+        }
+        pthread_sigmask(SIG_SETMASK, &old_mask, nullptr);
+    }
+};
+
 } // namespace
 
 ChildResult run_child(const std::string& command, const ChildOptions& options) {
     ChildResult result;
-    int out_pipe[2] = {-1, -1}, err_pipe[2] = {-1, -1};
+    int out_pipe[2] = {-1, -1}, err_pipe[2] = {-1, -1}, in_pipe[2] = {-1, -1};
     auto fail = [&](int error) {
         close_fd(out_pipe[0]);
         close_fd(out_pipe[1]);
         close_fd(err_pipe[0]);
         close_fd(err_pipe[1]);
+        close_fd(in_pipe[0]);
+        close_fd(in_pipe[1]);
         result.error_number = error;
         return result;
     };
     if (options.capture_output && pipe2(out_pipe, O_CLOEXEC) != 0) return fail(errno);
     if (options.capture_errors && pipe2(err_pipe, O_CLOEXEC) != 0) return fail(errno);
+    PipeSignalBlock pipe_signal;
+    if (options.input) {
+        if (pipe2(in_pipe, O_CLOEXEC) != 0) return fail(errno);
+        fcntl(in_pipe[1], F_SETFL, fcntl(in_pipe[1], F_GETFL) | O_NONBLOCK);
+        pipe_signal.start();
+    }
 
     Spawn spawn;
+    if (options.input) posix_spawn_file_actions_adddup2(&spawn.actions, in_pipe[0], 0);
     if (options.capture_output) posix_spawn_file_actions_adddup2(&spawn.actions, out_pipe[1], 1);
     if (options.capture_errors)
         posix_spawn_file_actions_adddup2(&spawn.actions, err_pipe[1], 2);
@@ -180,26 +218,42 @@ ChildResult run_child(const std::string& command, const ChildOptions& options) {
     result.started = true;
     close_fd(out_pipe[1]);
     close_fd(err_pipe[1]);
+    close_fd(in_pipe[0]);
+    int in_fd = in_pipe[1];
+    if (in_fd >= 0 && options.input->empty()) close_fd(in_fd);
 
-    // Read both pipes until they close, so that neither fills up.
+    // Feed the input and read both pipes until they close, so that none of
+    // them fills up.
     int fds[2] = {out_pipe[0], err_pipe[0]};
     std::string* sinks[2] = {&result.output, &result.errors};
     char buffer[65536];
-    while (fds[0] >= 0 || fds[1] >= 0) {
+    while (fds[0] >= 0 || fds[1] >= 0 || in_fd >= 0) {
         if (stop_requested(options.stop_flag)) break;
-        pollfd p[2];
+        pollfd p[3];
         int n = 0, which[2];
         for (int i = 0; i < 2; ++i) {
             if (fds[i] < 0) continue;
             p[n] = {fds[i], POLLIN, 0};
             which[n++] = i;
         }
+        int readers = n;
+        if (in_fd >= 0) p[n++] = {in_fd, POLLOUT, 0};
         int ready = poll(p, static_cast<nfds_t>(n), options.stop_flag ? kStopPollMs : -1);
         if (ready < 0) {
             if (errno == EINTR) continue;
             break;
         }
-        for (int k = 0; k < n; ++k) {
+        if (in_fd >= 0 && p[readers].revents) {
+            const std::string& text = *options.input;
+            ssize_t put = write(in_fd, text.data() + result.input_written,
+                                text.size() - result.input_written);
+            if (put > 0) result.input_written += static_cast<size_t>(put);
+            // Done, or the reader is gone (EPIPE): no more input.
+            if (result.input_written == text.size() ||
+                (put < 0 && errno != EINTR && errno != EAGAIN))
+                close_fd(in_fd);
+        }
+        for (int k = 0; k < readers; ++k) {
             if (!(p[k].revents & (POLLIN | POLLHUP | POLLERR))) continue;
             int i = which[k];
             ssize_t got = read(fds[i], buffer, sizeof buffer);
@@ -227,6 +281,7 @@ ChildResult run_child(const std::string& command, const ChildOptions& options) {
     }
     close_fd(fds[0]);
     close_fd(fds[1]);
+    close_fd(in_fd);
 
     int status = 0;
     if (stop_requested(options.stop_flag)) {

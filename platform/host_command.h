@@ -18,14 +18,19 @@ struct ChildOptions {
     bool capture_output = false; // standard output into ChildResult::output
     bool capture_errors = false; // standard error into ChildResult::errors
     bool discard_errors = false; // standard error to /dev/null
+    // When set, the child's standard input is a pipe fed with this text and
+    // then closed (written while the output pipes are read, so neither side
+    // blocks the other); a child that ends early simply leaves the rest.
+    const std::string* input = nullptr;
     StopFlag stop_flag = nullptr;
 };
 
 struct ChildResult {
     bool started = false;
-    int error_number = 0; // errno when the child could not be started
-    int status = 0;       // exit status; 128 + signal number when killed
-    bool stopped = false; // ended because the stop flag was set
+    int error_number = 0;     // errno when the child could not be started
+    int status = 0;           // exit status; 128 + signal number when killed
+    bool stopped = false;     // ended because the stop flag was set
+    size_t input_written = 0; // bytes of ChildOptions::input the child took
     std::string output, errors;
 };
 

@@ -68,6 +68,7 @@ const Tables& tables() {
             {kStreamBuiltins, kStreamBuiltinCount},
             {kProcessBuiltins, kProcessBuiltinCount},
             {kSystemBuiltins, kSystemBuiltinCount},
+            {kSysUtilBuiltins, kSysUtilBuiltinCount},
         };
         for (auto [rows, n] : families)
             t.rows.insert(t.rows.end(), rows, rows + n);

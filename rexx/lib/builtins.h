@@ -221,5 +221,7 @@ extern const Builtin kSystemBuiltins[];
 extern const size_t kSystemBuiltinCount;
 extern const Builtin kProcessBuiltins[];
 extern const size_t kProcessBuiltinCount;
+extern const Builtin kSysUtilBuiltins[];
+extern const size_t kSysUtilBuiltinCount;
 
 } // namespace tolma

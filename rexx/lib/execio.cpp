@@ -8,6 +8,7 @@
 #include "rexx/core/interp.h"
 #include "rexx/core/pool.h"
 #include "rexx/lib/builtins.h"
+#include "rexx/lib/printing.h"
 #include "rexx/lib/stack.h"
 #include "rexx/lib/streams.h"
 
@@ -481,6 +482,22 @@ int disk_delete(Interp& in, const Options& o, Stream& s) {
     return o.all || n == o.count ? 0 : 2;
 }
 
+// PRINT takes its lines as DISKW does and names no file: a word after the
+// mode is an unknown option.
+int print(Interp& in, const Options& o) {
+    if (!o.fn.empty()) {
+        in.err("TOLMA: Invalid EXECIO \"" + o.fn + "\" OPTION.\n");
+        in.err(kParameterList);
+        return 24;
+    }
+    std::vector<std::string> lines;
+    int rc = 0;
+    if (!source_lines(in, o, lines, rc)) return rc;
+    PrintJob job{o.printer, o.linespage, o.columns};
+    int printed = print_lines(in, lines, job);
+    return printed != 0 ? printed : rc;
+}
+
 } // namespace
 
 int execio(Interp& in, std::string_view operands) {
@@ -491,12 +508,9 @@ int execio(Interp& in, std::string_view operands) {
         in.err(kParameterList);
         return 24;
     }
+    if (o.mode == Mode::Print) return print(in, o);
     if (o.fn.empty() && o.ft.empty()) {
         in.err("TOLMA: Invalid EXECIO \"FN\" and \"FT\" operands.\n");
-        return 24;
-    }
-    if (o.mode == Mode::Print) {
-        in.err("TOLMA: EXECIO PRINT is not implemented.\n");
         return 24;
     }
     bool writing = o.mode != Mode::DiskR;
