@@ -1,7 +1,7 @@
 // The cheap members of the system families: SysSleep, ReleaseVOREN,
 // ReleaseTOLMA, READLINK, LN, SysMkDir, SysRmDir, SysFileDelete,
 // SysSearchPath, SysTempFileName, SysFileSearch and SysCls (also CLS and
-// CLEAR).
+// CLEAR), SCRIPT and ShellExecute.
 //
 // The Sys* functions answer with the return codes of REXXUTIL: 0 done,
 // 2 file not found, 3 path not found, 5 access denied, 16 the current
@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <sys/stat.h>
@@ -326,6 +327,92 @@ RexxValue bi_sys_cls(Interp& in, Args& args) {
     return RexxValue(std::string());
 }
 
+// ---------------------------------------------------------------- SCRIPT, ShellExecute
+
+// text in single quotes for /bin/sh.
+std::string shell_quoted(const std::string& text) {
+    std::string q = "'";
+    for (char c : text)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// SCRIPT(file): the file's text runs as a shell script through /bin/sh and
+// its exit status is the result; -1 (after the message) when the file cannot
+// be read or nothing can be started. A halt request ends the script.
+RexxValue bi_script(Interp& in, Args& a) {
+    need_args(in, a, 1);
+    std::string file = text_arg(in, a, 0);
+    std::ifstream input(file, std::ios::binary);
+    std::string text;
+    if (input && pf::file_status(file).type == pf::FileType::Regular) {
+        text.assign(std::istreambuf_iterator<char>(input), std::istreambuf_iterator<char>());
+    }
+    if (!input || input.bad() || pf::file_status(file).type != pf::FileType::Regular) {
+        in.err("SCRIPT: Unable to open file \"" + file + "\"\n");
+        return int_result(-1);
+    }
+    if (isolated_run(in)) {
+        in.err("SCRIPT: Unable to create pipe\n");
+        return int_result(-1);
+    }
+    pf::ChildOptions options;
+    options.stop_flag = halt_flag(in);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    pf::ChildResult r = pf::run_child(text, options);
+    if (!r.started) {
+        in.err("SCRIPT: Unable to create pipe\n");
+        return int_result(-1);
+    }
+    return int_result(r.status);
+}
+
+// ShellExecute(verb, file[, parameters[, directory[, show]]]): starts
+// without waiting. Verbs "open" (also "" or omitted), "edit" and "explore":
+// a program found as the shell would find it runs with the parameters; any
+// other file or a URL goes to xdg-open. The result is as Windows gives it:
+// 33 started, 2 the file does not exist, 3 the directory does not exist,
+// 31 no program to open it with (no xdg-open, an unknown verb). The show
+// mode is accepted and has no meaning here.
+RexxValue bi_shell_execute(Interp& in, Args& args) {
+    Args a = named(args, "ShellExecute");
+    if (a.n < 2) wrong_call(in, a, 0, "must receive 2 or more argument.");
+    if (a.n > 5) wrong_call(in, a, 0, "up to 5 arguments allowed.");
+    std::string verb(arg_text(in, a, 0));
+    std::string file = text_arg(in, a, 1);
+    std::string params(arg_text(in, a, 2));
+    std::string dir(arg_text(in, a, 3));
+    for (char& c : verb)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    if (!verb.empty() && verb != "open" && verb != "edit" && verb != "explore")
+        return int_result(31);
+    if (!dir.empty() && pf::file_status(dir).type != pf::FileType::Directory) return int_result(3);
+    std::string command;
+    bool url = file.find("://") != std::string::npos;
+    if (!url && pf::program_exists(file)) {
+        command = shell_quoted(file);
+        if (!params.empty()) command += " " + params;
+    } else {
+        if (!url && !file.empty()) {
+            std::string path = dir.empty() || file[0] == '/' ? file : dir + "/" + file;
+            if (pf::file_status(path).type == pf::FileType::Missing) return int_result(2);
+        }
+        if (file.empty()) return int_result(2);
+        if (!pf::program_exists("xdg-open")) return int_result(31);
+        command = "xdg-open " + shell_quoted(file);
+    }
+    if (!dir.empty()) command = "cd " + shell_quoted(dir) + " && " + command;
+    if (isolated_run(in)) return int_result(31);
+    // The shell puts the command in the background and ends at once, so no
+    // child is left to reap.
+    pf::ChildOptions options;
+    std::fflush(stdout);
+    std::fflush(stderr);
+    pf::ChildResult r = pf::run_child("(" + command + ") </dev/null >/dev/null 2>&1 &", options);
+    return int_result(r.started && r.status == 0 ? 33 : 31);
+}
+
 } // namespace
 
 const Builtin kSysUtilBuiltins[] = {
@@ -343,6 +430,8 @@ const Builtin kSysUtilBuiltins[] = {
     {"SysCls", bi_sys_cls},
     {"cls", bi_sys_cls},
     {"clear", bi_sys_cls},
+    {"script", bi_script},
+    {"ShellExecute", bi_shell_execute},
 };
 const size_t kSysUtilBuiltinCount = sizeof kSysUtilBuiltins / sizeof kSysUtilBuiltins[0];
 
