@@ -319,12 +319,12 @@ RexxValue bi_sys_file_search(Interp& in, Args& args) {
 
 // ---------------------------------------------------------------- SysCls
 
-// Clears the terminal when standard output is one; otherwise nothing.
+// Clears the terminal when standard output is one; otherwise nothing. 0.
 RexxValue bi_sys_cls(Interp& in, Args& args) {
     Args a = named(args, args.name == "SYSCLS" ? "SysCls" : args.name == "CLS" ? "CLS" : "CLEAR");
     need_args(in, a, 0);
     if (isatty(STDOUT_FILENO)) in.out("\x1b[H\x1b[2J");
-    return RexxValue(std::string());
+    return int_result(0);
 }
 
 // ---------------------------------------------------------------- SCRIPT, ShellExecute

@@ -1,7 +1,8 @@
 /* the cheap system functions: releases, SysSleep, links and the Sys* file family.
-   Regina's REXXUTIL is not installed here, so nothing is compared with it; where
-   REXXUTIL's documented behaviour is followed, the comment says so. Files are made in
-   the working directory (the runner's temporary directory). */
+   Compared with Regina's REXXUTIL (run `regina` with libregutil.so on LD_LIBRARY_PATH and
+   RxFuncAdd 'SysLoadFuncs','regutil','SysLoadFuncs'): lines marked "Regina:" differ
+   there, by design; the other Sys* lines agree. Files are made in the working directory
+   (the runner's temporary directory). */
 home = getcwd()
 say ReleaseVOREN() ReleaseTOLMA() releasevoren() RELEASETOLMA()
 say '-- SysSleep takes fractions; 0 returns at once'
@@ -15,13 +16,19 @@ say ln('a.txt', 'soft.txt', 'S') ln('missing', 'h2.txt') ln('', 'x') '['readlink
 say ln('dangling-target', 'dangle', 'S') readlink('dangle') state('dangle', 'E')
 say '-- SysMkDir / SysRmDir / SysFileDelete: REXXUTIL return codes'
 /* 0 done, 2 file not found, 3 path not found, 5 access denied, 16 current directory, 87 invalid */
+/* Regina: 0 5 2 2 (every ENOENT is 2 there; an empty name too) */
 say SysMkDir('d') SysMkDir('d') SysMkDir('no/such/parent') SysMkDir('')
+say SysMkDir(copies('a', 300)) SysFileDelete(copies('a', 300))
 call lineout 'd/f.txt', 'x'
 call lineout 'd/f.txt'
+/* Regina: 1 2 2 2 2 (1 for a directory not empty) */
 say SysRmDir('d') SysRmDir('gone') SysRmDir('no/such/dir') SysRmDir('a.txt') SysRmDir('')
+/* Regina: 0 2 2 0 2 (it removes the empty directory d) */
 say SysFileDelete('d/f.txt') SysFileDelete('d/f.txt') SysFileDelete('no/such/f') SysFileDelete('d') SysFileDelete('')
+/* Regina refuses "." with 87 and removes the current directory given by its full name */
 say chdir('d') SysRmDir('.') SysRmDir(home'/d') chdir(home) SysRmDir('d') SysRmDir('d')
 say '-- SysSearchPath: the full name, or ""'
+/* Regina's third argument is an option letter (C or N), not 0 or 1 */
 call SysMkDir 'p1'; call SysMkDir 'p2'
 call lineout 'p2/tool', 'x'; call lineout 'p2/tool'
 call lineout 'tool', 'y'; call lineout 'tool'
@@ -47,9 +54,10 @@ call lineout 'text.txt', 'gamma alpha'
 call lineout 'text.txt'
 say SysFileSearch('alpha', 'text.txt', 'hit.') hit.0 hit.1 '/' hit.2 '/' hit.3
 say SysFileSearch('alpha', 'text.txt', 'hit', 'C') hit.0 hit.1
+/* Regina: "3:ALPHA two" for the line with its number */
 say SysFileSearch('ALPHA', 'text.txt', 'hit.', 'cn') hit.0 hit.1
 say SysFileSearch('Alpha', 'text.txt', 'num.', 'N') num.0 num.1 '/' num.2 '/' num.3
 say SysFileSearch('nothing', 'text.txt', 'hit.') hit.0 SysFileSearch('x', 'missing.txt', 'hit.') SysFileSearch('x', 'p1', 'hit.')
 say SysFileSearch('', 'text.txt', 'all.') all.0
-say '-- SysCls, CLS, CLEAR: nothing when standard output is no terminal'
+say '-- SysCls, CLS, CLEAR: nothing when standard output is no terminal (Regina clears anyway)'
 say '['SysCls()']' '['cls()']' '['clear()']'
