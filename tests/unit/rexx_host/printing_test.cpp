@@ -131,4 +131,49 @@ TEST(ExecioPrint, IsolatedRunStartsNothing) {
     EXPECT_NE(access(file.c_str(), F_OK), 0);
 }
 
+// ---------------------------------------------------------------- halt
+
+volatile std::sig_atomic_t halt_requested = 0;
+void request_halt(int) {
+    halt_requested = 1;
+}
+
+// Runs program with SIGINT setting the halt flag, as the standalone
+// interpreter does; the program interrupts itself.
+host_test::Outcome run_halted(const std::string& program) {
+    halt_requested = 0;
+    struct sigaction action {
+    }, old{};
+    action.sa_handler = request_halt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, &old);
+    tolma::RunOptions options;
+    options.halt_flag = &halt_requested;
+    host_test::Outcome o = run(program, options);
+    sigaction(SIGINT, &old, nullptr);
+    return o;
+}
+
+TEST(Halt, EndsSysSleepScriptAndAPrintSpoolerThatHangs) {
+    ScratchDir dir;
+    std::string script = dir.path + "/hang.sh";
+    std::FILE* f = std::fopen(script.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("kill -INT $PPID\nexec sleep 100\n", f);
+    std::fclose(f);
+    // A background interrupt a moment later, for the sleep.
+    host_test::Outcome o = run_halted(
+        "call on halt; '(sleep 1; kill -INT' getpid()') &'; call SysSleep 100.5; say 'slept';"
+        " say script('" +
+        script + "'); exit; halt: say 'halt'; return");
+    // HALT comes before the clause after the halted one: the SAY of the
+    // script's status (143, ended by SIGTERM) runs first.
+    EXPECT_EQ(o.out, "halt\nslept\n143\nhalt\n");
+    ScopedVariable command("TOLMA_PRINT_COMMAND", "kill -INT $PPID; exec sleep 100");
+    o = run_halted("signal on halt; 'EXECIO 1 PRINT (STRING x'; say 'no'; halt: say 'halted' rc");
+    // The spooler is ended (SIGTERM: status 143), EXECIO answers 100 + 143.
+    EXPECT_EQ(o.out, "halted 243\n");
+}
+
 } // namespace
