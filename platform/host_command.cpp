@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <string_view>
 
 extern char** environ;
 
@@ -307,10 +308,13 @@ bool program_exists(const std::string& name) {
     size_t start = 0;
     for (;;) {
         size_t end = dirs.find(':', start);
-        std::string dir =
-            dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        std::string_view dir = std::string_view(dirs).substr(
+            start, end == std::string::npos ? std::string::npos : end - start);
         if (dir.empty()) dir = ".";
-        if (executable(dir + "/" + name)) return true;
+        std::string candidate(dir);
+        candidate += '/';
+        candidate += name;
+        if (executable(candidate)) return true;
         if (end == std::string::npos) return false;
         start = end + 1;
     }
