@@ -265,8 +265,9 @@ TEST(ExecioOperands, MessagesAndReturnCodes) {
     }
     EXPECT_EQ(t.run("1 DISKR"), 24);
     EXPECT_EQ(t.err, "TOLMA: Invalid EXECIO \"FN\" and \"FT\" operands.\n");
+    // PRINT names no file: the word after the mode is an unknown option.
     EXPECT_EQ(t.run("1 PRINT f txt $"), 24);
-    EXPECT_EQ(t.err, "TOLMA: EXECIO PRINT is not implemented.\n");
+    EXPECT_EQ(t.err, "TOLMA: Invalid EXECIO \"f\" OPTION.\n" + list);
     // Nothing was read, written or queued by the failed commands.
     EXPECT_TRUE(t.queue().empty());
     EXPECT_EQ(t.scratch.read("f.txt"), "x\n");
