@@ -15,10 +15,10 @@ call lineout 'empty.sh', ''
 call lineout 'empty.sh'
 say 'rc' script('empty.sh')
 say '-- ShellExecute: a program runs with its parameters, not waited for'
-say ShellExecute('open', 'sh', '-c "echo started > started.txt"')
+say ShellExecute('open', 'sh', '-c "echo started > s.tmp; mv s.tmp started.txt"')
 call wait_for 'started.txt'
 say linein('started.txt', 1)
-say ShellExecute(, 'sh', '-c "pwd > where.txt"', 'adir')
+say ShellExecute(, 'sh', '-c "pwd > w.tmp; mv w.tmp where.txt"', 'adir')
 call wait_for 'adir/where.txt'
 say (linein('adir/where.txt', 1) = getcwd()'/adir')
 say '-- files go to xdg-open (a stand-in here, first on PATH)'
@@ -50,7 +50,8 @@ wait_lines:
   end
   return
 
-/* waits (up to 10 seconds) for a file that a started program makes */
+/* waits (up to 10 seconds) for a file that a started program makes (it writes
+   another file and renames it, so the file is whole once it is there) */
 wait_for: procedure
   parse arg name
   do 100 while \state(name, 'E')
