@@ -19,6 +19,7 @@
 #include "rexx/core/trace.h"
 #include "rexx/lib/builtins.h"
 #include "rexx/lib/execio.h"
+#include "rexx/lib/streams.h"
 
 namespace tolma {
 
@@ -852,6 +853,7 @@ const RexxValue& eval_backquote(X& x, const Expr* e, RexxValue& tmp) {
     at(x, e->token);
     std::string output;
     std::fflush(stdout);
+    sync_streams(x.in);
     int rc = x.opt.isolated ? 0 : voren::platform::run_shell_capture(command, output);
     if (rc < 0) raise_error(x.in, 58);
     while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
@@ -925,6 +927,8 @@ int command_rc(X& x, const Environment& env, std::string_view command) {
     // EXECIO and the buffer commands are the interpreter's own, whatever the environment.
     int rc = 0;
     if (intercepted_command(x.in, command, rc)) return rc;
+    // The command may read the files the program writes.
+    sync_streams(x.in);
     return env.handler(x.in, command);
 }
 
@@ -2159,6 +2163,8 @@ RunResult run_program(Interp& in, std::string_view text, const RunOptions& optio
         ExecState* outer;
         std::function<void(Interp&, const std::string&)> call_handler, run_pause_line;
         ~Detach() {
+            // Whoever reads the files next sees every line written.
+            sync_streams(in);
             in.exec = outer;
             in.call_handler = std::move(call_handler);
             in.run_pause_line = std::move(run_pause_line);
