@@ -529,6 +529,66 @@ CallTarget& resolve(X& x, const Token* name_token, void*& slot, Expr* const* arg
     return r;
 }
 
+constexpr uint32_t kSmallCall = 8;
+
+// Evaluates a built-in's arguments into slots (store holds the values made
+// for them) with their positions. Returns whether a slot is result itself.
+bool eval_args(X& x, const CallTarget& t, Expr* const* args, uint32_t nargs, RexxValue* store,
+               const RexxValue** slots, ArgPos* pos, const RexxValue& result) {
+    bool result_is_arg = false;
+    for (uint32_t i = 0; i < nargs; ++i) {
+        slots[i] = nullptr;
+        if (!args[i]) {
+            pos[i] = ArgPos{};
+            continue;
+        }
+        const RexxValue& v = eval(x, args[i], store[i]);
+        if (t.copy_args && &v != &store[i]) store[i] = v;
+        slots[i] = t.copy_args ? &store[i] : &v;
+        result_is_arg |= slots[i] == &result;
+        pos[i] = ArgPos{args[i]->token->line + 1, args[i]->token->column + 1};
+    }
+    return result_is_arg;
+}
+
+// Runs the handler. Its value is made in result's place, not moved there,
+// unless result is also one of the arguments.
+void call_handler(X& x, CallTarget& t, const RexxValue* const* slots, uint32_t nargs,
+                  const ArgPos* pos, RexxValue& result, bool result_is_arg) {
+    Args a;
+    a.slot = slots;
+    a.n = static_cast<int>(nargs);
+    a.pos = x.interpreted ? nullptr : pos;
+    a.name = t.msg_name;
+    a.lib = &x.lib;
+    if (t.kind == CallTarget::Own) {
+        result = t.own(x, a);
+    } else if (result_is_arg) {
+        result = t.handler(x.in, a);
+    } else {
+        result.~RexxValue();
+        try {
+            new (&result) RexxValue(t.handler(x.in, a));
+        } catch (...) {
+            new (&result) RexxValue();
+            throw;
+        }
+    }
+}
+
+// The same for a call with many arguments.
+bool invoke_many(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint32_t nargs,
+                 RexxValue& result) {
+    std::vector<RexxValue> store(nargs);
+    std::vector<const RexxValue*> slots(nargs);
+    std::vector<ArgPos> pos(nargs);
+    bool result_is_arg =
+        eval_args(x, t, args, nargs, store.data(), slots.data(), pos.data(), result);
+    at(x, at_token);
+    call_handler(x, t, slots.data(), nargs, pos.data(), result, result_is_arg);
+    return true;
+}
+
 // Runs a resolved routine with the argument expressions. Returns false when
 // it gave no result.
 bool invoke(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint32_t nargs,
@@ -548,30 +608,14 @@ bool invoke(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint3
         at(x, at_token);
         return call_routine(x, t.label, frame, call_line, result);
     }
-    constexpr uint32_t kSmall = 8;
-    // Only the values the call needs are constructed.
-    alignas(RexxValue) unsigned char small_raw[kSmall * sizeof(RexxValue)];
-    const RexxValue* small_slots[kSmall];
-    ArgPos small_pos[kSmall];
-    std::vector<RexxValue> big_store;
-    std::vector<const RexxValue*> big_slots;
-    std::vector<ArgPos> big_pos;
-    RexxValue* store;
-    const RexxValue** slots = small_slots;
-    ArgPos* pos = small_pos;
-    uint32_t built = 0;
-    if (nargs > kSmall) {
-        big_store.resize(nargs);
-        big_slots.resize(nargs);
-        big_pos.resize(nargs);
-        store = big_store.data();
-        slots = big_slots.data();
-        pos = big_pos.data();
-    } else {
-        store = reinterpret_cast<RexxValue*>(small_raw);
-        for (; built < nargs; ++built)
-            new (store + built) RexxValue();
-    }
+    if (nargs > kSmallCall) return invoke_many(x, t, at_token, args, nargs, result);
+    // Only the values the call needs are constructed, on the stack.
+    alignas(RexxValue) unsigned char raw[kSmallCall * sizeof(RexxValue)];
+    RexxValue* store = reinterpret_cast<RexxValue*>(raw);
+    const RexxValue* slots[kSmallCall];
+    ArgPos pos[kSmallCall];
+    for (uint32_t i = 0; i < nargs; ++i)
+        new (store + i) RexxValue();
     struct Destroy {
         RexxValue* store;
         uint32_t n;
@@ -579,29 +623,10 @@ bool invoke(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint3
             for (uint32_t i = 0; i < n; ++i)
                 store[i].~RexxValue();
         }
-    } destroy{store, built};
-    for (uint32_t i = 0; i < nargs; ++i) {
-        slots[i] = nullptr;
-        if (!args[i]) {
-            pos[i] = ArgPos{};
-            continue;
-        }
-        const RexxValue& v = eval(x, args[i], store[i]);
-        if (t.copy_args && &v != &store[i]) store[i] = v;
-        slots[i] = t.copy_args ? &store[i] : &v;
-        pos[i] = ArgPos{args[i]->token->line + 1, args[i]->token->column + 1};
-    }
+    } destroy{store, nargs};
+    bool result_is_arg = eval_args(x, t, args, nargs, store, slots, pos, result);
     at(x, at_token);
-    Args a;
-    a.slot = slots;
-    a.n = static_cast<int>(nargs);
-    a.pos = x.interpreted ? nullptr : pos;
-    a.name = t.msg_name;
-    a.lib = &x.lib;
-    if (t.kind == CallTarget::Own)
-        result = t.own(x, a);
-    else
-        result = t.handler(x.in, a);
+    call_handler(x, t, slots, nargs, pos, result, result_is_arg);
     return true;
 }
 
