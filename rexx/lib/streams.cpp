@@ -80,18 +80,19 @@ bool scan(Stream& s, std::string_view fn, std::string& msg) {
 
 struct NoticeContext {
     StreamTable* table;
-    int own; // the watch whose notices are this stream's own writes, or -1
+    const Stream* own; // the stream whose own write raised the notices, or null
 };
 
 void on_notice(void* context, int watch) {
     auto* c = static_cast<NoticeContext*>(context);
     for (auto& sp : c->table->streams)
-        if (watch < 0 || (sp->watch == watch && watch != c->own)) sp->changed = true;
+        if (watch < 0 || (sp->watch == watch && sp.get() != c->own)) sp->changed = true;
 }
 
-// Reads the notices waiting and marks the streams whose files changed.
-// Notices of own are dropped: they report the write just made.
-void poll_notices(StreamTable& t, int own = -1) {
+// Reads the notices waiting and marks the streams whose files changed. The
+// notices about own's file report the write own just made: own ignores them
+// (another stream on the same file does not).
+void poll_notices(StreamTable& t, const Stream* own = nullptr) {
     if (t.watcher < 0) return;
     NoticeContext c{&t, own};
     if (io::watch_poll(t.watcher, on_notice, &c)) return;
@@ -123,7 +124,7 @@ void unwatch_stream(StreamTable& t, Stream& s) {
 // After a change made through this stream: remember the file's new status
 // so that the change is not taken for another program's.
 void record_status(Stream& s) {
-    if (s.table) poll_notices(*s.table, s.watch);
+    if (s.table) poll_notices(*s.table, &s);
     io::StreamFileInfo info = io::stream_fstat(s.fd);
     if (!info.error) s.mtime_ns = info.mtime_ns;
 }

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "harness.h"
+#include "platform/environment.h"
 
 namespace tolma::test {
 
@@ -128,6 +129,36 @@ TEST(ReadAhead, ManyLinesReadInOrderAcrossBlocks) {
     std::string f = t.path("m.txt");
     for (int i = 1; i <= 20000; ++i)
         ASSERT_EQ(t("LINEIN", {f}), "line " + std::to_string(i)) << i;
+    EXPECT_EQ(t("LINES", {f}), "0");
+}
+
+TEST(Notices, WriteThroughOneStreamIsNoticedByTheOtherOnTheSameFile) {
+    Io t;
+    t.scratch.write("s.txt", "1\n2\n");
+    std::string f = t.path("s.txt");
+    EXPECT_EQ(t("LINEIN", {f}), "1");
+    std::string saved = std::filesystem::current_path().string();
+    ASSERT_EQ(voren::platform::change_directory(t.scratch.dir.string()), 0);
+    // Another entry for the same file; a line written inside it through this one.
+    EXPECT_EQ(t("LINEOUT", {"s.txt", "two", "2"}), "0");
+    ASSERT_EQ(voren::platform::change_directory(saved), 0);
+    ASSERT_EQ(stream_table(t.in).streams.size(), 2u);
+    // The first entry sees the change: scanned again, positioned at the end.
+    EXPECT_EQ(t("LINES", {f}), "0");
+    EXPECT_EQ(t("LINEIN", {f, "2"}), "two");
+}
+
+TEST(Notices, ManyChangesBetweenUsesAreOneRescan) {
+    Io t;
+    t.scratch.write("n.txt", "a\n");
+    std::string f = t.path("n.txt");
+    EXPECT_EQ(t("LINEIN", {f}), "a");
+    for (int i = 0; i < 2000; ++i) {
+        std::ofstream more(f, std::ios::app | std::ios::binary);
+        more << "x\n";
+    }
+    EXPECT_EQ(t("LINES", {f}), "0");
+    EXPECT_EQ(t("LINEIN", {f, "2001"}), "x");
     EXPECT_EQ(t("LINES", {f}), "0");
 }
 
