@@ -533,8 +533,10 @@ constexpr uint32_t kSmallCall = 8;
 
 // Evaluates a built-in's arguments into slots (store holds the values made
 // for them) with their positions. Returns whether a slot is result itself.
-bool eval_args(X& x, const CallTarget& t, Expr* const* args, uint32_t nargs, RexxValue* store,
-               const RexxValue** slots, ArgPos* pos, const RexxValue& result) {
+[[gnu::always_inline]] inline bool eval_args(X& x, const CallTarget& t, Expr* const* args,
+                                             uint32_t nargs, RexxValue* store,
+                                             const RexxValue** slots, ArgPos* pos,
+                                             const RexxValue& result) {
     bool result_is_arg = false;
     for (uint32_t i = 0; i < nargs; ++i) {
         slots[i] = nullptr;
@@ -553,8 +555,9 @@ bool eval_args(X& x, const CallTarget& t, Expr* const* args, uint32_t nargs, Rex
 
 // Runs the handler. Its value is made in result's place, not moved there,
 // unless result is also one of the arguments.
-void call_handler(X& x, CallTarget& t, const RexxValue* const* slots, uint32_t nargs,
-                  const ArgPos* pos, RexxValue& result, bool result_is_arg) {
+[[gnu::always_inline]] inline void call_handler(X& x, CallTarget& t, const RexxValue* const* slots,
+                                                uint32_t nargs, const ArgPos* pos,
+                                                RexxValue& result, bool result_is_arg) {
     Args a;
     a.slot = slots;
     a.n = static_cast<int>(nargs);
