@@ -496,8 +496,10 @@ const Clause* find_routine_label(X& x, std::string_view name) {
     return find_label_in(x.main.get(), name);
 }
 
-CallTarget& resolve(X& x, const Token* name_token, void*& slot, Expr* const* args, uint32_t nargs) {
-    if (slot) return *static_cast<CallTarget*>(slot);
+// Resolves a call's name the first time it runs and keeps the target in the
+// node's slot.
+[[gnu::noinline]] CallTarget& resolve_first(X& x, const Token* name_token, void*& slot,
+                                            Expr* const* args, uint32_t nargs) {
     std::string_view name = token_text(name_token);
     CallTarget t;
     t.name = std::string(name);
@@ -590,6 +592,12 @@ bool invoke_many(X& x, CallTarget& t, const Token* at_token, Expr* const* args, 
     at(x, at_token);
     call_handler(x, t, slots.data(), nargs, pos.data(), result, result_is_arg);
     return true;
+}
+
+inline CallTarget& resolve(X& x, const Token* name_token, void*& slot, Expr* const* args,
+                           uint32_t nargs) {
+    if (slot) return *static_cast<CallTarget*>(slot);
+    return resolve_first(x, name_token, slot, args, nargs);
 }
 
 // Runs a resolved routine with the argument expressions. Returns false when
