@@ -118,7 +118,8 @@ struct CallTarget {
     RexxValue (*own)(ExecState&, Args&) = nullptr;
     std::string_view msg_name;
     std::string name;
-    bool copy_args = false; // an argument calls a function: keep each value apart
+    bool copy_args = false;        // an argument calls a function: keep each value apart
+    std::vector<ArgPos> positions; // of each argument expression; 0 when omitted
 };
 
 } // namespace
@@ -503,8 +504,12 @@ const Clause* find_routine_label(X& x, std::string_view name) {
     std::string_view name = token_text(name_token);
     CallTarget t;
     t.name = std::string(name);
-    for (uint32_t i = 0; i < nargs; ++i)
+    t.positions.resize(nargs);
+    for (uint32_t i = 0; i < nargs; ++i) {
+        if (!args[i]) continue;
         if (calls_anything(args[i])) t.copy_args = true;
+        t.positions[i] = ArgPos{args[i]->token->line + 1, args[i]->token->column + 1};
+    }
     const Clause* label = quoted_skips_labels(name_token) ? nullptr : find_routine_label(x, name);
     if (label) {
         if (label->nested) nested_label_error(x.in, name);
@@ -534,23 +539,18 @@ const Clause* find_routine_label(X& x, std::string_view name) {
 constexpr uint32_t kSmallCall = 8;
 
 // Evaluates a built-in's arguments into slots (store holds the values made
-// for them) with their positions. Returns whether a slot is result itself.
+// for them). Returns whether a slot is result itself.
 [[gnu::always_inline]] inline bool eval_args(X& x, const CallTarget& t, Expr* const* args,
                                              uint32_t nargs, RexxValue* store,
-                                             const RexxValue** slots, ArgPos* pos,
-                                             const RexxValue& result) {
+                                             const RexxValue** slots, const RexxValue& result) {
     bool result_is_arg = false;
     for (uint32_t i = 0; i < nargs; ++i) {
         slots[i] = nullptr;
-        if (!args[i]) {
-            pos[i] = ArgPos{};
-            continue;
-        }
+        if (!args[i]) continue;
         const RexxValue& v = eval(x, args[i], store[i]);
         if (t.copy_args && &v != &store[i]) store[i] = v;
         slots[i] = t.copy_args ? &store[i] : &v;
         result_is_arg |= slots[i] == &result;
-        pos[i] = ArgPos{args[i]->token->line + 1, args[i]->token->column + 1};
     }
     return result_is_arg;
 }
@@ -558,12 +558,12 @@ constexpr uint32_t kSmallCall = 8;
 // Runs the handler. Its value is made in result's place, not moved there,
 // unless result is also one of the arguments.
 [[gnu::always_inline]] inline void call_handler(X& x, CallTarget& t, const RexxValue* const* slots,
-                                                uint32_t nargs, const ArgPos* pos,
-                                                RexxValue& result, bool result_is_arg) {
+                                                uint32_t nargs, RexxValue& result,
+                                                bool result_is_arg) {
     Args a;
     a.slot = slots;
     a.n = static_cast<int>(nargs);
-    a.pos = x.interpreted ? nullptr : pos;
+    a.pos = x.interpreted ? nullptr : t.positions.data();
     a.name = t.msg_name;
     a.lib = &x.lib;
     if (t.kind == CallTarget::Own) {
@@ -586,11 +586,9 @@ bool invoke_many(X& x, CallTarget& t, const Token* at_token, Expr* const* args, 
                  RexxValue& result) {
     std::vector<RexxValue> store(nargs);
     std::vector<const RexxValue*> slots(nargs);
-    std::vector<ArgPos> pos(nargs);
-    bool result_is_arg =
-        eval_args(x, t, args, nargs, store.data(), slots.data(), pos.data(), result);
+    bool result_is_arg = eval_args(x, t, args, nargs, store.data(), slots.data(), result);
     at(x, at_token);
-    call_handler(x, t, slots.data(), nargs, pos.data(), result, result_is_arg);
+    call_handler(x, t, slots.data(), nargs, result, result_is_arg);
     return true;
 }
 
@@ -624,7 +622,6 @@ bool invoke(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint3
     alignas(RexxValue) unsigned char raw[kSmallCall * sizeof(RexxValue)];
     RexxValue* store = reinterpret_cast<RexxValue*>(raw);
     const RexxValue* slots[kSmallCall];
-    ArgPos pos[kSmallCall];
     for (uint32_t i = 0; i < nargs; ++i)
         new (store + i) RexxValue();
     struct Destroy {
@@ -635,9 +632,9 @@ bool invoke(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint3
                 store[i].~RexxValue();
         }
     } destroy{store, nargs};
-    bool result_is_arg = eval_args(x, t, args, nargs, store, slots, pos, result);
+    bool result_is_arg = eval_args(x, t, args, nargs, store, slots, result);
     at(x, at_token);
-    call_handler(x, t, slots, nargs, pos, result, result_is_arg);
+    call_handler(x, t, slots, nargs, result, result_is_arg);
     return true;
 }
 
