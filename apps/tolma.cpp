@@ -19,6 +19,7 @@
 #include "platform/process.h"
 #include "rexx/core/exec.h"
 #include "rexx/core/parser.h"
+#include "rexx/lib/streams.h"
 
 namespace {
 
@@ -225,7 +226,11 @@ int main(int argc, char** argv) {
     int status = voren::platform::run_with_stack(kStack, [&] {
         tolma::Interp in;
         tolma::RunResult r = tolma::run_program(in, text, options);
+        // Lines still kept by a stream are written now; a failure is
+        // reported and makes the run a failure.
+        bool written = tolma::close_streams(in);
         std::fflush(stdout);
+        if (!written && r.exit_status == 0) return 1;
         return r.exit_status;
     });
     return status;

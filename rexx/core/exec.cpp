@@ -2196,8 +2196,12 @@ RunResult run_program(Interp& in, std::string_view text, const RunOptions& optio
         ExecState* outer;
         std::function<void(Interp&, const std::string&)> call_handler, run_pause_line;
         ~Detach() {
-            // Whoever reads the files next sees every line written.
-            sync_streams(in);
+            // Whoever reads the files next sees every line written (a
+            // failure stays with its stream, reported at its next use).
+            try {
+                sync_streams(in);
+            } catch (...) {
+            }
             in.exec = outer;
             in.call_handler = std::move(call_handler);
             in.run_pause_line = std::move(run_pause_line);

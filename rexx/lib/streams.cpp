@@ -48,6 +48,17 @@ bool scan(Stream& s, std::string_view fn, std::string& msg) {
     }
     s.starts.clear();
     s.cache.clear();
+    s.regular = !io::mode_is_special(info.mode);
+    if (!s.regular) {
+        // A device or a pipe has no lines to index, and reading some of
+        // them (/dev/zero) would never end.
+        s.ends_with_newline = true;
+        s.size = 0;
+        s.mtime_ns = info.mtime_ns;
+        s.device = info.device;
+        s.inode = info.inode;
+        return true;
+    }
     std::string buf(static_cast<size_t>(kChunk), '\0');
     int64_t at = 0;
     char last = '\n';
@@ -236,16 +247,19 @@ StreamTable& stream_table(Interp& in) {
     return *in.streams;
 }
 
-void close_streams(Interp& in) {
-    if (!in.streams) return;
+bool close_streams(Interp& in) {
+    if (!in.streams) return true;
+    bool ok = true;
     for (auto& s : in.streams->streams) {
         std::string msg;
         if (!flush_stream(*s, "LINEOUT", msg)) {
             in.err(msg + "\n");
             s->pending.clear();
+            ok = false;
         }
     }
     in.streams.reset();
+    return ok;
 }
 
 void sync_streams(Interp& in) {
@@ -522,7 +536,7 @@ void index_appended(Stream& s, int64_t from, std::string_view data) {
 
 bool write_stream_line(const StreamTable& t, Stream& s, std::string_view text, std::string_view fn,
                        std::string& msg) {
-    if (s.line >= s.line_count()) {
+    if (s.line >= s.line_count() && s.regular) {
         // After the last line: kept with the lines appended before it.
         int64_t from = s.size;
         size_t first = s.pending.size();
@@ -539,12 +553,20 @@ bool write_stream_line(const StreamTable& t, Stream& s, std::string_view text, s
         return true;
     }
     std::string data;
-    int64_t from = s.starts[static_cast<size_t>(s.line)];
-    int64_t to = t.last_line ? s.size : s.line_end_offset(s.line);
+    int64_t from, to;
+    if (s.line < s.line_count()) {
+        from = s.starts[static_cast<size_t>(s.line)];
+        to = t.last_line ? s.size : s.line_end_offset(s.line);
+    } else {
+        // A device or a pipe: written at once.
+        from = to = s.size;
+        if (!s.ends_with_newline) data = line_end_text(t);
+    }
+    size_t text_at = data.size();
     data += text;
     data += line_end_text(t);
     if (!replace_stream_bytes(s, from, to, data, fn, msg)) return false;
-    s.line = line_at_or_after(s, from) + 1;
+    s.line = line_at_or_after(s, from + static_cast<int64_t>(text_at)) + 1;
     s.offset = from + static_cast<int64_t>(data.size());
     return true;
 }

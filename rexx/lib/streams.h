@@ -63,6 +63,7 @@ struct Stream {
     // changed: the file's status must be read at the next use.
     int watch = -1;
     bool changed = true;
+    bool regular = true; // a regular file: appended lines may be kept
 
     int64_t line_count() const { return static_cast<int64_t>(starts.size()); }
     int64_t line_end_offset(int64_t i) const { return i + 1 < line_count() ? starts[i + 1] : size; }
@@ -86,8 +87,9 @@ struct StreamTable {
 
 // The run's stream table (made on first use).
 StreamTable& stream_table(Interp& in);
-// Closes every stream; the embedder calls it when a run ends.
-void close_streams(Interp& in);
+// Closes every stream; the embedder calls it when a run ends. Lines that
+// cannot be written are reported on the error output; false then.
+bool close_streams(Interp& in);
 // Closes one stream and forgets it (EXECIO's FINIS).
 void close_stream(Interp& in, Stream* s);
 // Writes the lines every stream keeps, so that another program sees whole

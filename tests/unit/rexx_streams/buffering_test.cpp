@@ -162,4 +162,16 @@ TEST(Notices, ManyChangesBetweenUsesAreOneRescan) {
     EXPECT_EQ(t("LINES", {f}), "0");
 }
 
+TEST(Devices, WrittenAtOnceAndNeverScannedForever) {
+    Io t;
+    // Reading /dev/zero to index its lines would never end.
+    EXPECT_EQ(t("LINES", {"/dev/zero"}), "0");
+    EXPECT_EQ(t("LINEIN", {"/dev/zero"}), "");
+    // A device's lines are not kept: the failure shows at the call.
+    EXPECT_EQ(t.msg("LINEOUT", {"/dev/full", "x"}),
+              "LINEOUT: unable to write in file \"/dev/full\": No space left on device");
+    EXPECT_EQ(t("LINEOUT", {"/dev/null", "y"}), "0");
+    EXPECT_TRUE(close_streams(t.in));
+}
+
 } // namespace tolma::test
