@@ -47,6 +47,7 @@ bool mode_is_directory(unsigned mode);
 bool mode_is_regular(unsigned mode);
 bool mode_is_link(unsigned mode);
 bool mode_is_special(unsigned mode); // device, fifo or socket
+bool mode_is_device(unsigned mode);  // character or block device
 
 // Whether input is waiting on standard input (no wait).
 bool console_input_waiting();

@@ -49,9 +49,9 @@ bool scan(Stream& s, std::string_view fn, std::string& msg) {
     s.starts.clear();
     s.cache.clear();
     s.regular = !io::mode_is_special(info.mode);
-    if (!s.regular) {
-        // A device or a pipe has no lines to index, and reading some of
-        // them (/dev/zero) would never end.
+    if (io::mode_is_device(info.mode)) {
+        // A device has no lines to index, and reading some (/dev/zero)
+        // would never end.
         s.ends_with_newline = true;
         s.size = 0;
         s.mtime_ns = info.mtime_ns;
@@ -558,7 +558,7 @@ bool write_stream_line(const StreamTable& t, Stream& s, std::string_view text, s
         from = s.starts[static_cast<size_t>(s.line)];
         to = t.last_line ? s.size : s.line_end_offset(s.line);
     } else {
-        // A device or a pipe: written at once.
+        // A device or a pipe: written at once, so that a failure shows here.
         from = to = s.size;
         if (!s.ends_with_newline) data = line_end_text(t);
     }
