@@ -22,6 +22,7 @@
 #include "rexx/core/exec.h"
 #include "rexx/core/external.h"
 #include "rexx/core/parser.h"
+#include "rexx/lib/streams.h"
 
 namespace {
 
@@ -250,8 +251,12 @@ int main(int argc, char** argv) {
     int status = voren::platform::run_with_stack(kStack, [&] {
         tolma::Interp in;
         tolma::RunResult r = tolma::run_program(in, text, options);
+        // Lines still kept by a stream are written now; a failure is
+        // reported and makes the run a failure.
+        bool written = tolma::close_streams(in);
         std::fflush(stdout);
         if (!result_file.empty() && r.has_value && !r.error) hand_back(result_file, r.value);
+        if (!written && r.exit_status == 0) return 1;
         return r.exit_status;
     });
     return status;

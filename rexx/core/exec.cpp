@@ -22,6 +22,7 @@
 #include "rexx/core/trace.h"
 #include "rexx/lib/builtins.h"
 #include "rexx/lib/execio.h"
+#include "rexx/lib/streams.h"
 
 namespace tolma {
 
@@ -90,7 +91,8 @@ struct CallTarget {
     RexxValue (*own)(ExecState&, Args&) = nullptr;
     std::string_view msg_name;
     std::string name;
-    bool copy_args = false; // an argument calls a function: keep each value apart
+    bool copy_args = false;        // an argument calls a function: keep each value apart
+    std::vector<ArgPos> positions; // of each argument expression; 0 when omitted
 };
 
 // An external routine's file loaded as a unit of the program: its entry is
@@ -483,13 +485,19 @@ const Clause* find_routine_label(X& x, std::string_view name) {
 
 bool resolve_outside(X& x, const Token* name_token, std::string_view name, CallTarget& t);
 
-CallTarget& resolve(X& x, const Token* name_token, void*& slot, Expr* const* args, uint32_t nargs) {
-    if (slot) return *static_cast<CallTarget*>(slot);
+// Resolves a call's name the first time it runs and keeps the target in the
+// node's slot.
+[[gnu::noinline]] CallTarget& resolve_first(X& x, const Token* name_token, void*& slot,
+                                            Expr* const* args, uint32_t nargs) {
     std::string_view name = token_text(name_token);
     CallTarget t;
     t.name = std::string(name);
-    for (uint32_t i = 0; i < nargs; ++i)
+    t.positions.resize(nargs);
+    for (uint32_t i = 0; i < nargs; ++i) {
+        if (!args[i]) continue;
         if (calls_anything(args[i])) t.copy_args = true;
+        t.positions[i] = ArgPos{args[i]->token->line + 1, args[i]->token->column + 1};
+    }
     const Clause* label = quoted_skips_labels(name_token) ? nullptr : find_routine_label(x, name);
     if (label) {
         if (label->nested) nested_label_error(x.in, name);
@@ -518,6 +526,71 @@ CallTarget& resolve(X& x, const Token* name_token, void*& slot, Expr* const* arg
 
 bool invoke_outside(X& x, const CallTarget& t, const Args& a, RexxValue& result);
 
+constexpr uint32_t kSmallCall = 8;
+
+// Evaluates a built-in's arguments into slots (store holds the values made
+// for them). Returns whether a slot is result itself.
+[[gnu::always_inline]] inline bool eval_args(X& x, const CallTarget& t, Expr* const* args,
+                                             uint32_t nargs, RexxValue* store,
+                                             const RexxValue** slots, const RexxValue& result) {
+    bool result_is_arg = false;
+    for (uint32_t i = 0; i < nargs; ++i) {
+        slots[i] = nullptr;
+        if (!args[i]) continue;
+        const RexxValue& v = eval(x, args[i], store[i]);
+        if (t.copy_args && &v != &store[i]) store[i] = v;
+        slots[i] = t.copy_args ? &store[i] : &v;
+        result_is_arg |= slots[i] == &result;
+    }
+    return result_is_arg;
+}
+
+// Runs the handler, or the call answered outside the program. A built-in's
+// value is made in result's place, not moved there, unless result is also one
+// of the arguments. False: no result.
+[[gnu::always_inline]] inline bool call_handler(X& x, CallTarget& t, const RexxValue* const* slots,
+                                                uint32_t nargs, RexxValue& result,
+                                                bool result_is_arg) {
+    Args a;
+    a.slot = slots;
+    a.n = static_cast<int>(nargs);
+    a.pos = x.interpreted ? nullptr : t.positions.data();
+    a.name = t.msg_name;
+    a.lib = &x.lib;
+    if (t.kind == CallTarget::Own) {
+        result = t.own(x, a);
+    } else if (t.kind != CallTarget::Builtin) {
+        return invoke_outside(x, t, a, result);
+    } else if (result_is_arg) {
+        result = t.handler(x.in, a);
+    } else {
+        result.~RexxValue();
+        try {
+            new (&result) RexxValue(t.handler(x.in, a));
+        } catch (...) {
+            new (&result) RexxValue();
+            throw;
+        }
+    }
+    return true;
+}
+
+// The same for a call with many arguments.
+bool invoke_many(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint32_t nargs,
+                 RexxValue& result) {
+    std::vector<RexxValue> store(nargs);
+    std::vector<const RexxValue*> slots(nargs);
+    bool result_is_arg = eval_args(x, t, args, nargs, store.data(), slots.data(), result);
+    at(x, at_token);
+    return call_handler(x, t, slots.data(), nargs, result, result_is_arg);
+}
+
+inline CallTarget& resolve(X& x, const Token* name_token, void*& slot, Expr* const* args,
+                           uint32_t nargs) {
+    if (slot) return *static_cast<CallTarget*>(slot);
+    return resolve_first(x, name_token, slot, args, nargs);
+}
+
 // Runs a resolved routine with the argument expressions. Returns false when
 // it gave no result.
 bool invoke(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint32_t nargs,
@@ -537,30 +610,13 @@ bool invoke(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint3
         at(x, at_token);
         return call_routine(x, t.label, frame, call_line, result);
     }
-    constexpr uint32_t kSmall = 8;
-    // Only the values the call needs are constructed.
-    alignas(RexxValue) unsigned char small_raw[kSmall * sizeof(RexxValue)];
-    const RexxValue* small_slots[kSmall];
-    ArgPos small_pos[kSmall];
-    std::vector<RexxValue> big_store;
-    std::vector<const RexxValue*> big_slots;
-    std::vector<ArgPos> big_pos;
-    RexxValue* store;
-    const RexxValue** slots = small_slots;
-    ArgPos* pos = small_pos;
-    uint32_t built = 0;
-    if (nargs > kSmall) {
-        big_store.resize(nargs);
-        big_slots.resize(nargs);
-        big_pos.resize(nargs);
-        store = big_store.data();
-        slots = big_slots.data();
-        pos = big_pos.data();
-    } else {
-        store = reinterpret_cast<RexxValue*>(small_raw);
-        for (; built < nargs; ++built)
-            new (store + built) RexxValue();
-    }
+    if (nargs > kSmallCall) return invoke_many(x, t, at_token, args, nargs, result);
+    // Only the values the call needs are constructed, on the stack.
+    alignas(RexxValue) unsigned char raw[kSmallCall * sizeof(RexxValue)];
+    RexxValue* store = reinterpret_cast<RexxValue*>(raw);
+    const RexxValue* slots[kSmallCall];
+    for (uint32_t i = 0; i < nargs; ++i)
+        new (store + i) RexxValue();
     struct Destroy {
         RexxValue* store;
         uint32_t n;
@@ -568,32 +624,10 @@ bool invoke(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint3
             for (uint32_t i = 0; i < n; ++i)
                 store[i].~RexxValue();
         }
-    } destroy{store, built};
-    for (uint32_t i = 0; i < nargs; ++i) {
-        slots[i] = nullptr;
-        if (!args[i]) {
-            pos[i] = ArgPos{};
-            continue;
-        }
-        const RexxValue& v = eval(x, args[i], store[i]);
-        if (t.copy_args && &v != &store[i]) store[i] = v;
-        slots[i] = t.copy_args ? &store[i] : &v;
-        pos[i] = ArgPos{args[i]->token->line + 1, args[i]->token->column + 1};
-    }
+    } destroy{store, nargs};
+    bool result_is_arg = eval_args(x, t, args, nargs, store, slots, result);
     at(x, at_token);
-    Args a;
-    a.slot = slots;
-    a.n = static_cast<int>(nargs);
-    a.pos = x.interpreted ? nullptr : pos;
-    a.name = t.msg_name;
-    a.lib = &x.lib;
-    if (t.kind == CallTarget::Own)
-        result = t.own(x, a);
-    else if (t.kind == CallTarget::Builtin)
-        result = t.handler(x.in, a);
-    else
-        return invoke_outside(x, t, a, result);
-    return true;
+    return call_handler(x, t, slots, nargs, result, result_is_arg);
 }
 
 // ---------------------------------------------------------------- routines outside the program
@@ -1003,6 +1037,7 @@ const RexxValue& eval_backquote(X& x, const Expr* e, RexxValue& tmp) {
     at(x, e->token);
     std::string output;
     std::fflush(stdout);
+    sync_streams(x.in);
     if (!x.opt.isolated) {
         voren::platform::ChildOptions options;
         options.capture_output = true;
@@ -1082,6 +1117,8 @@ int command_rc(X& x, const Environment& env, std::string_view command) {
     // EXECIO and the buffer commands are the interpreter's own, whatever the environment.
     int rc = 0;
     if (intercepted_command(x.in, command, rc)) return rc;
+    // The command may read the files the program writes.
+    sync_streams(x.in);
     return env.handler(x.in, command);
 }
 
@@ -2375,6 +2412,12 @@ RunResult run_program(Interp& in, std::string_view text, const RunOptions& optio
         ExecState* outer;
         std::function<void(Interp&, const std::string&)> call_handler, run_pause_line;
         ~Detach() {
+            // Whoever reads the files next sees every line written (a
+            // failure stays with its stream, reported at its next use).
+            try {
+                sync_streams(in);
+            } catch (...) {
+            }
             in.exec = outer;
             in.call_handler = std::move(call_handler);
             in.run_pause_line = std::move(run_pause_line);

@@ -546,6 +546,8 @@ int execio(Interp& in, std::string_view operands) {
     case Mode::DiskD: rc = disk_delete(in, o, *s); break;
     case Mode::Print: break;
     }
+    // The command's lines are in the file when it returns.
+    if (rc == 0 && writing && !flush_stream(*s, "EXECIO", msg)) rc = report(in, msg, 101);
     if (o.finis) close_stream(in, s);
     return rc;
 }

@@ -30,6 +30,7 @@
 #include "rexx/lib/builtins.h"
 #include "rexx/lib/environments.h"
 #include "rexx/lib/libutil.h"
+#include "rexx/lib/streams.h"
 
 namespace tolma {
 
@@ -134,6 +135,8 @@ bool run_for_function(Interp& in, const std::string& command,
         report_not_started(in, ENOENT);
         return false;
     }
+    // The command may read the files the program writes.
+    sync_streams(in);
     std::fflush(stdout);
     std::fflush(stderr);
     result = voren::platform::run_child(command, options);
@@ -205,6 +208,7 @@ RexxValue bi_fork(Interp& in, Args& a) {
         report_not_started(in, ENOENT);
         return int_result(-1);
     }
+    sync_streams(in);
     std::fflush(stdout);
     std::fflush(stderr);
     int error = 0;

@@ -15,6 +15,7 @@
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "rexx/lib/builtins.h"
+#include "rexx/lib/streams.h"
 
 namespace tolma {
 
@@ -122,6 +123,7 @@ RexxValue bi_rmdir(Interp& in, Args& a) {
 // Removes a file (not a directory: RMDIR does that).
 RexxValue bi_rm(Interp& in, Args& a) {
     need_args(in, a, 1);
+    sync_streams(in); // lines kept by LINEOUT reach the file first
     std::string file = text_arg(in, a, 0);
     if (file.empty()) return int_result(ENOENT);
     if (pf::link_status(file).type == pf::FileType::Directory) return int_result(EISDIR);
@@ -145,6 +147,7 @@ bool same_file(const std::string& x, const std::string& y) {
 
 RexxValue bi_mv(Interp& in, Args& a) {
     need_args(in, a, 2);
+    sync_streams(in); // lines kept by LINEOUT reach the file first
     std::string from = text_arg(in, a, 0);
     std::string to = text_arg(in, a, 1);
     if (from.empty() || to.empty()) return int_result(ENOENT);
@@ -156,6 +159,7 @@ RexxValue bi_mv(Interp& in, Args& a) {
 // reading it, so it is refused.
 RexxValue bi_cp(Interp& in, Args& a) {
     need_args(in, a, 2);
+    sync_streams(in); // lines kept by LINEOUT reach the file first
     std::string from = text_arg(in, a, 0);
     std::string to = text_arg(in, a, 1);
     if (from.empty() || to.empty()) return int_result(ENOENT);

@@ -81,7 +81,7 @@ TEST(LineOut, CreatesAndAppends) {
     std::string f = t.path("new.txt");
     EXPECT_EQ(t("LINEOUT", {f, "first"}), "0");
     EXPECT_EQ(t("LINEOUT", {f, "second"}), "0");
-    EXPECT_EQ(t.scratch.read("new.txt"), "first\nsecond\n");
+    EXPECT_EQ(t.read("new.txt"), "first\nsecond\n");
     EXPECT_EQ(t("LINES", {f}), "0");
 }
 
@@ -90,7 +90,7 @@ TEST(LineOut, ExistingFileIsAppendedTo) {
     t.scratch.write("a.txt", "one\ntwo\n");
     std::string f = t.path("a.txt");
     EXPECT_EQ(t("LINEOUT", {f, "three"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "one\ntwo\nthree\n");
+    EXPECT_EQ(t.read("a.txt"), "one\ntwo\nthree\n");
 }
 
 TEST(LineOut, LastLineWithoutLineEndKeepsItsOwnLine) {
@@ -98,7 +98,7 @@ TEST(LineOut, LastLineWithoutLineEndKeepsItsOwnLine) {
     t.scratch.write("a.txt", "one\ntwo");
     std::string f = t.path("a.txt");
     EXPECT_EQ(t("LINEOUT", {f, "three"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "one\ntwo\nthree\n");
+    EXPECT_EQ(t.read("a.txt"), "one\ntwo\nthree\n");
 }
 
 TEST(LineOut, ShorterLineInsideShrinksFile) {
@@ -106,7 +106,7 @@ TEST(LineOut, ShorterLineInsideShrinksFile) {
     t.scratch.write("a.txt", "line one\nlong second line\nline three\n");
     std::string f = t.path("a.txt");
     EXPECT_EQ(t("LINEOUT", {f, "abc", "2"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "line one\nabc\nline three\n");
+    EXPECT_EQ(t.read("a.txt"), "line one\nabc\nline three\n");
     // The position is after the line written: LINEIN reads line 3.
     EXPECT_EQ(t("LINEIN", {f}), "line three");
     EXPECT_EQ(t("LINEIN", {f, "2"}), "abc");
@@ -118,11 +118,11 @@ TEST(LineOut, LongerLineInsideMovesTheRest) {
     std::string f = t.path("a.txt");
     EXPECT_EQ(t("LINEOUT", {f, "a much longer second line", "2"}), "0");
     EXPECT_EQ(t("LINEOUT", {f, "x"}), "0"); // replaces line 3
-    EXPECT_EQ(t.scratch.read("a.txt"), "1\na much longer second line\nx\n4\n");
+    EXPECT_EQ(t.read("a.txt"), "1\na much longer second line\nx\n4\n");
     EXPECT_EQ(t("LINEIN", {f, "4"}), "4");
     EXPECT_EQ(t("LINES", {f}), "0");
     EXPECT_EQ(t("LINEOUT", {f, "5", "5"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "1\na much longer second line\nx\n4\n5\n");
+    EXPECT_EQ(t.read("a.txt"), "1\na much longer second line\nx\n4\n5\n");
 }
 
 TEST(LineOut, LargeFileRewriteKeepsEveryByte) {
@@ -136,11 +136,11 @@ TEST(LineOut, LargeFileRewriteKeepsEveryByte) {
     std::string expect = content;
     size_t b = expect.find('\n') + 1, e = expect.find('\n', b);
     expect.replace(b, e - b, std::string(3000, 'z'));
-    EXPECT_EQ(t.scratch.read("big.txt"), expect);
+    EXPECT_EQ(t.read("big.txt"), expect);
     EXPECT_EQ(t("LINEIN", {f, "30000"}), "line number 30000 with some padding text");
     EXPECT_EQ(t("LINEOUT", {f, "", "2"}), "0");
     expect.replace(b, 3000, "");
-    EXPECT_EQ(t.scratch.read("big.txt"), expect);
+    EXPECT_EQ(t.read("big.txt"), expect);
     EXPECT_EQ(t("LINEIN", {f, "29999"}), "line number 29999 with some padding text");
 }
 
@@ -155,7 +155,7 @@ TEST(LineOut, PositionArgumentAndMessages) {
     // Without a string the line only positions.
     EXPECT_EQ(t("LINEOUT", {f, omitted, "1"}), "0");
     EXPECT_EQ(t("LINEOUT", {f, "A"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "A\nb\n");
+    EXPECT_EQ(t.read("a.txt"), "A\nb\n");
 }
 
 TEST(LineOut, ConsoleGoesToTheSinks) {
@@ -174,12 +174,12 @@ TEST(LineOut, WindowsLineEnds) {
     std::string f = t.path("w.txt");
     EXPECT_EQ(t("LINEOUT", {f, "one"}), "0");
     EXPECT_EQ(t("LINEOUT", {f, "two"}), "0");
-    EXPECT_EQ(t.scratch.read("w.txt"), "one\r\ntwo\r\n");
+    EXPECT_EQ(t.read("w.txt"), "one\r\ntwo\r\n");
     EXPECT_EQ(t("LINEIN", {f, "1"}), "one");
     EXPECT_EQ(t("FILECONV", {"unix"}), "WINDOWS");
     EXPECT_EQ(t("LINEIN", {f, "2"}), "two\r");
     EXPECT_EQ(t("LINEOUT", {f, "three"}), "0");
-    EXPECT_EQ(t.scratch.read("w.txt"), "one\r\ntwo\r\nthree\n");
+    EXPECT_EQ(t.read("w.txt"), "one\r\ntwo\r\nthree\n");
     CallResult r = t.call("FILECONV", {"dos"});
     EXPECT_EQ(r.error.code, 40);
     EXPECT_EQ(r.error.detail, "FILECONV() usage: FILECONV(Unix|Windows)");
@@ -190,10 +190,10 @@ TEST(LineLast, TheLineWrittenEndsTheFile) {
     t.scratch.write("a.txt", "1\n2\n3\n4\n");
     std::string f = t.path("a.txt");
     EXPECT_EQ(t("LINELAST", {f, "two", "2"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "1\ntwo\n");
+    EXPECT_EQ(t.read("a.txt"), "1\ntwo\n");
     // LINEOUT afterwards replaces or appends as usual.
     EXPECT_EQ(t("LINEOUT", {f, "one", "1"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "one\ntwo\n");
+    EXPECT_EQ(t.read("a.txt"), "one\ntwo\n");
 }
 
 TEST(Chars, CharInCharOutAndChars) {
@@ -224,15 +224,15 @@ TEST(Chars, CharOutOverwritesAndExtends) {
     t.scratch.write("c.txt", "abc\ndef\n");
     std::string f = t.path("c.txt");
     EXPECT_EQ(t("CHAROUT", {f, "XY", "2"}), "0");
-    EXPECT_EQ(t.scratch.read("c.txt"), "aXY\ndef\n");
+    EXPECT_EQ(t.read("c.txt"), "aXY\ndef\n");
     EXPECT_EQ(t("CHAROUT", {f, "Z\nnew"}), "0"); // continues at byte 4
-    EXPECT_EQ(t.scratch.read("c.txt"), "aXYZ\nnew");
+    EXPECT_EQ(t.read("c.txt"), "aXYZ\nnew");
     EXPECT_EQ(t("CHAROUT", {f, "\ntail", "9"}), "0");
-    EXPECT_EQ(t.scratch.read("c.txt"), "aXYZ\nnew\ntail");
+    EXPECT_EQ(t.read("c.txt"), "aXYZ\nnew\ntail");
     // The line index follows the bytes written.
     EXPECT_EQ(t("LINEIN", {f, "3"}), "tail");
     EXPECT_EQ(t("LINEOUT", {f, "end"}), "0");
-    EXPECT_EQ(t.scratch.read("c.txt"), "aXYZ\nnew\ntail\nend\n");
+    EXPECT_EQ(t.read("c.txt"), "aXYZ\nnew\ntail\nend\n");
     EXPECT_EQ(t.msg("CHAROUT", {f, "x", "99"}),
               "CHAROUT(): invalid start position for file \"" + f + "\"");
     EXPECT_EQ(t.msg("CHAROUT", {"stdout", "x", "1"}),
@@ -276,7 +276,7 @@ TEST(Rescan, FileReplacedUnderTheSameName) {
     EXPECT_EQ(t("LINES", {f}), "0");
     EXPECT_EQ(t("LINEIN", {f, "3"}), "new 3");
     EXPECT_EQ(t("LINEOUT", {f, "NEW 1", "1"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "NEW 1\nnew 2\nnew 3\n");
+    EXPECT_EQ(t.read("a.txt"), "NEW 1\nnew 2\nnew 3\n");
 }
 
 TEST(Rescan, FileRemovedAfterOpening) {
@@ -289,7 +289,7 @@ TEST(Rescan, FileRemovedAfterOpening) {
               "LINEIN(): unable to stat() file \"" + f + "\": No such file or directory");
     // A writer makes it again.
     EXPECT_EQ(t("LINEOUT", {f, "again"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "again\n");
+    EXPECT_EQ(t.read("a.txt"), "again\n");
 }
 
 TEST(Failures, MissingFileDirectoryAndUnreadable) {
@@ -318,7 +318,7 @@ TEST(Failures, MissingFileDirectoryAndUnreadable) {
         EXPECT_EQ(t("LINEIN", {secret}), "x");
         EXPECT_EQ(t.msg("LINEOUT", {secret, "y"}),
                   "LINEOUT(): unable to open file \"" + secret + "\": Permission denied");
-        EXPECT_EQ(t.scratch.read("secret.txt"), "x\n");
+        EXPECT_EQ(t.read("secret.txt"), "x\n");
     }
 }
 
