@@ -7,6 +7,7 @@
 #include "platform/host_command.h"
 #include "rexx/core/exec.h"
 #include "rexx/core/interp.h"
+#include "rexx/lib/streams.h"
 
 namespace tolma {
 
@@ -69,6 +70,7 @@ int print_lines(Interp& in, const std::vector<std::string>& lines, const PrintJo
         return 28;
     }
     std::string text = print_text(lines, job);
+    sync_streams(in); // a print command of the site's own sees whole files
     pf::ChildOptions options;
     options.input = &text;
     options.stop_flag = halt_flag(in);

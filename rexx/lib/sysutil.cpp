@@ -23,6 +23,7 @@
 #include "rexx/core/exec.h"
 #include "rexx/core/pool.h"
 #include "rexx/lib/builtins.h"
+#include "rexx/lib/streams.h"
 
 namespace tolma {
 
@@ -172,6 +173,7 @@ RexxValue bi_sys_file_delete(Interp& in, Args& args) {
     std::string file = text_arg(in, a, 0);
     if (file.empty()) return int_result(87);
     if (pf::link_status(file).type == pf::FileType::Directory) return int_result(5);
+    sync_streams(in); // lines kept by LINEOUT reach the file first
     int error = 0;
     if (pf::remove_file(file, &error)) error = 0;
     return int_result(rexxutil_code(error, file, FileCall::DeleteFile));
@@ -298,6 +300,7 @@ RexxValue bi_sys_file_search(Interp& in, Args& args) {
             wrong_call(in, a, 3, "argument 4 must be made of the options C and N.");
     }
     if (file.empty() || pf::file_status(file).type != pf::FileType::Regular) return int_result(3);
+    sync_streams(in); // lines kept by LINEOUT reach the file first
     std::ifstream input(file, std::ios::binary);
     if (!input) return int_result(3);
     std::string line;
@@ -343,6 +346,7 @@ std::string shell_quoted(const std::string& text) {
 RexxValue bi_script(Interp& in, Args& a) {
     need_args(in, a, 1);
     std::string file = text_arg(in, a, 0);
+    sync_streams(in); // lines kept by LINEOUT reach the file first
     std::ifstream input(file, std::ios::binary);
     std::string text;
     if (input && pf::file_status(file).type == pf::FileType::Regular) {
@@ -404,6 +408,7 @@ RexxValue bi_shell_execute(Interp& in, Args& args) {
     }
     if (!dir.empty()) command = "cd " + shell_quoted(dir) + " && " + command;
     if (isolated_run(in)) return int_result(31);
+    sync_streams(in); // the started program sees whole files
     // The shell puts the command in the background and ends at once, so no
     // child is left to reap.
     pf::ChildOptions options;
