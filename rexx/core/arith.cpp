@@ -492,14 +492,26 @@ const char* compare_op_text(CompareOp op) {
 
 namespace {
 
+RexxError fault_error(const Interp& in, const ArithFault& f, const RexxValue* bad,
+                      std::string_view name) {
+    if (f.detail) return make_error(in, f.error, f.detail);
+    if (bad) return make_error(in, f.error, operand_detail(name, bad->text(in.numeric)));
+    return make_error(in, f.error);
+}
+
 [[noreturn]] void raise_fault(Interp& in, const ArithFault& f, const RexxValue* bad,
                               std::string_view name) {
-    if (f.detail) raise_error(in, f.error, f.detail);
-    if (bad) raise_error(in, f.error, operand_detail(name, bad->text(in.numeric)));
-    raise_error(in, f.error);
+    throw fault_error(in, f, bad, name);
 }
 
 } // namespace
+
+RexxError arith_error(const Interp& in, const ArithFault& f, const RexxValue& l, const RexxValue& r,
+                      std::string_view left_name, std::string_view right_name) {
+    if (f.operand == BadOperand::Left) return fault_error(in, f, &l, left_name);
+    if (f.operand == BadOperand::Right) return fault_error(in, f, &r, right_name);
+    return fault_error(in, f, nullptr, {});
+}
 
 RexxValue eval_arith_general(Interp& in, ArithOp op, const RexxValue& l, const RexxValue& r,
                              std::string_view left_name, std::string_view right_name) {

@@ -149,6 +149,10 @@ struct ExecState {
     unsigned long long clause_count = 0;
     bool trace_changed = false; // a TRACE ran (while a typed line runs)
     int depth = 0;              // expression nesting for trace indentation
+    // An error handed back by return instead of thrown: the expression
+    // routines return null and the clause that ran them takes or throws it.
+    bool failed = false;
+    RexxError failure;
     std::string say_buffer;
 
     explicit ExecState(Interp& i) : in(i) {}
@@ -270,7 +274,14 @@ void set_special(X& x, const char* name, long value) {
 
 // ---------------------------------------------------------------- forward
 
-const RexxValue& eval(X& x, const Expr* e, RexxValue& tmp);
+const RexxValue* evaluate(X& x, const Expr* e, RexxValue& tmp);
+[[noreturn]] void throw_failure(X& x);
+// The value of an expression; an error is thrown.
+inline const RexxValue& eval(X& x, const Expr* e, RexxValue& tmp) {
+    const RexxValue* v = evaluate(x, e, tmp);
+    if (!v) throw_failure(x);
+    return *v;
+}
 void exec_list(X& x, const Clause* c);
 bool call_routine(X& x, const Clause* label, Frame& frame, int call_line, RexxValue& result);
 void signal_to(X& x, std::string_view label, int line);
@@ -726,11 +737,12 @@ inline bool fast_compare(X& x, CompareOp op, const RexxValue& l, const RexxValue
     return compare_values(x.in.numeric, op, l, r);
 }
 
-const RexxValue& eval_binary(X& x, const Expr* e, RexxValue& tmp) {
+const RexxValue* eval_binary(X& x, const Expr* e, RexxValue& tmp) {
     RexxValue lt, rt;
     ExprOp op = e->op;
     // Short circuits of "|" and "&".
-    const RexxValue* lp = &eval(x, e->left, lt);
+    const RexxValue* lp = evaluate(x, e->left, lt);
+    if (!lp) return nullptr;
     if (op == ExprOp::Or || op == ExprOp::And) {
         if (logical_short_circuit(op == ExprOp::Or ? '|' : '&', *lp)) {
             at(x, e->token);
@@ -739,14 +751,16 @@ const RexxValue& eval_binary(X& x, const Expr* e, RexxValue& tmp) {
             if (tracing_i(x))
                 trace_binary(x.in, x.depth, lp->text(x.in.numeric), binary_op_text(op), "1",
                              tmp.text(x.in.numeric));
-            return tmp;
+            return &tmp;
         }
     }
     if (lp != &lt && right_calls(e)) {
         lt = *lp;
         lp = &lt;
     }
-    const RexxValue& r = eval(x, e->right, rt);
+    const RexxValue* rp = evaluate(x, e->right, rt);
+    if (!rp) return nullptr;
+    const RexxValue& r = *rp;
     const RexxValue& l = *lp;
     at(x, e->token);
     CompareOp cop;
@@ -754,8 +768,13 @@ const RexxValue& eval_binary(X& x, const Expr* e, RexxValue& tmp) {
     if (arith_op(op, aop)) {
         if (!fast_arith(x.in.numeric, aop, l, r, tmp)) {
             ArithFault f;
-            if (!arith_binary(x.in.numeric, aop, l, r, tmp, f))
-                eval_arith(x.in, aop, l, r, operand_name(x, e->left), operand_name(x, e->right));
+            if (!arith_binary(x.in.numeric, aop, l, r, tmp, f)) {
+                // Handed back, not thrown: SIGNAL ON SYNTAX loops stay cheap.
+                x.failure =
+                    arith_error(x.in, f, l, r, operand_name(x, e->left), operand_name(x, e->right));
+                x.failed = true;
+                return nullptr;
+            }
         }
     } else if (compare_op(op, cop)) {
         tmp.set_number(fast_compare(x, cop, l, r) ? 1 : 0, -1);
@@ -776,7 +795,7 @@ const RexxValue& eval_binary(X& x, const Expr* e, RexxValue& tmp) {
                 lt.append(sep, x.in.numeric);
                 lt.append(rs, x.in.numeric);
                 tmp = std::move(lt);
-                return tmp;
+                return &tmp;
             }
             store_text(tmp, l.text(x.in.numeric), sep, r.text(x.in.numeric), x);
             break;
@@ -800,25 +819,27 @@ const RexxValue& eval_binary(X& x, const Expr* e, RexxValue& tmp) {
     if (tracing_i(x))
         trace_binary(x.in, x.depth, l.text(x.in.numeric), binary_op_text(op), r.text(x.in.numeric),
                      tmp.text(x.in.numeric));
-    return tmp;
+    return &tmp;
 }
 
 const RexxValue& eval_backquote(X& x, const Expr* e, RexxValue& tmp);
 
-const RexxValue& eval(X& x, const Expr* e, RexxValue& tmp) {
+const RexxValue* evaluate(X& x, const Expr* e, RexxValue& tmp) {
     switch (e->op) {
-    case ExprOp::Symbol: return eval_symbol(x, e, tmp);
-    case ExprOp::String: return constant(x, e);
-    case ExprOp::Call: check_stack(x); return eval_call(x, e, tmp);
+    case ExprOp::Symbol: return &eval_symbol(x, e, tmp);
+    case ExprOp::String: return &constant(x, e);
+    case ExprOp::Call: check_stack(x); return &eval_call(x, e, tmp);
     case ExprOp::Br:
-    case ExprOp::Br2: return eval_index(x, e, tmp);
-    case ExprOp::BackQ: return eval_backquote(x, e, tmp);
+    case ExprOp::Br2: return &eval_index(x, e, tmp);
+    case ExprOp::BackQ: return &eval_backquote(x, e, tmp);
     case ExprOp::Not:
     case ExprOp::UPlus:
     case ExprOp::UMin:
     case ExprOp::Rho: {
         RexxValue ot;
-        const RexxValue& v = eval(x, e->left, ot);
+        const RexxValue* vp = evaluate(x, e->left, ot);
+        if (!vp) return nullptr;
+        const RexxValue& v = *vp;
         at(x, e->token);
         char opc = '\\';
         if (e->op == ExprOp::Not) {
@@ -832,7 +853,7 @@ const RexxValue& eval(X& x, const Expr* e, RexxValue& tmp) {
         }
         if (tracing_i(x))
             trace_prefix(x.in, x.depth, opc, v.text(x.in.numeric), tmp.text(x.in.numeric));
-        return tmp;
+        return &tmp;
     }
     default:
         if (e->left && e->right) {
@@ -871,21 +892,26 @@ std::string eval_text(X& x, const Expr* e) {
 enum class CondKind : uint8_t { Plain, While, Until, WhileQuoted, UntilQuoted };
 
 // A condition that must be 0 or 1 (error 34 with the detail of its kind).
+// False with x.failed set when the expression failed.
 bool eval_condition(X& x, const Expr* e, CondKind kind) {
     CompareOp cop;
     if (!tracing_i(x) && e->op != ExprOp::Symbol && compare_op(e->op, cop)) {
         RexxValue lt, rt;
-        const RexxValue* lp = &eval(x, e->left, lt);
+        const RexxValue* lp = evaluate(x, e->left, lt);
+        if (!lp) return false;
         if (lp != &lt && right_calls(e)) {
             lt = *lp;
             lp = &lt;
         }
-        const RexxValue& r = eval(x, e->right, rt);
+        const RexxValue* rp = evaluate(x, e->right, rt);
+        if (!rp) return false;
         at(x, e->token);
-        return fast_compare(x, cop, *lp, r);
+        return fast_compare(x, cop, *lp, *rp);
     }
     RexxValue tmp;
-    const RexxValue& v = eval(x, e, tmp);
+    const RexxValue* vp = evaluate(x, e, tmp);
+    if (!vp) return false;
+    const RexxValue& v = *vp;
     int b = logical_value(v);
     if (b >= 0) return b == 1;
     std::string t(v.text(x.in.numeric));
@@ -1005,7 +1031,9 @@ void exec_assign(X& x, const Clause* c) {
         }
         if (s.kind == SymbolKind::Simple && append_in_place(x, c, s)) return;
         RexxValue tmp;
-        const RexxValue& v = eval(x, c->expr, tmp);
+        const RexxValue* vp = evaluate(x, c->expr, tmp);
+        if (!vp) return;
+        const RexxValue& v = *vp;
         if (trace_results(x.in.trace)) trace_result(x.in, 0, v.text(x.in.numeric));
         if (s.kind == SymbolKind::Simple) {
             Variable* rec = simple_record(x, s);
@@ -1065,6 +1093,7 @@ void exec_assign(X& x, const Clause* c) {
 
 void exec_if(X& x, const Clause* c) {
     bool b = eval_condition(x, c->expr, CondKind::Plain);
+    if (x.failed) return;
     if (b)
         exec_list(x, c->body.first);
     else if (c->has_else)
@@ -1081,6 +1110,7 @@ void exec_select(X& x, const Clause* c) {
             exec_list(x, arm->body.first);
             return;
         }
+        if (x.failed) return;
     }
     if (c->has_otherwise) {
         exec_list(x, c->body.first);
@@ -1121,7 +1151,9 @@ bool loop_consumes(X& x, const LoopSpec* loop, bool& leave) {
 
 bool loop_test(X& x, const Clause* c, const Expr* cond, CondKind kind) {
     set_clause_pos(x, c);
-    return eval_condition(x, cond, kind);
+    bool b = eval_condition(x, cond, kind);
+    if (x.failed) throw_failure(x);
+    return b;
 }
 
 struct LoopGuard {
@@ -1338,9 +1370,14 @@ void exec_return(X& x, const Clause* c) {
     if (!x.frames.back()->internal) finish_program(x, c->expr);
     if (c->expr) {
         RexxValue tmp;
-        const RexxValue& v = eval(x, c->expr, tmp);
+        const RexxValue* vp = evaluate(x, c->expr, tmp);
+        if (!vp) return;
+        const RexxValue& v = *vp;
         if (trace_results(x.in.trace)) trace_result(x.in, 0, v.text(x.in.numeric));
-        x.return_value = v;
+        if (vp == &tmp)
+            x.return_value = std::move(tmp);
+        else
+            x.return_value = v;
         x.has_return = true;
     } else {
         x.has_return = false;
@@ -1605,6 +1642,7 @@ void exec_clause(X& x, const Clause* c) {
     try {
         exec_clause_inner(x, c);
     } catch (RexxError& e) {
+        x.failed = false;
         if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw;
         take_syntax_trap(x, e);
     } catch (SignalTransfer& t) {
@@ -1616,6 +1654,16 @@ void exec_clause(X& x, const Clause* c) {
         if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw e;
         take_syntax_trap(x, e);
     }
+    if (x.failed) {
+        if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw_failure(x);
+        x.failed = false;
+        take_syntax_trap(x, x.failure);
+    }
+}
+
+void throw_failure(X& x) {
+    x.failed = false;
+    throw RexxError(std::move(x.failure));
 }
 
 void exec_clause_inner(X& x, const Clause* c) {
@@ -1702,7 +1750,11 @@ void exec_clause_inner(X& x, const Clause* c) {
         case ClauseKind::Say: {
             RexxValue tmp;
             std::string_view text;
-            if (c->expr) text = eval(x, c->expr, tmp).text(x.in.numeric);
+            if (c->expr) {
+                const RexxValue* v = evaluate(x, c->expr, tmp);
+                if (!v) break;
+                text = v->text(x.in.numeric);
+            }
             if (c->expr && trace_results(x.in.trace)) trace_result(x.in, 0, text);
             switch (static_cast<SayForm>(c->variant)) {
             case SayForm::Say: write_say(x, text, "\n"); break;
@@ -1732,6 +1784,7 @@ void exec_clause_inner(X& x, const Clause* c) {
         case ClauseKind::Trace: exec_trace(x, c); break;
         case ClauseKind::ChangeDir: exec_cd(x, c); break;
         }
+        if (x.failed) return;
         if (traced && trace_interactive(x.in.trace) && !x.in.trace.in_pause && !x.pause_line &&
             x.pending == Pending::None) {
             if (trace_pause(x.in) == PauseResult::Rerun) continue;

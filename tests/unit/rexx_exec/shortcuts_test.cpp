@@ -1,0 +1,64 @@
+// The executor's quick roads must give what the general ones give: trapped
+// errors handed back by return, cached variable records, compound tails,
+// comparisons of numbers and PARSE templates.
+#include <gtest/gtest.h>
+
+#include "exec_support.h"
+
+using exec_test::out_of;
+using exec_test::run;
+
+namespace {
+
+TEST(TrappedError, AssignmentIsNotMade) {
+    EXPECT_EQ(out_of("x = 5; signal on syntax\nx = 3 / 0\nsyntax: say rc sigl x"), "51 2 5\n");
+}
+
+TEST(TrappedError, EveryKindOfClause) {
+    EXPECT_EQ(out_of("signal on syntax\nif 1 + (2 * 'a') then say 'no'\nsay 'no'\n"
+                     "syntax: say rc sigl"),
+              "\ntolma: String \"a\" is invalid.\n41 2\n");
+    EXPECT_EQ(out_of("signal on syntax\nselect; when -'b' then nop; otherwise nop; end\n"
+                     "syntax: say rc sigl"),
+              "\ntolma: String \"b\" is invalid.\n41 2\n");
+    EXPECT_EQ(out_of("signal on syntax\nsay 1 'x' 2**'z'\nsyntax: say rc sigl"),
+              "\ntolma: String \"z\" is invalid.\n41 2\n");
+    EXPECT_EQ(out_of("signal on syntax\ndo i = 1 to 3 while i / (2 - i) < 100; say i; end\n"
+                     "syntax: say rc sigl i"),
+              "1\n51 2 2\n");
+    EXPECT_EQ(out_of("signal on syntax\nsay f(2)\nexit\nf: return arg(1) / 0\n"
+                     "syntax: say rc sigl; exit"),
+              "51 4\n");
+    EXPECT_EQ(out_of("signal on syntax\ninterpret 'y = 1; y = y // 0'\nsyntax: say rc sigl y"),
+              "51 2 1\n");
+}
+
+TEST(TrappedError, OperandDetailNamesTheVariable) {
+    EXPECT_EQ(out_of("v = 'q'; signal on syntax\nw = 1 + v\nsyntax: say rc"),
+              "\ntolma: Variable \"V\" = \"q\" is invalid.\n41\n");
+}
+
+TEST(TrappedError, WithoutATrapTheReportIsTheSame) {
+    auto o = run("x = 1\nsay 'a'\nz = 10 % 0\nsay 'no'");
+    EXPECT_EQ(o.out, "a\n");
+    EXPECT_EQ(o.result.error_code, 51);
+    EXPECT_NE(o.err.find("z = 10 % 0"), std::string::npos);
+    EXPECT_NE(o.err.find("Error 51 on line 3"), std::string::npos);
+    // The caret points at the operator.
+    EXPECT_NE(o.err.find("\n                 ^\n"), std::string::npos) << o.err;
+}
+
+TEST(TrappedError, TrapIsOffAfterwards) {
+    auto o = run("signal on syntax\nx = 1/0\nsyntax: say rc; y = 2 * 'u'");
+    EXPECT_EQ(o.out, "51\n");
+    EXPECT_EQ(o.result.error_code, 41);
+}
+
+TEST(TrappedError, ManyInALoopCountExactly) {
+    EXPECT_EQ(out_of("n = 0; i = 0\nagain: signal on syntax\ndo while i < 1000; i = i + 1;"
+                     " if i // 2 = 0 then x = i / 0; end\nsay n i; exit\n"
+                     "syntax: n = n + 1; signal again"),
+              "500 1000\n");
+}
+
+} // namespace
