@@ -172,6 +172,13 @@ SymbolRef analyse_symbol(std::string_view text, NameCase mode) {
                 if (next == std::string::npos) break;
                 start = next + 1;
             }
+            s.fixed_tail = true;
+            for (const TailPart& part : s.tails)
+                if (!part.constant) s.fixed_tail = false;
+            if (s.fixed_tail) {
+                s.fixed.name = s.text.substr(dot + 1);
+                s.fixed.hash = name_hash(s.fixed.name);
+            }
         }
     }
     s.base.hash = name_hash(s.base.name);
@@ -312,6 +319,22 @@ Variable* compound_record(Variable* stem, const TailKey& k, bool create) {
     return c;
 }
 
+// The compound record of s in stem (not followed), created when asked.
+Variable* compound_of(Interp& in, const SymbolRef& s, Variable* stem, bool create) {
+    if (!s.fixed_tail) return compound_record(stem, tail_key(in, s), create);
+    Generation& g = in.pool.current();
+    if (s.fixed.gen_id == g.id) return s.fixed.rec;
+    TailKey k;
+    k.text = s.fixed.name;
+    k.hash = s.fixed.hash;
+    Variable* c = compound_record(stem, k, create);
+    if (c) {
+        s.fixed.gen_id = g.id;
+        s.fixed.rec = c;
+    }
+    return c;
+}
+
 } // namespace
 
 RexxValue* find_value(Interp& in, const SymbolRef& s) {
@@ -328,7 +351,7 @@ RexxValue* find_value(Interp& in, const SymbolRef& s) {
         Variable* stem = stem_record(in, s, false);
         if (!stem) return nullptr;
         if (stem->tails) {
-            Variable* c = compound_record(stem, tail_key(in, s), false);
+            Variable* c = compound_of(in, s, stem, false);
             if (c) {
                 c = follow(c);
                 if (c->state == VarState::Set) return &c->value;
@@ -379,7 +402,7 @@ void set_value(Interp& in, const SymbolRef& s, RexxValue v) {
     }
     case SymbolKind::Compound: {
         Variable* stem = stem_record(in, s, true);
-        Variable* c = follow(compound_record(stem, tail_key(in, s), true));
+        Variable* c = follow(compound_of(in, s, stem, true));
         c->value = std::move(v);
         c->state = VarState::Set;
         return;
@@ -405,7 +428,7 @@ void drop_symbol(Interp& in, const SymbolRef& s) {
     case SymbolKind::Compound: {
         Variable* stem = stem_record(in, s, false);
         if (!stem) return;
-        Variable* c = compound_record(stem, tail_key(in, s), false);
+        Variable* c = compound_of(in, s, stem, false);
         if (c) clear_record(follow(c));
         return;
     }
@@ -505,6 +528,8 @@ void expose(Interp& in, const SymbolRef& s) {
     Generation& g = in.pool.current();
     Generation* caller = g.caller;
     if (!caller) return; // the program level has nobody to share with
+    // A record found before may be replaced below (a stem's table is reset).
+    g.id = in.pool.next_id++;
     switch (s.kind) {
     case SymbolKind::Invalid: raise_error(in, 31);
     case SymbolKind::Simple:

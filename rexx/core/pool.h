@@ -118,6 +118,10 @@ struct SymbolRef {
     std::string text; // folded full text
     VarRef base;      // the simple name, or the stem key "ABC."
     std::vector<TailPart> tails;
+    // A compound whose tail parts are all constant (A.0, B.1.X0): the
+    // derived tail is fixed, so its record is remembered like a simple one.
+    bool fixed_tail = false;
+    VarRef fixed; // the derived tail, its hash and the record last found
 };
 
 // Done once per symbol token; the result is stored in the tree node.
@@ -184,7 +188,8 @@ void drop_var(Interp& in, std::string_view name);
 std::string derived_name(Interp& in, const SymbolRef& s);
 
 // PROCEDURE: a new generation whose caller is the current one; released at
-// the routine's return.
+// the routine's return. EXPOSE gives the generation a new id, so that no
+// record remembered before it is used after.
 void new_generation(Interp& in);
 void release_generation(Interp& in);
 // EXPOSE name (simple, stem or compound) into the current generation.

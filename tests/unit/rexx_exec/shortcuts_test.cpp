@@ -61,4 +61,35 @@ TEST(TrappedError, ManyInALoopCountExactly) {
               "500 1000\n");
 }
 
+TEST(ConstantTail, FollowsStemAssignmentAndDrop) {
+    EXPECT_EQ(out_of("c.0 = 1; c.0 = c.0 + 1; say c.0\nc. = 'd'; say c.0\n"
+                     "c.0 = 5; drop c.0; say c.0\ndrop c.; say c.0"),
+              "2\nd\nd\nC.0\n");
+}
+
+TEST(ConstantTail, EachGenerationHasItsOwn) {
+    // The same clause runs at two levels; each must see its own C.1.
+    EXPECT_EQ(out_of("c.1 = 'top'; call r 2; say c.1; exit\n"
+                     "r: procedure; arg n; if n > 0 then do; c.1 = 'lvl' n; call r n - 1; end\n"
+                     "say n c.1; return"),
+              "0 C.1\n1 lvl 1\n2 lvl 2\ntop\n");
+}
+
+TEST(ConstantTail, ExposedStemIsTheCallers) {
+    EXPECT_EQ(out_of("c.1 = 'a'; call r; say c.1 c.2; exit\n"
+                     "r: procedure expose c.; say c.1; c.1 = 'b'; c.2 = 'z'; return"),
+              "a\nb z\n");
+    // An indirect list read before the exposure: the element read through it
+    // must not stand for the exposed one afterwards.
+    EXPECT_EQ(out_of("c.0 = 'c.'; c.1 = 'caller'; call r; say c.1; exit\n"
+                     "r: procedure expose (c.0) c.1; say c.1; c.1 = 'set'; return"),
+              "caller\nset\n");
+}
+
+TEST(ConstantTail, ExposedElementOnly) {
+    EXPECT_EQ(out_of("c.1 = 'a'; c.2 = 'b'; call r; say c.1 c.2; exit\n"
+                     "r: procedure expose c.1; c.1 = 'x'; c.2 = 'y'; say c.1 c.2; return"),
+              "x y\nx b\n");
+}
+
 } // namespace
