@@ -43,6 +43,19 @@ bool read_double(const char* s, size_t n, bool exp_negative, double& out) {
 } // namespace
 
 bool parse_number(std::string_view text, double& out, int32_t& places) {
+    // Plain digits (counters, sizes, indexes read from text): exact as an
+    // integer up to 15 of them.
+    if (!text.empty() && text.size() <= 15) {
+        uint64_t v = 0;
+        size_t j = 0;
+        for (; j < text.size() && is_digit(text[j]); ++j)
+            v = v * 10 + static_cast<uint64_t>(text[j] - '0');
+        if (j == text.size()) {
+            out = static_cast<double>(v);
+            places = 0;
+            return true;
+        }
+    }
     size_t n = text.size();
     while (n > 0 && text[n - 1] == ' ')
         --n;

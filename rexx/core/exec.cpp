@@ -154,6 +154,10 @@ struct ExecState {
     bool failed = false;
     RexxError failure;
     std::string say_buffer;
+    // Strings PARSE works on, reused; a PARSE run by a NOVALUE handler in the
+    // middle of another takes the next one.
+    std::deque<std::string> parse_buffers;
+    size_t parse_depth = 0;
 
     explicit ExecState(Interp& i) : in(i) {}
 };
@@ -2092,6 +2096,20 @@ std::string read_user_line(X& x) {
     return line;
 }
 
+// A PARSE string borrowed from the executor for the clause's duration.
+struct ParseBuffer {
+    X& x;
+    std::string& s;
+    explicit ParseBuffer(X& x_) : x(x_), s(take(x_)) {}
+    ~ParseBuffer() { --x.parse_depth; }
+    static std::string& take(X& x) {
+        if (x.parse_depth == x.parse_buffers.size()) x.parse_buffers.emplace_back();
+        std::string& b = x.parse_buffers[x.parse_depth++];
+        b.clear();
+        return b;
+    }
+};
+
 void exec_parse(X& x, const Clause* c) {
     ParseSource src = static_cast<ParseSource>(c->variant);
     auto fold = [&](std::string& s) {
@@ -2112,13 +2130,15 @@ void exec_parse(X& x, const Clause* c) {
         Frame& f = *x.frames.back();
         const Token* t = first;
         size_t index = 0;
+        ParseBuffer buffer(x);
+        std::string& s = buffer.s;
         for (;;) {
             const Token* seg_end = t;
             while (seg_end != stop && seg_end->kind != ',')
                 seg_end = seg_end->next;
-            std::string s;
+            s.clear();
             if (index < f.args.size() && f.present[index])
-                s = std::string(f.args[index].text(x.in.numeric));
+                s.assign(f.args[index].text(x.in.numeric));
             fold(s);
             apply_template(x, t, seg_end, s);
             if (seg_end == stop) break;
@@ -2130,7 +2150,8 @@ void exec_parse(X& x, const Clause* c) {
     for (const Token* t = first; t != stop; t = t->next)
         if (t->kind == ',')
             raise_error(x.in, 38, "A comma may be used only within a PARSE ARG instructin");
-    std::string s;
+    ParseBuffer buffer(x);
+    std::string& s = buffer.s;
     switch (src) {
     case ParseSource::Pull:
         if (!stack_pull(x.in.queue, s)) s = read_user_line(x);
@@ -2141,10 +2162,15 @@ void exec_parse(X& x, const Clause* c) {
     case ParseSource::Numeric: s = numeric_text(x.in.numeric); break;
     case ParseSource::Var: {
         RexxValue fallback;
-        s = std::string(fetch_value(x.in, symref(x, c->name), fallback).text(x.in.numeric));
+        s.assign(fetch_value(x.in, symref(x, c->name), fallback).text(x.in.numeric));
         break;
     }
-    case ParseSource::Value: s = eval_text(x, c->expr); break;
+    case ParseSource::Value:
+        if (c->expr) {
+            RexxValue tmp;
+            s.assign(eval(x, c->expr, tmp).text(x.in.numeric));
+        }
+        break;
     case ParseSource::Arg: break;
     }
     set_clause_pos(x, c);

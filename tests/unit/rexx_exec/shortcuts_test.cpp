@@ -92,4 +92,37 @@ TEST(ConstantTail, ExposedElementOnly) {
               "x y\nx b\n");
 }
 
+TEST(ParseShortcut, SourceVariableIsAlsoATarget) {
+    EXPECT_EQ(out_of("line = 'a b c'; parse var line w line; say w '|' line"), "a | b c\n");
+    EXPECT_EQ(out_of("line = 'x=1;y=2'; parse var line line '=' v ';' rest; say line v rest"),
+              "x 1 y=2\n");
+}
+
+TEST(ParseShortcut, ParseInsideANovalueHandlerDuringAParse) {
+    // The handler's PARSE runs while the outer one is still matching.
+    EXPECT_EQ(out_of("call on novalue name h\ns = 'one two three'\n"
+                     "parse var s a (sep) b\nsay a '/' b\nexit\n"
+                     "h: t = 'p q'; parse var t u v; say 'h' u v; return"),
+              "\ntolma: variable \"SEP\" (line 3) is uninitialized.\n\nh p q\n"
+              "one two three / \n");
+}
+
+TEST(ParseShortcut, ArgSegmentsAndValueForms) {
+    EXPECT_EQ(out_of("call r 'a b', 'c d'; exit; r: parse arg x y, z; say x '|' y '|' z; return"),
+              "a | b | c d\n");
+    EXPECT_EQ(out_of("parse value with a; say '<'a'>'; parse value 3 + 4 'x' with n rest;"
+                     " say n rest"),
+              "<>\n7 x\n");
+    EXPECT_EQ(out_of("parse upper value 'abc def' with a b; say a b"), "ABC DEF\n");
+}
+
+TEST(NumberText, PlainDigits) {
+    EXPECT_EQ(out_of("x = '007'; say x + 1 x"), "8 007\n");
+    EXPECT_EQ(out_of("say '0' + 0 '123456789' * 1 '999999999999999' + 0"), "0 123456789 1E+15\n");
+    EXPECT_EQ(out_of("numeric digits 15; say '999999999999999' + 0 '1234567890123456' + 0"),
+              "999999999999999 1.23456789012346E+15\n");
+    EXPECT_EQ(out_of("say datatype('12a') datatype('') datatype(' 12 ') ' 12 ' + 1"),
+              "CHAR CHAR NUM 13\n");
+}
+
 } // namespace
