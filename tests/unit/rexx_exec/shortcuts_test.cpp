@@ -125,4 +125,13 @@ TEST(NumberText, PlainDigits) {
               "CHAR CHAR NUM 13\n");
 }
 
+TEST(LeafOperand, ExposedDroppedAndTraced) {
+    EXPECT_EQ(out_of("a = 2; call r; say a; exit; r: procedure expose a; a = a * 3 + a; return"),
+              "8\n");
+    EXPECT_EQ(out_of("a = 2; drop a; b = a || 1; say b"), "A1\n");
+    std::string traced = out_of("a = 2\ntrace i\nb = a + 1");
+    EXPECT_NE(traced.find(">V>"), std::string::npos) << traced;
+    EXPECT_NE(traced.find(">L>"), std::string::npos) << traced;
+}
+
 } // namespace
