@@ -131,7 +131,7 @@ TEST(LeafOperand, ExposedDroppedAndTraced) {
     EXPECT_EQ(out_of("a = 2; drop a; b = a || 1; say b"), "A1\n");
     std::string traced = out_of("a = 2\ntrace i\nb = a + 1");
     EXPECT_NE(traced.find(">V>"), std::string::npos) << traced;
-    EXPECT_NE(traced.find(">L>"), std::string::npos) << traced;
+    EXPECT_NE(traced.find(">O> \"2\" + \"1\""), std::string::npos) << traced;
 }
 
 } // namespace
