@@ -197,8 +197,7 @@ inline void at(X& x, const Token* t) {
         x.in.pos.interpreted_line = unit_line(x.body->unit, t->line);
 }
 
-const SymbolRef& symref(X& x, const Token* t) {
-    if (t->pool_ref) return *static_cast<const SymbolRef*>(t->pool_ref);
+__attribute__((noinline)) const SymbolRef& analyse_token(X& x, const Token* t) {
     std::string_view name = t->sym ? std::string_view(t->sym->name, t->sym->length)
                                    : std::string_view(t->text ? t->text : "", t->length);
     if (!t->sym) {
@@ -208,6 +207,12 @@ const SymbolRef& symref(X& x, const Token* t) {
     }
     const_cast<Token*>(t)->pool_ref = &x.symbols.back();
     return x.symbols.back();
+}
+
+// The analysis of a symbol token, made at its first use.
+inline const SymbolRef& symref(X& x, const Token* t) {
+    if (t->pool_ref) return *static_cast<const SymbolRef*>(t->pool_ref);
+    return analyse_token(x, t);
 }
 
 const RexxValue& constant(X& x, const Expr* e) {
@@ -245,16 +250,16 @@ bool right_calls(const Expr* e) {
 
 // The record of a simple variable in the current generation (created when
 // missing), through the symbol's cache, exposure followed.
-Variable* simple_record(X& x, const SymbolRef& s) {
+__attribute__((noinline)) Variable* find_simple_record(X& x, const SymbolRef& s) {
     Generation& g = x.in.pool.current();
-    Variable* v;
-    if (s.base.gen_id == g.id) {
-        v = s.base.rec;
-    } else {
-        v = find_variable(g, s.base.name, s.base.hash, true, false);
-        s.base.gen_id = g.id;
-        s.base.rec = v;
-    }
+    Variable* v = find_variable(g, s.base.name, s.base.hash, true, false);
+    s.base.gen_id = g.id;
+    s.base.rec = v;
+    return v;
+}
+
+inline Variable* simple_record(X& x, const SymbolRef& s) {
+    Variable* v = s.base.gen_id == x.in.pool.current().id ? s.base.rec : find_simple_record(x, s);
     while (v->state == VarState::Exposed)
         v = v->target;
     return v;

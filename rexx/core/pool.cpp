@@ -138,6 +138,7 @@ Variable* Generation::new_record() {
 Pool::Pool() {
     levels.push_back(std::make_unique<Generation>());
     levels.back()->id = next_id++;
+    top = levels.back().get();
 }
 
 // ---------------------------------------------------------------- analysis
@@ -501,6 +502,7 @@ void new_generation(Interp& in) {
     g->id = p.next_id++;
     g->caller = p.levels.back().get();
     p.levels.push_back(std::move(g));
+    p.top = p.levels.back().get();
 }
 
 void release_generation(Interp& in) {
@@ -508,6 +510,7 @@ void release_generation(Interp& in) {
     if (p.levels.size() <= 1) return;
     std::unique_ptr<Generation> g = std::move(p.levels.back());
     p.levels.pop_back();
+    p.top = p.levels.back().get();
     // Keep the first chunk of records and a small table for the next PROCEDURE.
     if (!g->chunks.empty()) {
         size_t used = g->chunks.size() == 1 ? g->chunk_used : 16;

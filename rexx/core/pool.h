@@ -49,10 +49,9 @@ struct Generation;
 struct Variable {
     VarState state = VarState::Dropped;
     bool is_stem = false;
+    uint32_t seq = 0; // creation order within the generation
     uint64_t hash = 0;
-    uint32_t seq = 0;                // creation order within the generation
     Variable* target = nullptr;      // Exposed: the caller's record
-    Variable* stem = nullptr;        // a compound's stem record (for its full name)
     Generation* owner = nullptr;     // the generation whose arena holds the record
     std::string name;                // simple name, stem "A." or a compound's tail
     RexxValue value;                 // meaningful in state Set
@@ -153,8 +152,10 @@ struct Pool {
     std::string scratch; // a compound's derived tail
     uint64_t next_id = 1;
 
+    Generation* top = nullptr; // levels.back(), kept at hand for every lookup
+
     Pool();
-    Generation& current() { return *levels.back(); }
+    Generation& current() { return *top; }
     int depth() const { return static_cast<int>(levels.size()) - 1; }
 };
 
