@@ -83,9 +83,15 @@ std::string parse_source_text(std::string_view file_name, std::string_view execu
 
 namespace {
 
+// Label names are looked up by string_view, without building a string.
+struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
 struct Unit {
     std::unique_ptr<Program> program;
-    std::unordered_map<std::string, const Clause*> labels;
+    std::unordered_map<std::string, const Clause*, NameHash, std::equal_to<>> labels;
     bool interpreted = false;
     std::vector<std::string> lines; // INTERPRET: the text's lines
 };
@@ -154,6 +160,7 @@ struct ExecState {
     bool failed = false;
     RexxError failure;
     std::string say_buffer;
+    SymbolRef sigl; // SIGL, spelt per the case mode; analysed at its first setting
     // Strings PARSE works on, reused; a PARSE run by a NOVALUE handler in the
     // middle of another takes the next one.
     std::deque<std::string> parse_buffers;
@@ -277,8 +284,12 @@ bool whole_value(const RexxValue& v, double& out) {
     return true;
 }
 
-void set_special(X& x, const char* name, long value) {
-    set_var(x.in, name, RexxValue::number(static_cast<double>(value), 0));
+// SIGL = line, through the symbol's remembered record.
+void set_sigl(X& x, long line) {
+    if (x.sigl.text.empty()) x.sigl = analyse_symbol(sigl_name(x.in), NameCase::Mixed);
+    Variable* rec = simple_record(x, x.sigl);
+    rec->value.set_number(static_cast<double>(line), 0);
+    rec->state = VarState::Set;
 }
 
 // ---------------------------------------------------------------- forward
@@ -299,7 +310,7 @@ void run_body(X& x, Body& body, const Clause* start);
 // ---------------------------------------------------------------- labels
 
 const Clause* find_label_in(const Unit* u, std::string_view name) {
-    auto it = u->labels.find(std::string(name));
+    auto it = u->labels.find(name);
     return it == u->labels.end() ? nullptr : it->second;
 }
 
@@ -1836,7 +1847,7 @@ void signal_to(X& x, std::string_view label, int line) {
             if ((target = find_label_in(b->unit, folded))) where = b;
     }
     if (!target) raise_error(x.in, 16);
-    set_special(x, sigl_name(x.in), line);
+    set_sigl(x, line);
     x.pending = Pending::Signal;
     x.signal_label = target;
     x.signal_body = where;
@@ -1912,7 +1923,7 @@ void run_body(X& x, Body& body, const Clause* start) {
 bool call_routine(X& x, const Clause* label, Frame& frame, int call_line, RexxValue& result) {
     check_stack(x);
     if (x.call_depth >= x.opt.max_call_depth) raise_error(x.in, 5);
-    set_special(x, sigl_name(x.in), call_line);
+    set_sigl(x, call_line);
     struct Saved {
         X& x;
         NumericSettings numeric;

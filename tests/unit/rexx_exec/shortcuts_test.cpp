@@ -134,4 +134,13 @@ TEST(LeafOperand, ExposedDroppedAndTraced) {
     EXPECT_NE(traced.find(">O> \"2\" + \"1\""), std::string::npos) << traced;
 }
 
+TEST(Sigl, SetByCallsAndSignalsAtEveryLevel) {
+    EXPECT_EQ(out_of("call r\nsay sigl\nexit\nr: procedure\ncall s\nsay 'r' sigl\nreturn\n"
+                     "s: say 's' sigl; return"),
+              "s 5\nr 5\n1\n");
+    EXPECT_EQ(out_of("sigl = 'x'; drop sigl\nsignal l\nl: say sigl"), "2\n");
+    EXPECT_EQ(out_of("call r\nexit\nr: procedure expose sigl\nsignal l\nl: say sigl; return"),
+              "4\n");
+}
+
 } // namespace
