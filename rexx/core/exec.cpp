@@ -711,7 +711,7 @@ inline bool fast_arith(const NumericSettings& ns, ArithOp op, const RexxValue& l
                        const RexxValue& r, RexxValue& out) {
     if (op > ArithOp::Rem || op == ArithOp::Div || !is_number(l) || !is_number(r)) return false;
     double a = l.num(), b = r.num();
-    if (a != std::trunc(a) || b != std::trunc(b)) return false;
+    if (!is_whole(a) || !is_whole(b)) return false;
     if (op == ArithOp::IntDiv || op == ArithOp::Rem) {
         // Whole operands below 10**15: the integer quotient or remainder is
         // what the general routine computes; faults and long results go there.
@@ -756,7 +756,7 @@ inline bool fast_arith(const NumericSettings& ns, ArithOp op, const RexxValue& l
 inline bool fast_compare(X& x, CompareOp op, const RexxValue& l, const RexxValue& r) {
     if (op < CompareOp::EqIC && l.known_number() && r.known_number()) {
         double a = l.num(), b = r.num();
-        if (a == std::trunc(a) && b == std::trunc(b)) {
+        if (is_whole(a) && is_whole(b)) {
             switch (op) {
             case CompareOp::Eq: return a == b;
             case CompareOp::Ne: return a != b;
@@ -971,7 +971,7 @@ void trace_this(X& x, int line, std::string_view text) {
     trace_clause(x.in, line, text, x.interpreted);
 }
 
-void set_clause_pos(X& x, const Clause* c) {
+__attribute__((always_inline)) inline void set_clause_pos(X& x, const Clause* c) {
     x.in.pos.column = c->column + 1;
     if (!x.interpreted) {
         x.in.pos.line = c->line + 1;
@@ -1063,7 +1063,9 @@ void exec_assign(X& x, const Clause* c) {
             set_value(x.in, s, RexxValue());
             return;
         }
-        if (s.kind == SymbolKind::Simple && append_in_place(x, c, s)) return;
+        if (s.kind == SymbolKind::Simple &&
+            (c->expr->op == ExprOp::Conc || c->expr->op == ExprOp::Bl) && append_in_place(x, c, s))
+            return;
         RexxValue tmp;
         const RexxValue* vp = operand(x, c->expr, tmp);
         if (!vp) return;
@@ -1340,8 +1342,7 @@ void exec_do(X& x, const Clause* c) {
             if (rec->state == VarState::Set && is_number(rec->value) && rec->value.places() <= 0 &&
                 step.places() <= 0) {
                 double a = rec->value.num(), b = step.num();
-                if (a == std::trunc(a) && b == std::trunc(b) && std::fabs(a) < 1e14 &&
-                    std::fabs(b) < 1e14) {
+                if (is_whole(a) && is_whole(b) && std::fabs(a) < 1e14 && std::fabs(b) < 1e14) {
                     current = a + b;
                     rec->value.set_number(current, 0);
                     continue;

@@ -67,6 +67,22 @@ TEST(RexxValue, AssignFromOtherTextReplacesEveryForm) {
     EXPECT_EQ(n.str(), "ab");
 }
 
+TEST(RexxValue, LongCopyIntoARoomyBuffer) {
+    RexxValue big(std::string(80, 'b'));
+    RexxValue src(std::string(30, '7'));
+    big = src;
+    EXPECT_EQ(big.str(), std::string(30, '7'));
+    src.assign_text(std::string(40, 's'));
+    EXPECT_EQ(big.str(), std::string(30, '7')); // no sharing
+    big = big;
+    EXPECT_EQ(big.str(), std::string(30, '7'));
+    RexxValue num = RexxValue::number(5, 0);
+    RexxValue text(std::string(30, 'n'));
+    text = num; // a number replaces a long string
+    EXPECT_TRUE(text.is_number_form());
+    EXPECT_EQ(text.text(NumericSettings{}), "5");
+}
+
 TEST(RexxValue, AppendGrowsAcrossTheInlineLimit) {
     NumericSettings ns;
     RexxValue a("abc");
