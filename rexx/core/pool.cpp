@@ -270,6 +270,7 @@ Variable* stem_record(Interp& in, const SymbolRef& s, bool create) {
 struct TailKey {
     std::string_view text; // when not whole
     bool whole = false;
+    bool hashed = false; // hash is set (a text key's is computed when needed)
     uint64_t value = 0;
     uint64_t hash = 0;
 };
@@ -280,7 +281,6 @@ const double kTailLimit[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
 TailKey text_key(std::string_view text) {
     TailKey k;
     k.text = text;
-    k.hash = name_hash(text);
     return k;
 }
 
@@ -298,6 +298,7 @@ TailKey tail_key(Interp& in, const SymbolRef& s) {
                     k.whole = true;
                     k.value = static_cast<uint64_t>(d);
                     k.hash = digits_hash(k.value);
+                    k.hashed = true;
                     return k;
                 }
             }
@@ -306,16 +307,30 @@ TailKey tail_key(Interp& in, const SymbolRef& s) {
     return text_key(build_tail(in, s));
 }
 
-Variable* compound_record(Variable* stem, const TailKey& k, bool create) {
+Variable* compound_record(Variable* stem, TailKey k, bool create) {
     Variable* c = nullptr;
-    if (stem->tails)
-        c = k.whole ? stem->tails->find_whole(k.value, k.hash) : stem->tails->find(k.text, k.hash);
+    VarTable* t = stem->tails.get();
+    if (t && k.whole) {
+        c = t->find_whole(k.value, k.hash);
+    } else if (t) {
+        // count.k = count.k + 1 looks the same tail up twice in a row.
+        Variable* r = t->recent;
+        if (r && r->name.size() == k.text.size() &&
+            std::memcmp(r->name.data(), k.text.data(), k.text.size()) == 0)
+            return r;
+        if (!k.hashed) k.hash = name_hash(k.text);
+        k.hashed = true;
+        c = t->find(k.text, k.hash);
+        if (c) t->recent = c;
+    }
     if (!c && create) {
+        if (!k.hashed) k.hash = name_hash(k.text);
         if (!stem->tails) stem->tails = std::make_unique<VarTable>();
         c = stem->owner->new_record();
         c->name = k.whole ? std::to_string(k.value) : std::string(k.text);
         c->hash = k.hash;
         stem->tails->insert(c);
+        if (!k.whole) stem->tails->recent = c;
     }
     return c;
 }
@@ -328,6 +343,7 @@ Variable* compound_of(Interp& in, const SymbolRef& s, Variable* stem, bool creat
     TailKey k;
     k.text = s.fixed.name;
     k.hash = s.fixed.hash;
+    k.hashed = true;
     Variable* c = compound_record(stem, k, create);
     if (c) {
         s.fixed.gen_id = g.id;

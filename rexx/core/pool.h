@@ -66,6 +66,9 @@ class VarTable {
     Variable* find_whole(uint64_t value, uint64_t hash) const;
     void insert(Variable* v);
     size_t size() const { return count_; }
+    // The record a lookup by text found or made last (records stay in the
+    // table for its whole life, so this never dangles).
+    Variable* recent = nullptr;
     template <class F>
     void each(F&& f) const {
         for (const Slot& s : slots_)

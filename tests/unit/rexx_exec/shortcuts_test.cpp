@@ -143,4 +143,13 @@ TEST(Sigl, SetByCallsAndSignalsAtEveryLevel) {
               "4\n");
 }
 
+TEST(TextTail, AlternatingAndRepeatedKeys) {
+    EXPECT_EQ(out_of("c. = 0; do i = 1 to 6; k = word('X Y X Z Y X', i); c.k = c.k + 1; end;"
+                     " say c.x c.y c.z c.w"),
+              "3 2 1 0\n");
+    EXPECT_EQ(out_of("k = 'ab'; c.k = 1; drop c.k; say c.k; c.k = 2; say c.k; c. = 'd'; say c.k;"
+                     " k = 5; c.5 = 'five'; k = '5'; say c.k"),
+              "C.ab\n2\nd\nfive\n");
+}
+
 } // namespace
