@@ -77,26 +77,27 @@ Variable* VarTable::find(std::string_view name, uint64_t hash) const {
 
 namespace {
 
-// Whether name is the plain decimal writing of v.
-bool names_value(const std::string& name, uint64_t v) {
+// Whether name is the plain decimal writing of a whole number (the names
+// name_hash hashes by value).
+bool plain_digits(std::string_view name) {
     if (name.empty() || name.size() > 18 || (name[0] == '0' && name.size() > 1)) return false;
-    uint64_t x = 0;
-    for (char c : name) {
+    for (char c : name)
         if (c < '0' || c > '9') return false;
-        x = x * 10 + static_cast<uint64_t>(c - '0');
-    }
-    return x == v;
+    return true;
 }
 
 } // namespace
 
+// digits_hash is one-to-one, so among records named by plain digits the
+// hash alone tells the value.
 Variable* VarTable::find_whole(uint64_t value, uint64_t hash) const {
+    (void)value;
     if (slots_.empty()) return nullptr;
     size_t mask = slots_.size() - 1;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
         const Slot& s = slots_[i];
         if (!s.v) return nullptr;
-        if (s.hash == hash && names_value(s.v->name, value)) return s.v;
+        if (s.hash == hash && s.v->whole_name) return s.v;
     }
 }
 
@@ -329,6 +330,7 @@ Variable* compound_record(Variable* stem, TailKey k, bool create) {
         c = stem->owner->new_record();
         c->name = k.whole ? std::to_string(k.value) : std::string(k.text);
         c->hash = k.hash;
+        c->whole_name = k.whole || plain_digits(c->name);
         stem->tails->insert(c);
         if (!k.whole) stem->tails->recent = c;
     }

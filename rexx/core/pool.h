@@ -49,7 +49,8 @@ struct Generation;
 struct Variable {
     VarState state = VarState::Dropped;
     bool is_stem = false;
-    uint32_t seq = 0; // creation order within the generation
+    bool whole_name = false; // a compound named by the plain digits of a number
+    uint32_t seq = 0;        // creation order within the generation
     uint64_t hash = 0;
     Variable* target = nullptr;      // Exposed: the caller's record
     Generation* owner = nullptr;     // the generation whose arena holds the record

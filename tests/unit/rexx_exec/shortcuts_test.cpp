@@ -152,4 +152,16 @@ TEST(TextTail, AlternatingAndRepeatedKeys) {
               "C.ab\n2\nd\nfive\n");
 }
 
+TEST(WholeTail, NumbersAndTheirDigitsNameTheSameElement) {
+    EXPECT_EQ(out_of("k = 5; a.k = 'num'; k = '5'; say a.k; k = '05'; say a.k; a.k = 'zero5';"
+                     " k = 4 + 1; say a.k; k = '05'; say a.k"),
+              "num\nA.05\nnum\nzero5\n");
+    EXPECT_EQ(out_of("numeric digits 15; k = 100000000000000; a.k = 'big'; k = k + 1; a.k = 'next';"
+                     " k = '100000000000000'; say a.k; k = k + 1; say a.k"),
+              "big\nnext\n");
+    // Tails that hash alike but are no numbers stay apart.
+    EXPECT_EQ(out_of("do i = 1 to 2000; a.i = i; end; k = 'x1'; a.k = 'text'; i = 1; say a.i a.k"),
+              "1 text\n");
+}
+
 } // namespace
