@@ -5,7 +5,8 @@
 // the installation directory: REXXHOME, else this executable's directory)
 // is put in front of the program. A calling interpreter passes arguments
 // through tolma_NB_ARGS and tolma_ARG1... (hexadecimal bytes). The exit
-// status is the program's EXIT value when it is a whole number.
+// status is the program's EXIT value when it is a whole number; this is also
+// how a routine run for a NOLOAD call hands back its result.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -16,9 +17,12 @@
 #include <string>
 
 #include "platform/environment.h"
+#include "platform/files.h"
 #include "platform/process.h"
 #include "rexx/core/exec.h"
+#include "rexx/core/external.h"
 #include "rexx/core/parser.h"
+#include "rexx/lib/streams.h"
 
 namespace {
 
@@ -128,15 +132,20 @@ int hex_digit(char c) {
     return -1;
 }
 
-// Arguments of a calling interpreter, when it passed any.
+// Arguments of a calling interpreter, when it passed any. The variables are
+// removed once read, so that programs this one starts do not take them for
+// arguments of their own.
 bool arguments_from_caller(std::vector<std::optional<std::string>>& args) {
     auto count = voren::platform::environment_variable("tolma_NB_ARGS");
     if (!count) return false;
+    voren::platform::unset_environment_variable("tolma_NB_ARGS");
     long n = std::strtol(count->c_str(), nullptr, 10);
     if (n < 0) n = 0;
     if (n > 100000) n = 100000;
     for (long i = 1; i <= n; ++i) {
-        auto hex = voren::platform::environment_variable("tolma_ARG" + std::to_string(i));
+        std::string name = "tolma_ARG" + std::to_string(i);
+        auto hex = voren::platform::environment_variable(name);
+        voren::platform::unset_environment_variable(name);
         if (!hex) {
             args.emplace_back();
             continue;
@@ -150,6 +159,18 @@ bool arguments_from_caller(std::vector<std::optional<std::string>>& args) {
         args.emplace_back(std::move(bytes));
     }
     return true;
+}
+
+// Writes a returned value where the calling interpreter reads it: into the
+// empty file it made for that, never over anything else.
+void hand_back(const std::string& path, const std::string& value) {
+    voren::platform::FileStatus st = voren::platform::link_status(path);
+    if (st.type != voren::platform::FileType::Regular || st.size != 0) return;
+    int error = 0;
+    voren::platform::FileHandle file = voren::platform::open_for_overwrite(path, &error);
+    if (!file.is_open()) return;
+    voren::platform::write_all(file, "R" + value, &error);
+    voren::platform::close_file(file, &error);
 }
 
 } // namespace
@@ -206,9 +227,14 @@ int main(int argc, char** argv) {
     tolma::RunOptions options;
     options.file_name = program_path == "-" ? std::string() : program_path;
     options.executable_name = argv[0];
+    options.installation_directory = install_dir;
     options.startup_text = startup_text(install_dir);
     options.halt_flag = &halt_requested;
     std::signal(SIGINT, on_interrupt);
+    // A calling interpreter's NOLOAD call wants the returned value back.
+    std::string result_file =
+        voren::platform::environment_variable(tolma::kResultFileVariable).value_or("");
+    voren::platform::unset_environment_variable(tolma::kResultFileVariable);
     if (!arguments_from_caller(options.args)) {
         std::string joined;
         for (int i = first + 1; i < argc; ++i) {
@@ -225,7 +251,12 @@ int main(int argc, char** argv) {
     int status = voren::platform::run_with_stack(kStack, [&] {
         tolma::Interp in;
         tolma::RunResult r = tolma::run_program(in, text, options);
+        // Lines still kept by a stream are written now; a failure is
+        // reported and makes the run a failure.
+        bool written = tolma::close_streams(in);
         std::fflush(stdout);
+        if (!result_file.empty() && r.has_value && !r.error) hand_back(result_file, r.value);
+        if (!written && r.exit_status == 0) return 1;
         return r.exit_status;
     });
     return status;

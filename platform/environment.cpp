@@ -18,6 +18,10 @@ std::optional<std::string> environment_variable(const std::string& name) {
     return std::string(value);
 }
 
+void unset_environment_variable(const std::string& name) {
+    unsetenv(name.c_str());
+}
+
 std::optional<std::string> current_directory() {
     char* dir = getcwd(nullptr, 0);
     if (!dir) return std::nullopt;

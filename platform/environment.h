@@ -8,6 +8,8 @@ namespace voren::platform {
 
 // The value of an environment variable, or nothing when it is not set.
 std::optional<std::string> environment_variable(const std::string& name);
+// Removes an environment variable from the program's environment.
+void unset_environment_variable(const std::string& name);
 // The current directory, or nothing when it cannot be read.
 std::optional<std::string> current_directory();
 // Changes the current directory; returns 0 or the system error number.

@@ -4,9 +4,14 @@
 // stop before it overflows).
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace voren::platform {
+
+using EnvironmentChange = std::pair<std::string, std::optional<std::string>>;
 
 // Runs command through /bin/sh -c with the program's environment, standard
 // input and outputs. wait: the exit status (128 + signal number when the
@@ -17,6 +22,15 @@ int run_shell_command(const std::string& command, bool wait = true);
 // Runs command through /bin/sh -c with its standard output captured into
 // output; returns the exit status as run_shell_command does.
 int run_shell_capture(const std::string& command, std::string& output);
+
+// Runs program directly (no shell) with the given arguments (argv[1]...), the
+// program's environment changed by environment_changes for the child only (a
+// variable with a value is set, one without is removed), and the program's standard input and
+// outputs; waits for it. Returns its exit status (128 + signal number when it
+// was killed), or -1 with *error set when it could not be started.
+int run_program_waiting(const std::string& program, const std::vector<std::string>& arguments,
+                        const std::vector<EnvironmentChange>& environment_changes,
+                        int* error = nullptr);
 
 // The lowest usable address of the running thread's stack (stacks grow
 // downward here); nullptr when it cannot be found out.

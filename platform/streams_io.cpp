@@ -150,8 +150,16 @@ bool mode_is_regular(unsigned mode) {
 bool mode_is_link(unsigned mode) {
     return S_ISLNK(mode);
 }
+bool mode_is_device(unsigned mode) {
+    return S_ISCHR(mode) || S_ISBLK(mode);
+}
+
 bool mode_is_special(unsigned mode) {
     return S_ISCHR(mode) || S_ISBLK(mode) || S_ISFIFO(mode) || S_ISSOCK(mode);
+}
+
+bool console_is_terminal() {
+    return ::isatty(0) == 1;
 }
 
 bool console_input_waiting() {

@@ -47,9 +47,12 @@ bool mode_is_directory(unsigned mode);
 bool mode_is_regular(unsigned mode);
 bool mode_is_link(unsigned mode);
 bool mode_is_special(unsigned mode); // device, fifo or socket
+bool mode_is_device(unsigned mode);  // character or block device
 
 // Whether input is waiting on standard input (no wait).
 bool console_input_waiting();
+// Whether standard input is a terminal (not a file or a pipe).
+bool console_is_terminal();
 // Reads up to n bytes from standard input; the count, 0 at its end, -1.
 int64_t console_read(char* buffer, int64_t n);
 

@@ -1,4 +1,4 @@
-do i = 1 to 1000000
+do i = 1 to 2500000
   x = d2x(123456)
 end
 say x

@@ -1,5 +1,5 @@
 s = 'The quick brown fox jumps over the lazy dog'
-do i = 1 to 1000000
+do i = 1 to 8000000
   x = length(s)
 end
 say x

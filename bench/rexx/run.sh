@@ -7,6 +7,8 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 tolma=${1:-}
 [ -n "$tolma" ] || tolma=$here/../../build/apps/tolma
+# The programs run from their own directory: make a relative path absolute.
+case $tolma in /*) ;; *) tolma=$PWD/$tolma ;; esac
 runs=${2:-5}
 shift 2 2>/dev/null || shift $#
 regina=$(command -v rexx || true)

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Times each program under an interpreter (default: Regina's "rexx"), best of
 # three runs, in seconds. A function's own cost per call is its program's time
-# minus loop_empty's, divided by the 1,000,000 iterations.
+# minus loop_empty's (scaled to its loop count), divided by its loop count.
 cd "$(dirname "$0")"
 interp=${1:-rexx}
 for f in *.rexx; do

@@ -1,5 +1,5 @@
 s = '    The quick brown fox    '
-do i = 1 to 1000000
+do i = 1 to 8000000
   x = strip(s)
 end
 say x

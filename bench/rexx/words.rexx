@@ -1,5 +1,5 @@
 s = 'The quick brown fox jumps over the lazy dog'
-do i = 1 to 1000000
+do i = 1 to 6000000
   x = words(s)
 end
 say x

@@ -11,51 +11,22 @@
 #include <unordered_map>
 
 #include "platform/environment.h"
+#include "platform/files.h"
+#include "platform/host_command.h"
 #include "platform/process.h"
 #include "rexx/core/arith.h"
 #include "rexx/core/errors.h"
+#include "rexx/core/external.h"
 #include "rexx/core/parser.h"
 #include "rexx/core/pool.h"
 #include "rexx/core/trace.h"
 #include "rexx/lib/builtins.h"
 #include "rexx/lib/execio.h"
+#include "rexx/lib/streams.h"
 
 namespace tolma {
 
 const char* const kLanguageVersion = "REXX 4.00 14 Nov 2024 TOLMA 3.09";
-
-// ---------------------------------------------------------------- environments
-
-namespace {
-
-int system_command(std::string_view env, std::string_view command) {
-    std::string s(command);
-    size_t b = s.find_first_not_of(' ');
-    s.erase(0, b == std::string::npos ? s.size() : b);
-    while (!s.empty() && s.back() == ' ')
-        s.pop_back();
-    bool async = !s.empty() && s.back() == '&';
-    if (async) s.pop_back();
-    if (env == "SH" || env == "CSH" || env == "TCSH" || env == "KSH") {
-        if (auto prefix = voren::platform::environment_variable(std::string(env)))
-            s = *prefix + " " + s;
-    }
-    std::fflush(stdout);
-    std::fflush(stderr);
-    int rc = voren::platform::run_shell_command(s, !async);
-    return rc < 0 ? 28 : rc;
-}
-
-} // namespace
-
-std::vector<Environment> standard_environments() {
-    std::vector<Environment> envs;
-    for (const char* name : {"UNIX", "WINDOWS", "SH", "CSH", "TCSH", "KSH", "EXEC"}) {
-        std::string n = name;
-        envs.push_back({n, [n](Interp&, std::string_view cmd) { return system_command(n, cmd); }});
-    }
-    return envs;
-}
 
 std::string parse_source_text(std::string_view file_name, std::string_view executable) {
     auto word = [](std::string_view w) { return w.empty() ? std::string("\"\"") : std::string(w); };
@@ -117,13 +88,27 @@ enum class Pending : uint8_t { None, Leave, Iterate, Return, Signal };
 struct ExitProgram {};
 
 struct CallTarget {
-    enum Kind : uint8_t { Label, Builtin, Own } kind = Label;
+    // Extract: the host's implicit EXTRACT; Child: an external routine run by
+    // a child interpreter (NOLOAD); HostMacro: a host macro run as a command.
+    enum Kind : uint8_t { Label, Builtin, Own, Extract, Child, HostMacro } kind = Label;
     const Clause* label = nullptr;
+    std::string file; // Child: the routine's file; HostMacro: the macro's name
     BuiltinHandler handler = nullptr;
     RexxValue (*own)(ExecState&, Args&) = nullptr;
     std::string_view msg_name;
     std::string name;
-    bool copy_args = false; // an argument calls a function: keep each value apart
+    bool copy_args = false;        // an argument calls a function: keep each value apart
+    std::vector<ArgPos> positions; // of each argument expression; 0 when omitted
+};
+
+// An external routine's file loaded as a unit of the program: its entry is
+// a label named as the call was written, standing before the file's first
+// line, so the file's lines keep their own numbers.
+struct LoadedUnit {
+    Unit unit;
+    std::string label_text; // "name":
+    Token label_token;
+    Clause entry;
 };
 
 } // namespace
@@ -136,8 +121,11 @@ struct ExecState {
     std::deque<RexxValue> constants;
     std::deque<CallTarget> targets;
     std::unordered_map<std::string, std::unique_ptr<Unit>> interpret_cache;
-    std::vector<Environment> envs;
-    size_t env_current = 0, env_previous = 0;
+    // External routines loaded so far, and their entries by called name.
+    std::deque<std::unique_ptr<LoadedUnit>> loaded;
+    std::unordered_map<std::string, const Clause*> external_entries;
+    EnvironmentTable own_environments; // RunOptions::environments
+    EnvironmentTable* envs = nullptr;  // the table the run uses
     LibState lib;
     std::vector<Frame*> frames;
     std::vector<const LoopSpec*> loops;
@@ -282,6 +270,10 @@ bool whole_value(const RexxValue& v, double& out) {
     }
     out = d;
     return true;
+}
+
+void set_special(X& x, const char* name, long value) {
+    set_var(x.in, name, RexxValue::number(static_cast<double>(value), 0));
 }
 
 // SIGL = line, through the symbol's remembered record.
@@ -526,13 +518,21 @@ const Clause* find_routine_label(X& x, std::string_view name) {
     return find_label_in(x.main.get(), name);
 }
 
-CallTarget& resolve(X& x, const Token* name_token, void*& slot, Expr* const* args, uint32_t nargs) {
-    if (slot) return *static_cast<CallTarget*>(slot);
+bool resolve_outside(X& x, const Token* name_token, std::string_view name, CallTarget& t);
+
+// Resolves a call's name the first time it runs and keeps the target in the
+// node's slot.
+[[gnu::noinline]] CallTarget& resolve_first(X& x, const Token* name_token, void*& slot,
+                                            Expr* const* args, uint32_t nargs) {
     std::string_view name = token_text(name_token);
     CallTarget t;
     t.name = std::string(name);
-    for (uint32_t i = 0; i < nargs; ++i)
+    t.positions.resize(nargs);
+    for (uint32_t i = 0; i < nargs; ++i) {
+        if (!args[i]) continue;
         if (calls_anything(args[i])) t.copy_args = true;
+        t.positions[i] = ArgPos{args[i]->token->line + 1, args[i]->token->column + 1};
+    }
     const Clause* label = quoted_skips_labels(name_token) ? nullptr : find_routine_label(x, name);
     if (label) {
         if (label->nested) nested_label_error(x.in, name);
@@ -549,7 +549,7 @@ CallTarget& resolve(X& x, const Token* name_token, void*& slot, Expr* const* arg
             if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
         t.name = upper;
         t.msg_name = t.name;
-    } else {
+    } else if (!resolve_outside(x, name_token, name, t)) {
         routine_not_found(x.in, name);
     }
     x.targets.push_back(std::move(t));
@@ -557,6 +557,73 @@ CallTarget& resolve(X& x, const Token* name_token, void*& slot, Expr* const* arg
     CallTarget& r = x.targets.back();
     if (r.kind == CallTarget::Own) r.msg_name = r.name;
     return r;
+}
+
+bool invoke_outside(X& x, const CallTarget& t, const Args& a, RexxValue& result);
+
+constexpr uint32_t kSmallCall = 8;
+
+// Evaluates a built-in's arguments into slots (store holds the values made
+// for them). Returns whether a slot is result itself.
+[[gnu::always_inline]] inline bool eval_args(X& x, const CallTarget& t, Expr* const* args,
+                                             uint32_t nargs, RexxValue* store,
+                                             const RexxValue** slots, const RexxValue& result) {
+    bool result_is_arg = false;
+    for (uint32_t i = 0; i < nargs; ++i) {
+        slots[i] = nullptr;
+        if (!args[i]) continue;
+        const RexxValue& v = eval(x, args[i], store[i]);
+        if (t.copy_args && &v != &store[i]) store[i] = v;
+        slots[i] = t.copy_args ? &store[i] : &v;
+        result_is_arg |= slots[i] == &result;
+    }
+    return result_is_arg;
+}
+
+// Runs the handler, or the call answered outside the program. A built-in's
+// value is made in result's place, not moved there, unless result is also one
+// of the arguments. False: no result.
+[[gnu::always_inline]] inline bool call_handler(X& x, CallTarget& t, const RexxValue* const* slots,
+                                                uint32_t nargs, RexxValue& result,
+                                                bool result_is_arg) {
+    Args a;
+    a.slot = slots;
+    a.n = static_cast<int>(nargs);
+    a.pos = x.interpreted ? nullptr : t.positions.data();
+    a.name = t.msg_name;
+    a.lib = &x.lib;
+    if (t.kind == CallTarget::Own) {
+        result = t.own(x, a);
+    } else if (t.kind != CallTarget::Builtin) {
+        return invoke_outside(x, t, a, result);
+    } else if (result_is_arg) {
+        result = t.handler(x.in, a);
+    } else {
+        result.~RexxValue();
+        try {
+            new (&result) RexxValue(t.handler(x.in, a));
+        } catch (...) {
+            new (&result) RexxValue();
+            throw;
+        }
+    }
+    return true;
+}
+
+// The same for a call with many arguments.
+bool invoke_many(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint32_t nargs,
+                 RexxValue& result) {
+    std::vector<RexxValue> store(nargs);
+    std::vector<const RexxValue*> slots(nargs);
+    bool result_is_arg = eval_args(x, t, args, nargs, store.data(), slots.data(), result);
+    at(x, at_token);
+    return call_handler(x, t, slots.data(), nargs, result, result_is_arg);
+}
+
+inline CallTarget& resolve(X& x, const Token* name_token, void*& slot, Expr* const* args,
+                           uint32_t nargs) {
+    if (slot) return *static_cast<CallTarget*>(slot);
+    return resolve_first(x, name_token, slot, args, nargs);
 }
 
 // Runs a resolved routine with the argument expressions. Returns false when
@@ -578,30 +645,13 @@ bool invoke(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint3
         at(x, at_token);
         return call_routine(x, t.label, frame, call_line, result);
     }
-    constexpr uint32_t kSmall = 8;
-    // Only the values the call needs are constructed.
-    alignas(RexxValue) unsigned char small_raw[kSmall * sizeof(RexxValue)];
-    const RexxValue* small_slots[kSmall];
-    ArgPos small_pos[kSmall];
-    std::vector<RexxValue> big_store;
-    std::vector<const RexxValue*> big_slots;
-    std::vector<ArgPos> big_pos;
-    RexxValue* store;
-    const RexxValue** slots = small_slots;
-    ArgPos* pos = small_pos;
-    uint32_t built = 0;
-    if (nargs > kSmall) {
-        big_store.resize(nargs);
-        big_slots.resize(nargs);
-        big_pos.resize(nargs);
-        store = big_store.data();
-        slots = big_slots.data();
-        pos = big_pos.data();
-    } else {
-        store = reinterpret_cast<RexxValue*>(small_raw);
-        for (; built < nargs; ++built)
-            new (store + built) RexxValue();
-    }
+    if (nargs > kSmallCall) return invoke_many(x, t, at_token, args, nargs, result);
+    // Only the values the call needs are constructed, on the stack.
+    alignas(RexxValue) unsigned char raw[kSmallCall * sizeof(RexxValue)];
+    RexxValue* store = reinterpret_cast<RexxValue*>(raw);
+    const RexxValue* slots[kSmallCall];
+    for (uint32_t i = 0; i < nargs; ++i)
+        new (store + i) RexxValue();
     struct Destroy {
         RexxValue* store;
         uint32_t n;
@@ -609,29 +659,168 @@ bool invoke(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint3
             for (uint32_t i = 0; i < n; ++i)
                 store[i].~RexxValue();
         }
-    } destroy{store, built};
-    for (uint32_t i = 0; i < nargs; ++i) {
-        slots[i] = nullptr;
-        if (!args[i]) {
-            pos[i] = ArgPos{};
-            continue;
-        }
-        const RexxValue& v = eval(x, args[i], store[i]);
-        if (t.copy_args && &v != &store[i]) store[i] = v;
-        slots[i] = t.copy_args ? &store[i] : &v;
-        pos[i] = ArgPos{args[i]->token->line + 1, args[i]->token->column + 1};
-    }
+    } destroy{store, nargs};
+    bool result_is_arg = eval_args(x, t, args, nargs, store, slots, result);
     at(x, at_token);
-    Args a;
-    a.slot = slots;
-    a.n = static_cast<int>(nargs);
-    a.pos = x.interpreted ? nullptr : pos;
-    a.name = t.msg_name;
-    a.lib = &x.lib;
-    if (t.kind == CallTarget::Own)
-        result = t.own(x, a);
+    return call_handler(x, t, slots, nargs, result, result_is_arg);
+}
+
+// ---------------------------------------------------------------- routines outside the program
+
+// Raises an error found while compiling a loaded unit, at the unit's line.
+[[noreturn]] void raise_in_unit(X& x, int code, int line, int column, std::string detail) {
+    x.in.pos.line = line;
+    x.in.pos.column = column;
+    x.in.pos.interpreted = false;
+    raise_error(x.in, code, std::move(detail));
+}
+
+// Reads an external routine's file and makes it a unit of the program: its
+// lines are added to the program's sources (so reports and SOURCELINE reach
+// them), its labels join the program's labels. Returns its entry label, or
+// null when the file cannot be read in full.
+const Clause* load_unit(X& x, std::string_view name, const std::string& path) {
+    std::string text;
+    if (!read_whole_file(path, text)) {
+        x.in.err("tolma: unable to read file " + path + "\n");
+        return nullptr;
+    }
+    auto lu = std::make_unique<LoadedUnit>();
+    int first = static_cast<int>(x.in.source.lines.size()); // 0-based
+    std::string prepared = prepare_source(text);
+    x.in.source.add(prepared, SourceKind::Added, path);
+    auto program = std::make_unique<Program>();
+    program->source = std::move(prepared);
+    program->first_line = first;
+    program->options = x.main->program->options;
+    try {
+        LexOptions lex_options;
+        lex_options.first_line = first;
+        try {
+            program->tokens = lex(program->source, lex_options, program->options, program->arena);
+        } catch (RexxError& e) {
+            raise_in_unit(x, e.code, e.line, e.column, e.detail);
+        }
+        try {
+            parse(*program);
+        } catch (RexxError& e) {
+            raise_in_unit(x, 55, e.line, e.column, {});
+        }
+    } catch (std::bad_alloc&) {
+        raise_error(x.in, 5);
+    }
+    lu->label_text = "\"" + std::string(name) + "\":";
+    Token& tok = lu->label_token;
+    tok.kind = STRING;
+    tok.quoted = true;
+    tok.text = lu->label_text.c_str() + 1;
+    tok.length = static_cast<uint32_t>(name.size());
+    tok.line = first;
+    Clause& entry = lu->entry;
+    entry.kind = ClauseKind::Label;
+    entry.keyword = &tok;
+    entry.name = &tok;
+    entry.line = first;
+    entry.text = lu->label_text.c_str();
+    entry.text_length = static_cast<uint32_t>(lu->label_text.size());
+    entry.next = program->clauses.first;
+    entry.block = &program->clauses;
+    lu->unit.program = std::move(program);
+    // The unit's labels become the program's; a name the program already
+    // has keeps its first label.
+    x.main->labels.emplace(std::string(name), &entry);
+    x.in.pool.labels.add(std::string(name), true, x.in.case_mode, &entry, first + 1, false);
+    index_labels(x, lu->unit);
+    for (auto& [label_name, clause] : lu->unit.labels)
+        x.main->labels.emplace(label_name, clause);
+    x.external_entries.emplace(std::string(name), &entry);
+    x.loaded.push_back(std::move(lu));
+    return &entry;
+}
+
+// Resolution after the labels and the built-ins miss: the host's implicit
+// EXTRACT for names with a ".", then the external search. False: not found.
+bool resolve_outside(X& x, const Token* name_token, std::string_view name, CallTarget& t) {
+    const ImplicitExtract& extract = x.opt.implicit_extract;
+    size_t dot = name.rfind('.');
+    if (extract.knows && extract.answer && dot != std::string_view::npos && dot > 0 &&
+        extract.knows(name.substr(0, dot), x.in.case_mode)) {
+        t.kind = CallTarget::Extract;
+        return true;
+    }
+    if (auto it = x.external_entries.find(std::string(name)); it != x.external_entries.end()) {
+        t.kind = CallTarget::Label;
+        t.label = it->second;
+        return true;
+    }
+    bool symbol = name_token->kind != SFUNCTION && name_token->kind != STRING;
+    std::string file = external_file_name(name, symbol);
+    bool noload = x.main->program->options.load_mode == LoadMode::NoLoad;
+    if (noload && current_environment_name(*x.envs) == x.opt.host_environment) {
+        if (!x.opt.stored_macro || !x.opt.stored_macro(file)) return false;
+        t.kind = CallTarget::HostMacro;
+        t.file = file;
+        return true;
+    }
+    WarningSink warn;
+    if (x.in.traps[Condition::Syntax].mode == TrapMode::Off)
+        warn = [&x](std::string_view text) { x.in.err(text); };
+    std::optional<std::string> path =
+        find_external_file(file, voren::platform::environment_variable("PATH"), warn);
+    if (!path) return false;
+    if (noload) {
+        t.kind = CallTarget::Child;
+        t.file = *path;
+        return true;
+    }
+    int line = x.in.pos.line, column = x.in.pos.column;
+    const Clause* entry = load_unit(x, name, *path);
+    x.in.pos.line = line;
+    x.in.pos.column = column;
+    if (!entry) return false;
+    t.kind = CallTarget::Label;
+    t.label = entry;
+    return true;
+}
+
+CallArguments call_arguments(X& x, const Args& a) {
+    CallArguments args(static_cast<size_t>(a.n));
+    for (int i = 0; i < a.n; ++i)
+        if (a.slot[i]) args[i] = std::string(a.slot[i]->text(x.in.numeric));
+    return args;
+}
+
+const Environment& environment_at(X& x, size_t index);
+
+// Runs a call answered outside the program (implicit EXTRACT, a child
+// interpreter, a host macro). False: no result.
+bool invoke_outside(X& x, const CallTarget& t, const Args& a, RexxValue& result) {
+    CallArguments args = call_arguments(x, a);
+    if (t.kind == CallTarget::Extract)
+        return x.opt.implicit_extract.answer(x.in, t.name, args, result);
+    if (t.kind == CallTarget::HostMacro) {
+        std::string command = t.file + " ";
+        for (size_t i = 0; i < args.size(); ++i) {
+            if (i > 0) command += ',';
+            if (args[i]) command += *args[i];
+        }
+        Environment env = environment_at(x, x.envs->current);
+        int rc = env.handler(x.in, command);
+        result = RexxValue::number(static_cast<double>(rc), 0);
+        return true;
+    }
+    std::string interpreter =
+        child_interpreter(x.opt.interpreter_path, x.opt.installation_directory);
+    ChildOutcome child = run_child_routine(interpreter, t.file, args);
+    if (child.status < 0)
+        raise_error(x.in, 86,
+                    "Unable to start \"" + interpreter +
+                        "\": " + voren::platform::system_error_text(child.error) + ".");
+    // The value the routine returned; its exit status when it gave none.
+    if (child.value)
+        result.assign_text(*child.value);
     else
-        result = t.handler(x.in, a);
+        result = RexxValue::number(static_cast<double>(child.status), 0);
     return true;
 }
 
@@ -907,8 +1096,15 @@ const RexxValue& eval_backquote(X& x, const Expr* e, RexxValue& tmp) {
     at(x, e->token);
     std::string output;
     std::fflush(stdout);
-    int rc = x.opt.isolated ? 0 : voren::platform::run_shell_capture(command, output);
-    if (rc < 0) raise_error(x.in, 58);
+    sync_streams(x.in);
+    if (!x.opt.isolated) {
+        voren::platform::ChildOptions options;
+        options.capture_output = true;
+        options.stop_flag = x.opt.halt_flag;
+        voren::platform::ChildResult r = voren::platform::run_child(command, options);
+        if (!r.started) raise_error(x.in, 58);
+        output = std::move(r.output);
+    }
     while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
         output.pop_back();
     tmp.assign_text(output);
@@ -985,6 +1181,8 @@ int command_rc(X& x, const Environment& env, std::string_view command) {
     // EXECIO and the buffer commands are the interpreter's own, whatever the environment.
     int rc = 0;
     if (intercepted_command(x.in, command, rc)) return rc;
+    // The command may read the files the program writes.
+    sync_streams(x.in);
     return env.handler(x.in, command);
 }
 
@@ -1003,11 +1201,46 @@ void after_command(X& x, const Clause* c, std::string_view command, int rc, bool
         call_trap_handler(x, a.label, x.in.pos.line);
 }
 
+// The environment at index (a handler may have removed environments since
+// the index was taken): error 56 when there is none.
+const Environment& environment_at(X& x, size_t index) {
+    if (index >= x.envs->entries.size()) raise_error(x.in, 56);
+    return x.envs->entries[index];
+}
+
+bool halt_pending(X& x) {
+    return x.opt.halt_flag && *x.opt.halt_flag;
+}
+
+// Raises HALT for a pending halt request at the current position; true when
+// control moved to a SIGNAL ON HALT label.
+bool take_halt(X& x);
+
 void run_command(X& x, const Clause* c, size_t env_index, bool traced) {
     std::string command = eval_text(x, c->expr);
     set_clause_pos(x, c);
-    int rc = command_rc(x, x.envs[env_index], command);
+    // Copied: the handler may change the table.
+    Environment env = environment_at(x, env_index);
+    int rc = command_rc(x, env, command);
+    if (halt_pending(x)) {
+        // Halted while the command ran: the command has ended, and HALT
+        // comes before any ERROR or FAILURE of its return code.
+        set_special(x, rc_name(x.in), rc);
+        take_halt(x);
+        return;
+    }
     after_command(x, c, command, rc, traced);
+}
+
+bool take_halt(X& x) {
+    *x.opt.halt_flag = 0;
+    TrapAction a = halt_condition(x.in, x.in.pos.line);
+    if (a.mode == TrapMode::Signal) {
+        signal_to(x, a.label, x.in.pos.line);
+        return true;
+    }
+    if (a.mode == TrapMode::Call) call_trap_handler(x, a.label, x.in.pos.line);
+    return false;
 }
 
 // Whether evaluating e can change a variable: a call of anything but a
@@ -1210,15 +1443,10 @@ void loop_body(X& x, const Clause* c) {
         set_clause_pos(x, c);
         raise_error(x.in, 4);
     }
-    if (!c->body.first && x.opt.halt_flag && *x.opt.halt_flag) {
+    if (!c->body.first && halt_pending(x)) {
         // An empty body runs no clause that would notice the request.
         set_clause_pos(x, c);
-        *x.opt.halt_flag = 0;
-        TrapAction a = halt_condition(x.in, x.in.pos.line);
-        if (a.mode == TrapMode::Signal)
-            signal_to(x, a.label, x.in.pos.line);
-        else if (a.mode == TrapMode::Call)
-            call_trap_handler(x, a.label, x.in.pos.line);
+        take_halt(x);
         return;
     }
     exec_list(x, c->body.first);
@@ -1473,23 +1701,23 @@ void exec_numeric(X& x, const Clause* c) {
     }
 }
 
-size_t find_environment(X& x, std::string_view name) {
-    for (size_t i = 0; i < x.envs.size(); ++i)
-        if (x.envs[i].name == name) return i;
-    raise_error(x.in, 56);
+size_t environment_index(X& x, std::string_view name) {
+    long i = find_environment(*x.envs, name);
+    if (i < 0) raise_error(x.in, 56);
+    return static_cast<size_t>(i);
+}
+
+void make_current(X& x, size_t i) {
+    x.envs->previous = x.envs->current;
+    x.envs->current = i;
 }
 
 void exec_address(X& x, const Clause* c, bool traced) {
     switch (static_cast<AddressForm>(c->variant)) {
-    case AddressForm::Swap: std::swap(x.env_current, x.env_previous); return;
-    case AddressForm::Set: {
-        size_t i = find_environment(x, token_text(c->name));
-        x.env_previous = x.env_current;
-        x.env_current = i;
-        return;
-    }
+    case AddressForm::Swap: std::swap(x.envs->current, x.envs->previous); return;
+    case AddressForm::Set: make_current(x, environment_index(x, token_text(c->name))); return;
     case AddressForm::Run: {
-        size_t i = find_environment(x, token_text(c->name));
+        size_t i = environment_index(x, token_text(c->name));
         run_command(x, c, i, traced);
         return;
     }
@@ -1498,9 +1726,7 @@ void exec_address(X& x, const Clause* c, bool traced) {
         for (char& ch : name)
             if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
         set_clause_pos(x, c);
-        size_t i = find_environment(x, name);
-        x.env_previous = x.env_current;
-        x.env_current = i;
+        make_current(x, environment_index(x, name));
         return;
     }
     }
@@ -1704,15 +1930,7 @@ void throw_failure(X& x) {
 void exec_clause_inner(X& x, const Clause* c) {
     set_clause_pos(x, c);
     if (x.opt.max_clauses && ++x.clause_count > x.opt.max_clauses) raise_error(x.in, 4);
-    if (x.opt.halt_flag && *x.opt.halt_flag) {
-        *x.opt.halt_flag = 0;
-        TrapAction a = halt_condition(x.in, x.in.pos.line);
-        if (a.mode == TrapMode::Signal) {
-            signal_to(x, a.label, x.in.pos.line);
-            return;
-        }
-        if (a.mode == TrapMode::Call) call_trap_handler(x, a.label, x.in.pos.line);
-    }
+    if (halt_pending(x) && take_halt(x)) return;
     x.lib.clock_line = -1;
     bool traced = false;
     TraceState& t = x.in.trace;
@@ -1726,7 +1944,7 @@ void exec_clause_inner(X& x, const Clause* c) {
     }
     for (;;) {
         switch (c->kind) {
-        case ClauseKind::Command: run_command(x, c, x.env_current, traced); break;
+        case ClauseKind::Command: run_command(x, c, x.envs->current, traced); break;
         case ClauseKind::Assign: exec_assign(x, c); break;
         case ClauseKind::Label:
         case ClauseKind::Option:
@@ -1812,7 +2030,8 @@ void exec_clause_inner(X& x, const Clause* c) {
                 trace_command(x.in, 0, command, 0);
             else
                 write_say(x, command, "\n");
-            int rc = command_rc(x, x.envs[x.env_current], command);
+            Environment env = environment_at(x, x.envs->current);
+            int rc = command_rc(x, env, command);
             after_command(x, c, command, rc, true);
             break;
         }
@@ -2213,19 +2432,20 @@ void exec_parse(X& x, const Clause* c) {
 
 RexxValue own_arg(X& x, Args& a) {
     Frame& f = *x.frames.back();
-    if (a.n > 2) wrong_call(x.in, a, 0, "must receive 0 to 2 arguments.");
+    if (a.n > 2) wrong_call(x.in, a, 0, "must receive 1 or 2 arguments.");
     if (a.n == 0 || !a.has(0)) {
-        if (a.n > 0 && !a.has(0)) wrong_call(x.in, a, 0, "argument 1 missing.");
+        if (a.n > 0 && !a.has(0)) wrong_call(x.in, a, 0, "first argument missing.");
         size_t n = f.args.size();
         while (n > 0 && !f.present[n - 1])
             --n;
         return int_result(static_cast<long long>(n));
     }
-    long long n = arg_whole(x.in, a, 0, 1);
+    long long n = arg_whole_msgs(x.in, a, 0, 1, "argument 1 must be an integer", nullptr,
+                                 "argument 1 must be a positive integer");
     size_t i = static_cast<size_t>(n - 1);
     bool present = i < f.args.size() && f.present[i];
     if (a.n == 2 && a.has(1)) {
-        char opt = arg_option(x.in, a, 1, 'N', "EON", "argument 2 must be E, O or N.");
+        char opt = arg_option(x.in, a, 1, 'N', "EON", "argument 2 must be \"e\" or \"o\"");
         if (opt == 'E') return int_result(present ? 1 : 0);
         if (opt == 'O') return int_result(present ? 0 : 1);
     }
@@ -2233,8 +2453,8 @@ RexxValue own_arg(X& x, Args& a) {
 }
 
 RexxValue own_address(X& x, Args& a) {
-    if (a.n > 0) wrong_call(x.in, a, 0, "must receive 0 argument.");
-    return RexxValue(x.envs[x.env_current].name);
+    if (a.n > 0) wrong_call(x.in, a, 0, "no argument allowed.");
+    return RexxValue(current_environment_name(*x.envs));
 }
 
 } // namespace
@@ -2254,21 +2474,64 @@ DataQueue* current_stack(Interp& in) {
 }
 
 std::string current_environment(Interp& in) {
-    if (!in.exec || in.exec->envs.empty()) return {};
-    return in.exec->envs[in.exec->env_current].name;
+    if (!in.exec || !in.exec->envs) return {};
+    return std::string(current_environment_name(*in.exec->envs));
+}
+
+volatile std::sig_atomic_t* halt_flag(Interp& in) {
+    return in.exec ? in.exec->opt.halt_flag : nullptr;
+}
+
+bool isolated_run(Interp& in) {
+    return in.exec && in.exec->opt.isolated;
 }
 
 RunResult run_program(Interp& in, std::string_view text, const RunOptions& options) {
     RunResult result;
     ExecState x(in);
     x.opt = options;
-    x.envs = options.environments.empty() ? standard_environments() : options.environments;
+    if (!options.environments.empty()) {
+        x.own_environments.entries = options.environments;
+        x.envs = &x.own_environments;
+    } else {
+        register_builtin_environments(in.environments);
+        x.envs = &in.environments;
+    }
+    // The run's ADDRESS changes stay inside the run.
+    struct KeepEnvironment {
+        EnvironmentTable& table;
+        size_t current, previous;
+        ~KeepEnvironment() {
+            size_t n = table.entries.size();
+            table.current = current < n ? current : 0;
+            table.previous = previous < n ? previous : 0;
+        }
+    } keep_environment{*x.envs, x.envs->current, x.envs->previous};
+    // Children of FORK that ended without a WAITPID are reaped when the run ends.
+    struct ReapChildren {
+        LibState& lib;
+        ~ReapChildren() {
+            int status = 0;
+            for (int pid : lib.children)
+                voren::platform::wait_child(pid, false, status);
+        }
+    } reap_children{x.lib};
+    if (!options.environment.empty()) {
+        long start = find_environment(*x.envs, options.environment);
+        if (start >= 0) x.envs->current = x.envs->previous = static_cast<size_t>(start);
+    }
     // A run inside a run (a host calling back) leaves the outer one as it was.
     struct Detach {
         Interp& in;
         ExecState* outer;
         std::function<void(Interp&, const std::string&)> call_handler, run_pause_line;
         ~Detach() {
+            // Whoever reads the files next sees every line written (a
+            // failure stays with its stream, reported at its next use).
+            try {
+                sync_streams(in);
+            } catch (...) {
+            }
             in.exec = outer;
             in.call_handler = std::move(call_handler);
             in.run_pause_line = std::move(run_pause_line);

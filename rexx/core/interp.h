@@ -13,6 +13,7 @@
 #include "rexx/core/pool.h"
 #include "rexx/core/trace.h"
 #include "rexx/core/values.h"
+#include "rexx/lib/environments.h"
 #include "rexx/lib/stack.h"
 
 namespace tolma {
@@ -76,6 +77,8 @@ struct Interp {
     ExecState* exec = nullptr;
     // The data queue of PUSH, QUEUE and PULL (rexx/lib/stack.h).
     DataQueue queue;
+    // The host command environments (rexx/lib/environments.h).
+    EnvironmentTable environments;
     // Files opened by the stream functions and EXECIO (rexx/lib/streams.h).
     std::shared_ptr<StreamTable> streams;
 

@@ -59,10 +59,16 @@ const Tables& tables() {
     static const Tables t = [] {
         Tables t;
         const std::pair<const Builtin*, size_t> families[] = {
-            {kStringBuiltins, kStringBuiltinCount},         {kWordBuiltins, kWordBuiltinCount},
-            {kConversionBuiltins, kConversionBuiltinCount}, {kNumberBuiltins, kNumberBuiltinCount},
-            {kDateTimeBuiltins, kDateTimeBuiltinCount},     {kInfoBuiltins, kInfoBuiltinCount},
+            {kStringBuiltins, kStringBuiltinCount},
+            {kWordBuiltins, kWordBuiltinCount},
+            {kConversionBuiltins, kConversionBuiltinCount},
+            {kNumberBuiltins, kNumberBuiltinCount},
+            {kDateTimeBuiltins, kDateTimeBuiltinCount},
+            {kInfoBuiltins, kInfoBuiltinCount},
             {kStreamBuiltins, kStreamBuiltinCount},
+            {kProcessBuiltins, kProcessBuiltinCount},
+            {kSystemBuiltins, kSystemBuiltinCount},
+            {kSysUtilBuiltins, kSysUtilBuiltinCount},
         };
         for (auto [rows, n] : families)
             t.rows.insert(t.rows.end(), rows, rows + n);

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/regex/regex.h"
 #include "rexx/core/interp.h"
@@ -50,6 +51,8 @@ struct LibState {
     vre::Regex compiled;
     bool compiled_ok = false;
     vre::Scratch regex_scratch;
+    // Children started by FORK that WAITPID has not reaped yet.
+    std::vector<int> children;
 };
 
 // Line and column of an argument expression (for the error position).
@@ -214,5 +217,11 @@ extern const Builtin kDateTimeBuiltins[];
 extern const size_t kDateTimeBuiltinCount;
 extern const Builtin kInfoBuiltins[];
 extern const size_t kInfoBuiltinCount;
+extern const Builtin kSystemBuiltins[];
+extern const size_t kSystemBuiltinCount;
+extern const Builtin kProcessBuiltins[];
+extern const size_t kProcessBuiltinCount;
+extern const Builtin kSysUtilBuiltins[];
+extern const size_t kSysUtilBuiltinCount;
 
 } // namespace tolma

@@ -24,7 +24,7 @@ int hex_value(char c) {
 
 // Collects the digits of a hexadecimal (group 2) or binary (group 4) string.
 // Blanks may separate groups: not at either end, and every group after the
-// first has exactly group digits.
+// first is made of whole groups ("1 2345" is fine, "12 345" is not).
 bool packed_digits(std::string_view s, int group, bool binary, std::string& digits) {
     digits.clear();
     if (s.empty()) return true;
@@ -37,7 +37,7 @@ bool packed_digits(std::string_view s, int group, bool binary, std::string& digi
             if (run == 0) {
                 continue; // several blanks in a row
             }
-            if (!first_group && run != static_cast<size_t>(group)) return false;
+            if (!first_group && run % static_cast<size_t>(group) != 0) return false;
             first_group = false;
             run = 0;
             continue;
@@ -47,7 +47,7 @@ bool packed_digits(std::string_view s, int group, bool binary, std::string& digi
         digits += c;
         ++run;
     }
-    if (!first_group && run != static_cast<size_t>(group)) return false;
+    if (!first_group && run % static_cast<size_t>(group) != 0) return false;
     return true;
 }
 

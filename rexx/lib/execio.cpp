@@ -8,6 +8,7 @@
 #include "rexx/core/interp.h"
 #include "rexx/core/pool.h"
 #include "rexx/lib/builtins.h"
+#include "rexx/lib/printing.h"
 #include "rexx/lib/stack.h"
 #include "rexx/lib/streams.h"
 
@@ -165,11 +166,19 @@ bool parse(std::string_view text, Options& o, std::string& msg) {
     o.fn = std::string(pos.word());
     // A name with a directory part is the whole file name: the line follows
     // it directly.
+    std::string_view line_word;
     if (o.fn.find('/') == std::string::npos) {
         o.ft = std::string(pos.word());
         o.fm = std::string(pos.word());
+        // "fn ft 3": a file mode is never a number, so digits that name no
+        // directory are the line to start at.
+        long long n = 0;
+        if (digits_number(o.fm, n) && io::file_status(o.fm).type != io::FileType::Directory) {
+            line_word = pos.text.substr(pos.at - o.fm.size(), o.fm.size());
+            o.fm.clear();
+        }
     }
-    w = pos.word();
+    w = line_word.empty() ? pos.word() : line_word;
     if (!w.empty() && (!digits_number(w, o.line) || o.line < 1)) {
         msg = "TOLMA: Invalid EXECIO \"LINENUM\" operand.\n";
         return false;
@@ -440,6 +449,8 @@ bool source_lines(Interp& in, const Options& o, std::vector<std::string>& lines,
         std::string l;
         for (long long i = 0; i < o.count && pull_line(in, l); ++i)
             lines.push_back(std::move(l));
+        // The console input ended before count lines: written, but short.
+        if (static_cast<long long>(lines.size()) < o.count) rc = 2;
     }
     for (std::string& l : lines) {
         l = apply_columns(std::move(l), o);
@@ -456,11 +467,11 @@ int disk_write(Interp& in, const Options& o, Stream& s) {
     std::string msg;
     if (o.mode == Mode::DiskI) {
         if (!insert_stream_lines(t, s, lines, "EXECIO", msg)) return report(in, msg, 101);
-        return 0;
+        return rc;
     }
     for (const std::string& l : lines)
         if (!write_stream_line(t, s, l, "EXECIO", msg)) return report(in, msg, 101);
-    return 0;
+    return rc;
 }
 
 int disk_delete(Interp& in, const Options& o, Stream& s) {
@@ -469,6 +480,22 @@ int disk_delete(Interp& in, const Options& o, Stream& s) {
     std::string msg;
     if (!delete_stream_lines(s, s.line, n, "EXECIO", msg)) return report(in, msg, 101);
     return o.all || n == o.count ? 0 : 2;
+}
+
+// PRINT takes its lines as DISKW does and names no file: a word after the
+// mode is an unknown option.
+int print(Interp& in, const Options& o) {
+    if (!o.fn.empty()) {
+        in.err("TOLMA: Invalid EXECIO \"" + o.fn + "\" OPTION.\n");
+        in.err(kParameterList);
+        return 24;
+    }
+    std::vector<std::string> lines;
+    int rc = 0;
+    if (!source_lines(in, o, lines, rc)) return rc;
+    PrintJob job{o.printer, o.linespage, o.columns};
+    int printed = print_lines(in, lines, job);
+    return printed != 0 ? printed : rc;
 }
 
 } // namespace
@@ -481,12 +508,9 @@ int execio(Interp& in, std::string_view operands) {
         in.err(kParameterList);
         return 24;
     }
+    if (o.mode == Mode::Print) return print(in, o);
     if (o.fn.empty() && o.ft.empty()) {
         in.err("TOLMA: Invalid EXECIO \"FN\" and \"FT\" operands.\n");
-        return 24;
-    }
-    if (o.mode == Mode::Print) {
-        in.err("TOLMA: EXECIO PRINT is not implemented.\n");
         return 24;
     }
     bool writing = o.mode != Mode::DiskR;
@@ -522,6 +546,8 @@ int execio(Interp& in, std::string_view operands) {
     case Mode::DiskD: rc = disk_delete(in, o, *s); break;
     case Mode::Print: break;
     }
+    // The command's lines are in the file when it returns.
+    if (rc == 0 && writing && !flush_stream(*s, "EXECIO", msg)) rc = report(in, msg, 101);
     if (o.finis) close_stream(in, s);
     return rc;
 }

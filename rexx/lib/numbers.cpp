@@ -213,9 +213,10 @@ RexxValue bi_random(Interp& in, Args& a) {
     seed *= 16807;
     seed -= std::floor(seed / 2147483647.0) * 2147483647.0;
     double result;
-    if (lo != 0 && hi == 0) {
-        // The scaling below divides by max; draw over the width instead.
-        double r = std::floor((static_cast<double>(-lo) + 1) * seed / 2147483648.0 + 1) - 1;
+    if (lo < hi && hi <= 0) {
+        // The scaling below divides by max and draws from 0 to max, which is
+        // nothing for a max of 0 or below: draw over the width instead.
+        double r = std::floor((static_cast<double>(hi - lo) + 1) * seed / 2147483648.0 + 1) - 1;
         result = static_cast<double>(lo) + r;
     } else {
         double r = std::floor((static_cast<double>(hi) + 1) * seed / 2147483648.0 + 1) - 1;

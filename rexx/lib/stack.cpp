@@ -1,6 +1,7 @@
 #include "rexx/lib/stack.h"
 
 #include "rexx/core/interp.h"
+#include "rexx/lib/streams.h"
 
 namespace tolma {
 
@@ -30,14 +31,7 @@ void clear_queue(DataQueue& q) {
 
 bool pull_line(Interp& in, std::string& line) {
     if (stack_pull(in.queue, line)) return true;
-    line.clear();
-    if (!in.read_line || !in.read_line(line)) {
-        line.clear();
-        return false;
-    }
-    if (!line.empty() && line.back() == '\n') line.pop_back();
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return true;
+    return read_console_line(in, line);
 }
 
 int makebuf(DataQueue& q) {

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "platform/environment.h"
+#include "platform/file_watch.h"
 #include "platform/files.h"
 #include "platform/streams_io.h"
 #include "rexx/core/errors.h"
@@ -16,6 +18,8 @@ namespace io = voren::platform;
 namespace {
 
 constexpr int64_t kChunk = 1 << 20;
+constexpr int64_t kReadAhead = 1 << 16;
+constexpr size_t kPendingLimit = 1 << 16;
 
 // Message prefix of a function ("LINEIN(): "); EXECIO, a command, writes
 // "EXECIO: ".
@@ -43,6 +47,18 @@ bool scan(Stream& s, std::string_view fn, std::string& msg) {
         return false;
     }
     s.starts.clear();
+    s.cache.clear();
+    s.regular = !io::mode_is_special(info.mode);
+    if (io::mode_is_device(info.mode)) {
+        // A device has no lines to index, and some never end (/dev/zero):
+        // it reads as empty and takes writes as they come.
+        s.ends_with_newline = true;
+        s.size = 0;
+        s.mtime_ns = info.mtime_ns;
+        s.device = info.device;
+        s.inode = info.inode;
+        return true;
+    }
     std::string buf(static_cast<size_t>(kChunk), '\0');
     int64_t at = 0;
     char last = '\n';
@@ -71,15 +87,83 @@ bool scan(Stream& s, std::string_view fn, std::string& msg) {
     return true;
 }
 
+// ---------------------------------------------------------------- change notices
+
+struct NoticeContext {
+    StreamTable* table;
+    const Stream* own; // the stream whose own write raised the notices, or null
+};
+
+void on_notice(void* context, int watch) {
+    auto* c = static_cast<NoticeContext*>(context);
+    for (auto& sp : c->table->streams)
+        if (watch < 0 || (sp->watch == watch && sp.get() != c->own)) sp->changed = true;
+}
+
+// Reads the notices waiting and marks the streams whose files changed. The
+// notices about own's file report the write own just made: own ignores them
+// (another stream on the same file does not).
+void poll_notices(StreamTable& t, const Stream* own = nullptr) {
+    if (t.watcher < 0) return;
+    NoticeContext c{&t, own};
+    if (io::watch_poll(t.watcher, on_notice, &c)) return;
+    // The watcher failed: every stream reads its file's status on each use.
+    for (auto& sp : t.streams) {
+        sp->watch = -1;
+        sp->changed = true;
+    }
+    io::watch_close(t.watcher);
+    t.watcher = -1;
+}
+
+void watch_stream(StreamTable& t, Stream& s) {
+    s.watch = io::watch_file(t.watcher, s.fd, s.path);
+    s.changed = true;
+}
+
+// Stops the notices of a stream, unless another stream shares them.
+void unwatch_stream(StreamTable& t, Stream& s) {
+    if (s.watch < 0) return;
+    bool shared = false;
+    for (auto& sp : t.streams)
+        if (sp.get() != &s && sp->watch == s.watch) shared = true;
+    if (!shared) io::unwatch_file(t.watcher, s.watch);
+    s.watch = -1;
+    s.changed = true;
+}
+
 // After a change made through this stream: remember the file's new status
 // so that the change is not taken for another program's.
 void record_status(Stream& s) {
+    if (s.table) poll_notices(*s.table, &s);
     io::StreamFileInfo info = io::stream_fstat(s.fd);
     if (!info.error) s.mtime_ns = info.mtime_ns;
 }
 
+// Writes the kept lines where the file ends now (another program changed
+// it, so the index is about to be rebuilt).
+bool write_pending_at_end(Stream& s, std::string_view fn, std::string& msg) {
+    if (s.pending.empty()) return true;
+    io::StreamFileInfo info = io::stream_fstat(s.fd);
+    int err = info.error;
+    if (!err && io::stream_write_at(s.fd, info.size, s.pending, &err)) {
+        s.pending.clear();
+        return true;
+    }
+    msg = stream_message(with_colon(fn) + "unable to write in file", s.name, err);
+    return false;
+}
+
 int64_t line_at_or_after(const Stream& s, int64_t offset) {
     return std::lower_bound(s.starts.begin(), s.starts.end(), offset) - s.starts.begin();
+}
+
+// Whether CHARIN left the byte position inside a line: the line position
+// is then the line after it, and LINEIN first reads the rest of this one.
+bool inside_line(const Stream& s) {
+    if (s.line < 1 || s.line > s.line_count()) return false;
+    int64_t next = s.line < s.line_count() ? s.starts[static_cast<size_t>(s.line)] : s.size;
+    return s.offset > s.starts[static_cast<size_t>(s.line - 1)] && s.offset < next;
 }
 
 bool reopen(Stream& s, bool writing, std::string_view fn, std::string& msg) {
@@ -94,12 +178,20 @@ bool reopen(Stream& s, bool writing, std::string_view fn, std::string& msg) {
     io::stream_close(s.fd);
     s.fd = fd;
     s.writable = writable;
+    s.cache.clear();
+    if (s.table) {
+        unwatch_stream(*s.table, s);
+        watch_stream(*s.table, s);
+    }
     return true;
 }
 
 // Checks an open stream against its file: a file changed or replaced by
 // another program is scanned again and the position goes after its end.
-bool check(Stream& s, bool writing, std::string_view fn, std::string& msg) {
+bool check(StreamTable& t, Stream& s, bool writing, std::string_view fn, std::string& msg) {
+    poll_notices(t);
+    // No notice since the last look: the file is as this stream left it.
+    if (!s.changed && s.watch >= 0 && (!writing || s.writable)) return true;
     io::StreamFileInfo info = io::stream_stat(s.path, true);
     if (info.error && (info.error != ENOENT || !writing)) {
         const char* what =
@@ -109,14 +201,22 @@ bool check(Stream& s, bool writing, std::string_view fn, std::string& msg) {
     }
     bool replaced = info.error == ENOENT || info.device != s.device || info.inode != s.inode;
     if (replaced) {
-        // Removed or replaced: open the name again (a writer creates it).
+        // Removed or replaced: the kept lines go to the file they were
+        // written to, then the name is opened again (a writer creates it).
+        if (!write_pending_at_end(s, fn, msg)) return false;
         if (!reopen(s, writing, fn, msg)) return false;
     } else {
         // Opened by a reader that could not write: a writer opens it again.
         if (writing && !s.writable && !reopen(s, true, fn, msg)) return false;
-        if (info.mtime_ns == s.mtime_ns && info.size == s.size) return true;
+        int64_t on_disk = s.size - static_cast<int64_t>(s.pending.size());
+        if (info.mtime_ns == s.mtime_ns && info.size == on_disk) {
+            s.changed = s.watch < 0;
+            return true;
+        }
+        if (!write_pending_at_end(s, fn, msg)) return false;
     }
     if (!scan(s, fn, msg)) return false;
+    s.changed = s.watch < 0;
     s.line = s.line_count();
     s.offset = s.size;
     return true;
@@ -141,8 +241,13 @@ std::string_view line_end_text(const StreamTable& t) {
 // ---------------------------------------------------------------- the table
 
 StreamTable::~StreamTable() {
-    for (auto& s : streams)
+    // The last chance for the kept lines; a failure has no one to tell.
+    std::string msg;
+    for (auto& s : streams) {
+        flush_stream(*s, "LINEOUT", msg);
         io::stream_close(s->fd);
+    }
+    io::watch_close(watcher);
 }
 
 StreamTable& stream_table(Interp& in) {
@@ -150,14 +255,58 @@ StreamTable& stream_table(Interp& in) {
     return *in.streams;
 }
 
-void close_streams(Interp& in) {
+bool close_streams(Interp& in) {
+    if (!in.streams) return true;
+    bool ok = true;
+    for (auto& s : in.streams->streams) {
+        std::string msg;
+        if (!flush_stream(*s, "LINEOUT", msg)) {
+            in.err(msg + "\n");
+            s->pending.clear();
+            ok = false;
+        }
+    }
     in.streams.reset();
+    return ok;
+}
+
+void sync_streams(Interp& in) {
+    if (!in.streams) return;
+    std::string msg;
+    for (auto& s : in.streams->streams)
+        flush_stream(*s, "LINEOUT", msg);
+}
+
+bool flush_stream(Stream& s, std::string_view fn, std::string& msg) {
+    if (s.pending.empty()) return true;
+    int64_t at = s.size - static_cast<int64_t>(s.pending.size());
+    if (s.table) poll_notices(*s.table);
+    if (s.changed) {
+        // Another program may have changed the file: then the lines go
+        // after its new end, and the next use scans it again.
+        io::StreamFileInfo info = io::stream_fstat(s.fd);
+        if (!info.error && (info.size != at || info.mtime_ns != s.mtime_ns)) {
+            s.mtime_ns = -1;
+            return write_pending_at_end(s, fn, msg);
+        }
+    }
+    int err = 0;
+    if (!io::stream_write_at(s.fd, at, s.pending, &err)) {
+        msg = stream_message(with_colon(fn) + "unable to write in file", s.name, err);
+        return false;
+    }
+    s.pending.clear();
+    record_status(s);
+    return true;
 }
 
 void close_stream(Interp& in, Stream* s) {
     StreamTable& t = stream_table(in);
     for (size_t i = 0; i < t.streams.size(); ++i)
         if (t.streams[i].get() == s) {
+            std::string msg;
+            if (!flush_stream(*s, "EXECIO", msg)) in.err(msg + "\n");
+            unwatch_stream(t, *s);
             io::stream_close(s->fd);
             t.streams.erase(t.streams.begin() + static_cast<std::ptrdiff_t>(i));
             return;
@@ -189,14 +338,22 @@ Stream* open_stream(Interp& in, std::string_view name, std::string_view fn, bool
     // to resolve it again on every call.
     for (auto& sp : t.streams) {
         Stream& s = *sp;
-        if (s.name == name && s.cwd == cwd) return check(s, writing, fn, msg) ? &s : nullptr;
+        if (s.name == name && s.cwd == cwd) return check(t, s, writing, fn, msg) ? &s : nullptr;
     }
     std::string path = io::absolute_path(std::string(name));
     for (auto& sp : t.streams) {
         Stream& s = *sp;
-        if (s.path == path && s.cwd == cwd) return check(s, writing, fn, msg) ? &s : nullptr;
+        if (s.path == path && s.cwd == cwd) return check(t, s, writing, fn, msg) ? &s : nullptr;
+    }
+    // The same file may be open under another directory: its kept lines
+    // belong in the scan below.
+    sync_streams(in);
+    if (!t.watcher_tried) {
+        t.watcher = io::watch_open();
+        t.watcher_tried = true;
     }
     auto s = std::make_unique<Stream>();
+    s->table = &t;
     s->name = std::string(name);
     s->path = path;
     s->cwd = cwd;
@@ -209,10 +366,14 @@ Stream* open_stream(Interp& in, std::string_view name, std::string_view fn, bool
         msg = stream_message(with_parens(fn) + "unable to open file", name, err);
         return nullptr;
     }
+    // Watched before the scan: a change while it reads is noticed.
+    watch_stream(t, *s);
     if (!scan(*s, fn, msg)) {
+        unwatch_stream(t, *s);
         io::stream_close(s->fd);
         return nullptr;
     }
+    s->changed = s->watch < 0;
     if (writing) {
         s->line = s->line_count();
         s->offset = s->size;
@@ -224,15 +385,27 @@ Stream* open_stream(Interp& in, std::string_view name, std::string_view fn, bool
 bool read_stream_line(const StreamTable& t, Stream& s, int64_t i, std::string& out,
                       std::string_view fn, std::string& msg) {
     int64_t from = s.starts[static_cast<size_t>(i)], to = s.line_end_offset(i);
-    out.resize(static_cast<size_t>(to - from));
-    int err = 0;
-    int64_t got = io::stream_read_at(s.fd, from, out.data(), to - from, &err);
-    if (got < 0) {
-        out.clear();
-        msg = stream_message(with_parens(fn) + "error while reading file", s.name, err);
-        return false;
+    int64_t on_disk = s.size - static_cast<int64_t>(s.pending.size());
+    if (to > on_disk && !flush_stream(s, fn, msg)) return false;
+    int64_t cache_end = s.cache_at + static_cast<int64_t>(s.cache.size());
+    if (from < s.cache_at || to > cache_end) {
+        // Read ahead from the line's start.
+        int64_t want = std::max(to - from, std::min(kReadAhead, s.size - from));
+        s.cache.resize(static_cast<size_t>(want));
+        int err = 0;
+        int64_t got = io::stream_read_at(s.fd, from, s.cache.data(), want, &err);
+        if (got < 0) {
+            s.cache.clear();
+            out.clear();
+            msg = stream_message(with_parens(fn) + "error while reading file", s.name, err);
+            return false;
+        }
+        s.cache.resize(static_cast<size_t>(got));
+        s.cache_at = from;
+        cache_end = from + got;
     }
-    out.resize(static_cast<size_t>(got));
+    int64_t got = std::min(to, cache_end) - from;
+    out.assign(s.cache.data() + (from - s.cache_at), static_cast<size_t>(got));
     if (!out.empty() && out.back() == '\n') {
         out.pop_back();
         if (t.line_end == LineEnd::Windows && !out.empty() && out.back() == '\r') out.pop_back();
@@ -244,6 +417,9 @@ bool read_stream_line(const StreamTable& t, Stream& s, int64_t i, std::string& o
 
 bool replace_stream_bytes(Stream& s, int64_t from, int64_t to, std::string_view data,
                           std::string_view fn, std::string& msg) {
+    // The file on disk must be what the index describes.
+    if (!flush_stream(s, fn, msg)) return false;
+    s.cache.clear();
     const int64_t old_size = s.size;
     const int64_t delta = static_cast<int64_t>(data.size()) - (to - from);
     const int64_t new_size = old_size + delta;
@@ -347,16 +523,51 @@ bool replace_stream_bytes(Stream& s, int64_t from, int64_t to, std::string_view 
     return true;
 }
 
+namespace {
+
+// Adds the line starts of data appended at from, the file's end.
+void index_appended(Stream& s, int64_t from, std::string_view data) {
+    if (data.empty()) return;
+    if (from == 0 || s.ends_with_newline) s.starts.push_back(from);
+    const char* p = data.data();
+    const char* end = p + data.size();
+    // A line end as the last byte starts no line.
+    while (const void* nl = std::memchr(p, '\n', static_cast<size_t>(end - 1 - p))) {
+        p = static_cast<const char*>(nl) + 1;
+        s.starts.push_back(from + (p - data.data()));
+    }
+    s.size = from + static_cast<int64_t>(data.size());
+    s.ends_with_newline = data.back() == '\n';
+}
+
+} // namespace
+
 bool write_stream_line(const StreamTable& t, Stream& s, std::string_view text, std::string_view fn,
                        std::string& msg) {
+    if (s.line >= s.line_count() && s.regular) {
+        // After the last line: kept with the lines appended before it.
+        int64_t from = s.size;
+        size_t first = s.pending.size();
+        // A last line without its line end gets one before the new line.
+        if (!s.ends_with_newline) s.pending += line_end_text(t);
+        size_t text_at = s.pending.size() - first;
+        s.pending += text;
+        s.pending += line_end_text(t);
+        std::string_view data(s.pending.data() + first, s.pending.size() - first);
+        index_appended(s, from, data);
+        s.line = line_at_or_after(s, from + static_cast<int64_t>(text_at)) + 1;
+        s.offset = from + static_cast<int64_t>(data.size());
+        if (s.pending.size() >= kPendingLimit) return flush_stream(s, fn, msg);
+        return true;
+    }
     std::string data;
     int64_t from, to;
     if (s.line < s.line_count()) {
         from = s.starts[static_cast<size_t>(s.line)];
         to = t.last_line ? s.size : s.line_end_offset(s.line);
     } else {
+        // A device or a pipe: written at once, so that a failure shows here.
         from = to = s.size;
-        // A last line without its line end gets one before the new line.
         if (!s.ends_with_newline) data = line_end_text(t);
     }
     size_t text_at = data.size();
@@ -393,6 +604,55 @@ bool delete_stream_lines(Stream& s, int64_t first, int64_t count, std::string_vi
     if (!replace_stream_bytes(s, from, to, {}, fn, msg)) return false;
     s.line = first;
     s.offset = from;
+    return true;
+}
+
+// ---------------------------------------------------------------- the console
+
+namespace {
+
+void drop_line_end(std::string& l) {
+    if (!l.empty() && l.back() == '\n') l.pop_back();
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+}
+
+// Reads one more line from the hook into the pending input; false at the
+// end of input.
+bool fill_console(Interp& in, StreamTable& t) {
+    std::string l;
+    if (!in.read_line || !in.read_line(l)) return false;
+    t.console_pending += l;
+    t.console_pending += '\n';
+    return true;
+}
+
+// Whether console input is there to read: pending input, a keystroke at a
+// terminal, or a line of redirected input. That line is read ahead, so
+// that a file or pipe at its end answers 0 (a loop on LINES() then ends)
+// rather than "readable" for ever.
+bool console_has_input(Interp& in) {
+    StreamTable& t = stream_table(in);
+    if (!t.console_pending.empty()) return true;
+    if (!io::console_input_waiting()) return false;
+    return io::console_is_terminal() || fill_console(in, t);
+}
+
+} // namespace
+
+bool read_console_line(Interp& in, std::string& line) {
+    StreamTable& t = stream_table(in);
+    line.clear();
+    if (t.console_pending.empty()) {
+        if (!in.read_line || !in.read_line(line)) {
+            line.clear();
+            return false;
+        }
+    } else {
+        size_t end = t.console_pending.find('\n');
+        line = t.console_pending.substr(0, end);
+        t.console_pending.erase(0, end == std::string::npos ? end : end + 1);
+    }
+    drop_line_end(line);
     return true;
 }
 
@@ -459,9 +719,7 @@ RexxValue bi_linein(Interp& in, Args& a) {
     if (console) {
         if (count == 0) return empty_result();
         std::string l;
-        if (!in.read_line || !in.read_line(l)) return empty_result();
-        if (!l.empty() && l.back() == '\n') l.pop_back();
-        if (!l.empty() && l.back() == '\r') l.pop_back();
+        if (!read_console_line(in, l)) return empty_result();
         return RexxValue(l);
     }
     Stream* s = stream_arg(in, a, false);
@@ -476,8 +734,28 @@ RexxValue bi_linein(Interp& in, Args& a) {
         s->line = line - 1;
         s->offset = s->starts[static_cast<size_t>(s->line)];
     }
-    if (count == 0 || s->line >= s->line_count()) return empty_result();
+    if (count == 0) return empty_result();
     std::string text, msg;
+    if (inside_line(*s)) {
+        // The rest of the line CHARIN read part of, without its line end.
+        int64_t from = s->offset, to = s->line_end_offset(s->line - 1);
+        text.resize(static_cast<size_t>(to - from));
+        int err = 0;
+        int64_t got = io::stream_read_at(s->fd, from, text.data(), to - from, &err);
+        if (got < 0) {
+            notready(in, stream_message("LINEIN(): error while reading file", name, err), name);
+            return empty_result();
+        }
+        text.resize(static_cast<size_t>(got));
+        if (!text.empty() && text.back() == '\n') {
+            text.pop_back();
+            if (t.line_end == LineEnd::Windows && !text.empty() && text.back() == '\r')
+                text.pop_back();
+        }
+        s->offset = from + got;
+        return RexxValue(text);
+    }
+    if (s->line >= s->line_count()) return empty_result();
     if (!read_stream_line(t, *s, s->line, text, "LINEIN", msg)) {
         notready(in, msg, name);
         return empty_result();
@@ -542,15 +820,15 @@ RexxValue bi_linelast(Interp& in, Args& a) {
 
 RexxValue bi_lines(Interp& in, Args& a) {
     if (a.n > 1) wrong_call(in, a, 0, "1 argument allowed.");
-    if (console_name(in, a, "stdin")) return int_result(io::console_input_waiting() ? 1 : 0);
+    if (console_name(in, a, "stdin")) return int_result(console_has_input(in) ? 1 : 0);
     Stream* s = stream_arg(in, a, false);
     if (!s) return empty_result();
-    return int_result(s->line_count() - s->line);
+    return int_result(s->line_count() - s->line + (inside_line(*s) ? 1 : 0));
 }
 
 RexxValue bi_chars(Interp& in, Args& a) {
     if (a.n > 1) wrong_call(in, a, 0, "1 argument allowed.");
-    if (console_name(in, a, "stdin")) return int_result(io::console_input_waiting() ? 1 : 0);
+    if (console_name(in, a, "stdin")) return int_result(console_has_input(in) ? 1 : 0);
     Stream* s = stream_arg(in, a, false);
     if (!s) return empty_result();
     return int_result(s->size - s->offset);
@@ -562,14 +840,18 @@ RexxValue bi_charin(Interp& in, Args& a) {
     long long count = a.has(2) ? arg_whole(in, a, 2, 0) : 1;
     if (console_name(in, a, "stdin")) {
         if (a.has(1)) wrong_call(in, a, 1, "no start value may be given for \"stdin\".");
-        // Read in pieces: a large count does not allocate before input comes.
+        // Through the same line reader as LINEIN() and PULL, so that input
+        // the reader has buffered is not skipped; the rest of a line stays
+        // for the next reader.
+        StreamTable& t = stream_table(in);
         std::string got;
-        char buf[4096];
         while (static_cast<long long>(got.size()) < count) {
-            int64_t want = std::min<int64_t>(sizeof buf, count - static_cast<int64_t>(got.size()));
-            int64_t n = io::console_read(buf, want);
-            if (n <= 0) break;
-            got.append(buf, static_cast<size_t>(n));
+            if (t.console_pending.empty() && !fill_console(in, t)) break;
+            size_t n = static_cast<size_t>(
+                std::min<long long>(count - static_cast<long long>(got.size()),
+                                    static_cast<long long>(t.console_pending.size())));
+            got.append(t.console_pending, 0, n);
+            t.console_pending.erase(0, n);
         }
         return RexxValue(got);
     }
@@ -584,6 +866,11 @@ RexxValue bi_charin(Interp& in, Args& a) {
         s->offset = start - 1;
     }
     int64_t n = std::min<int64_t>(count, s->size - s->offset);
+    std::string msg;
+    if (!flush_stream(*s, "CHARIN", msg)) {
+        notready(in, msg, name);
+        return empty_result();
+    }
     RexxValue r;
     char* p = make_text(in, r, static_cast<size_t>(n));
     int err = 0;
@@ -702,6 +989,8 @@ RexxValue file_state(Interp& in, Args& a, bool follow) {
         }
     }
     std::string path(file);
+    // Lines kept by a stream count in the file's size.
+    sync_streams(in);
     // The link test looks at the name itself whichever function asks.
     io::StreamFileInfo info = io::stream_stat(path, follow && test != Test::Link);
     auto flag = [](bool b) { return int_result(b ? 1 : 0); };
@@ -744,9 +1033,7 @@ RexxValue bi_lstate(Interp& in, Args& a) {
 RexxValue bi_stdin(Interp& in, Args& a) {
     if (a.n != 0) wrong_call(in, a, 0, "must receive 0 argument.");
     std::string l;
-    if (!in.read_line || !in.read_line(l)) return empty_result();
-    if (!l.empty() && l.back() == '\n') l.pop_back();
-    if (!l.empty() && l.back() == '\r') l.pop_back();
+    if (!read_console_line(in, l)) return empty_result();
     return RexxValue(l);
 }
 

@@ -10,7 +10,16 @@
 // line the next LINEIN reads and the next LINEOUT writes) and byte position
 // (for CHARIN and CHAROUT). Each use checks the file again: when another
 // program changed or replaced it, it is scanned anew and the position moves
-// after its last line.
+// after its last line. Where the system sends change notices for the file
+// (local file systems), the check costs one read of the notices, shared by
+// every stream, and the file's status is read only after a notice; elsewhere
+// the status is read on every use.
+//
+// Lines appended at the end of a file are kept in the stream and written in
+// one go: when 64 KiB have gathered, before anything else is done to the
+// file through the stream, before a host command or a back-quoted command
+// runs (sync_streams), and when the run ends. Reads go through a read-ahead
+// block of the file, dropped whenever the file changes.
 //
 // Writing a line inside a file replaces that line: the rest of the file is
 // moved to fit the new length. The operations below report failures as
@@ -28,7 +37,10 @@ namespace tolma {
 
 enum class LineEnd : uint8_t { Unix, Windows }; // LF, or CR LF
 
+struct StreamTable;
+
 struct Stream {
+    StreamTable* table = nullptr;
     std::string name; // as the program gave it
     std::string path; // full path
     std::string cwd;  // working directory when it was opened
@@ -41,6 +53,17 @@ struct Stream {
     uint64_t device = 0, inode = 0;
     int64_t line = 0;   // 0-based: the next line read or written
     int64_t offset = 0; // byte position of CHARIN and CHAROUT
+    // Bytes appended but not written yet: they follow the file's first
+    // size - pending.size() bytes.
+    std::string pending;
+    // Read-ahead: the file's bytes [cache_at, cache_at + cache.size()).
+    std::string cache;
+    int64_t cache_at = 0;
+    // Change notices: the watch number, -1 when the file cannot be watched;
+    // changed: the file's status must be read at the next use.
+    int watch = -1;
+    bool changed = true;
+    bool regular = true; // a regular file: appended lines may be kept
 
     int64_t line_count() const { return static_cast<int64_t>(starts.size()); }
     int64_t line_end_offset(int64_t i) const { return i + 1 < line_count() ? starts[i + 1] : size; }
@@ -50,10 +73,15 @@ struct StreamTable {
     std::vector<std::unique_ptr<Stream>> streams;
     LineEnd line_end = LineEnd::Unix;
     bool last_line = false; // LINELAST: the line written becomes the last one
+    // Console input taken from the read hook but not yet consumed: the rest
+    // of a line CHARIN() read part of, or a line LINES() looked ahead at.
+    std::string console_pending;
     // The current directory, read again after change_directory moved it.
     std::string cwd;
     unsigned long cwd_changes = 0;
     bool cwd_known = false;
+    int watcher = -1; // the change notices of every stream; -1: none
+    bool watcher_tried = false;
     StreamTable() = default;
     StreamTable(const StreamTable&) = delete;
     StreamTable& operator=(const StreamTable&) = delete;
@@ -62,10 +90,17 @@ struct StreamTable {
 
 // The run's stream table (made on first use).
 StreamTable& stream_table(Interp& in);
-// Closes every stream; the embedder calls it when a run ends.
-void close_streams(Interp& in);
+// Closes every stream; the embedder calls it when a run ends. Lines that
+// cannot be written are reported on the error output; false then.
+bool close_streams(Interp& in);
 // Closes one stream and forgets it (EXECIO's FINIS).
 void close_stream(Interp& in, Stream* s);
+// Writes the lines every stream keeps, so that another program sees whole
+// files. A failure leaves them kept, to be written and reported at the
+// stream's next use.
+void sync_streams(Interp& in);
+// Writes the lines kept by one stream; false with msg on failure.
+bool flush_stream(Stream& s, std::string_view fn, std::string& msg);
 
 // Opens name (or finds it open) and checks it against the file. fn names the
 // caller in messages ("LINEIN", "EXECIO"). A stream opened by a writer is
@@ -73,6 +108,11 @@ void close_stream(Interp& in, Stream* s);
 // reader starts at line 1. Null with msg set on failure.
 Stream* open_stream(Interp& in, std::string_view name, std::string_view fn, bool writing,
                     std::string& msg);
+
+// One line of console input for LINEIN(), STDIN(), PULL: what CHARIN() or
+// LINES() left over first, else a line from the interpreter's read hook.
+// The line end (and a CR before it) is removed; false at the end of input.
+bool read_console_line(Interp& in, std::string& line);
 
 // Reads line i (0-based) without its line end (one CR before the LF is also
 // dropped in Windows mode).

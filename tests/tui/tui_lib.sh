@@ -10,7 +10,7 @@
 #   tui_screen                       print the pane as text
 #   tui_wait_for TEXT [SECONDS]      wait until TEXT is on the screen (default 5 s)
 #   tui_resize COLS ROWS             resize the window
-#   tui_expect_line N TEXT           line N (1-based) of the screen must equal TEXT
+#   tui_expect_line N TEXT           line N (1-based) of the screen must come to equal TEXT
 #   tui_fail MESSAGE                 print MESSAGE and the screen, exit 1
 set -u
 TUI_SOCKET="tui-$$-$RANDOM"
@@ -45,10 +45,16 @@ tui_wait_for() {
     tui_fail "timed out waiting for: $text"
 }
 
+# The screen may be caught half redrawn on a loaded machine, so the line gets
+# a short while to settle before the test fails.
 tui_expect_line() {
-    local got
-    got=$(tui_screen | sed -n "${1}p")
-    [ "$got" = "$2" ] || tui_fail "line $1 is '$got', expected '$2'"
+    local got i
+    for ((i = 0; i < 60; i++)); do
+        got=$(tui_screen | sed -n "${1}p")
+        [ "$got" = "$2" ] && return 0
+        sleep 0.05
+    done
+    tui_fail "line $1 is '$got', expected '$2'"
 }
 
 tui_fail() {

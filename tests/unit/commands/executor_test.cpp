@@ -98,6 +98,31 @@ TEST(Xfcom2, NotBuiltCommandsSayItHonestly) {
     EXPECT_EQ(last_trace(ed), "Commande xfcm_shell");
 }
 
+TEST(Xfcom2, AbbreviatedNamesReachTheirRow) {
+    Editor ed;
+    struct {
+        const char* typed;
+        const char* tag;
+    } cases[] = {
+        {"ACC", "Commande xfcm_access"},
+        {"WINSHR", "Commande xfcm_winshrinktofit"},
+        {"c_apls", "Commande xfcm_c_aplstop"},
+        {"SHELLE", "Commande xfcm_shellext"},
+        {"she", "Commande xfcm_shell"},
+        {"Dy_sh", "Commande xfcm_dy_show"},
+        {"aquit", "Commande xfcm_aquit"},
+        {"xed", "Commande xfcm_xedit"},
+        {"x", "Commande xfcm_x"},
+        {"\xEE", "Commande xfcm_icirc"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(xfcom2(ed, c.typed), 1) << c.typed;
+        EXPECT_EQ(last_trace(ed), c.tag) << c.typed;
+    }
+    EXPECT_EQ(xfcom2(ed, "AC"), -1);
+    EXPECT_EQ(xfcom2(ed, "AQUI"), -1);
+}
+
 TEST(Xfcom2, HandlersRecordTheirTraceTag) {
     Editor ed;
     xfcom2(ed, "msg x");
@@ -164,6 +189,25 @@ TEST(Xfcom2, ImpcmscpHandsTheCommandToTheShell) {
     EXPECT_EQ(xfcom2(ed, "xyz"), 1); // SHELL is not built yet
     EXPECT_EQ(ed.cmd.last_message, "..... Not implemented");
     EXPECT_EQ(last_trace(ed), "Commande xfcm_shell");
+}
+
+TEST(Xfcom2, ImpcmscpXonUsesAShellWindowInteractively) {
+    Editor ed;
+    ed.cmd.impcmscp = 2;
+    xfcom2(ed, "xyz");
+    EXPECT_EQ(last_trace(ed), "Commande xfcm_xshell");
+    ed.batch_mode = true;
+    ed.cmd.trace_output = std::tmpfile();
+    xfcom2(ed, "xyz");
+    EXPECT_EQ(last_trace(ed), "Commande xfcm_shell");
+    std::fclose(ed.cmd.trace_output);
+}
+
+TEST(Xfcom2, CommandTraceWritesEachCommand) {
+    BatchEditor b;
+    b.ed.cmd.command_trace = true;
+    xfcom2(b.ed, "cmsg a");
+    EXPECT_EQ(b.output(), "xfcom2: com = cmsg a\n");
 }
 
 TEST(Xfcom2, EndOfMacroMarkerPopsTheInnermostMacro) {

@@ -143,12 +143,14 @@ TEST(Commands, TraceCommandsAndSayx) {
 }
 
 TEST(Commands, StandardEnvironmentsRunTheShell) {
-    auto envs = tolma::standard_environments();
-    ASSERT_GE(envs.size(), 7u);
-    EXPECT_EQ(envs[0].name, "UNIX");
+    tolma::EnvironmentTable table;
+    tolma::register_builtin_environments(table);
+    ASSERT_EQ(table.entries.size(), 7u);
+    EXPECT_EQ(tolma::current_environment_name(table), "UNIX");
     tolma::Interp in;
-    EXPECT_EQ(envs[0].handler(in, "exit 7"), 7);
-    EXPECT_EQ(envs[0].handler(in, "true"), 0);
+    const auto& unix_env = table.entries[table.current];
+    EXPECT_EQ(unix_env.handler(in, "exit 7"), 7);
+    EXPECT_EQ(unix_env.handler(in, "true"), 0);
 }
 
 TEST(Trace, ResultsIntermediatesAndLabels) {

@@ -92,6 +92,13 @@ TEST(ConversionFunctions, ByDesign) {
     // Blanks in hexadecimal strings only between whole bytes (Regina is laxer).
     EXPECT_EQ(f.msg("X2B", {"0f a"}), "X2B(): invalid hexadecimal string.");
     EXPECT_EQ(f("X2B", {"a 0f"}), "101000001111");
+    // A later group may hold several whole bytes (whole fours in binary).
+    EXPECT_EQ(f("X2C", {"4 4142"}), "\004AB");
+    EXPECT_EQ(f("X2B", {"1 2345"}), "00010010001101000101");
+    EXPECT_EQ(f.msg("X2C", {"41 424"}), "X2C(): invalid hexadecimal string.");
+    EXPECT_EQ(f("B2X", {"1 00000001"}), "101");
+    EXPECT_EQ(f("DATATYPE", {"ab cdef", "X"}), "1");
+    EXPECT_EQ(f("DATATYPE", {"1 010", "B"}), "0");
     EXPECT_EQ(f.msg("X2C", {" 41"}), "X2C(): invalid hexadecimal string.");
     // A result with more digits than NUMERIC DIGITS is refused.
     EXPECT_EQ(f.msg("X2D", {"7fffffff"}),

@@ -235,6 +235,14 @@ TEST(NumberFunctions, RandomStaysInRange) {
         EXPECT_LE(d, 999);
     }
     EXPECT_EQ(f("RANDOM", {"4", "4"}), "4");
+    // A range below zero reaches every value in it, not only its minimum.
+    std::set<std::string> negative;
+    for (int i = 0; i < 200; ++i) {
+        std::string v = f("RANDOM", {"-5", "-1"});
+        EXPECT_TRUE(v >= "-1" && v <= "-5" && v.size() == 2) << v;
+        negative.insert(v);
+    }
+    EXPECT_EQ(negative.size(), 5u);
     // A zero seed does not lock the generator at one value.
     Lib g;
     std::set<std::string> seen;

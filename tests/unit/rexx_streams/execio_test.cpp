@@ -137,6 +137,13 @@ TEST(ExecioWrite, StemVarStringAndQueue) {
     t.console = {"typed"};
     EXPECT_EQ(t.run("2 DISKW out txt $ 1"), 0);
     EXPECT_EQ(t.scratch.read("out.txt"), "left\ntyped\nfrom var\n Mixed Case (kept)\nq1\nq2\n");
+    // The console input ends before the count: what there was is written,
+    // and the short count shows in the return code.
+    t.console = {"only one"};
+    EXPECT_EQ(t.run("3 DISKW out txt $ 1 (FINIS"), 2);
+    EXPECT_EQ(t.scratch.read("out.txt"), "only one\ntyped\nfrom var\n Mixed Case (kept)\nq1\nq2\n");
+    EXPECT_EQ(t.run("2 DISKI out txt $ 1 (FINIS"), 2);
+    EXPECT_EQ(t.scratch.read("out.txt"), "only one\ntyped\nfrom var\n Mixed Case (kept)\nq1\nq2\n");
 }
 
 TEST(ExecioWrite, LinePositionReplacesAndInsertInserts) {
@@ -258,8 +265,9 @@ TEST(ExecioOperands, MessagesAndReturnCodes) {
     }
     EXPECT_EQ(t.run("1 DISKR"), 24);
     EXPECT_EQ(t.err, "TOLMA: Invalid EXECIO \"FN\" and \"FT\" operands.\n");
+    // PRINT names no file: the word after the mode is an unknown option.
     EXPECT_EQ(t.run("1 PRINT f txt $"), 24);
-    EXPECT_EQ(t.err, "TOLMA: EXECIO PRINT is not implemented.\n");
+    EXPECT_EQ(t.err, "TOLMA: Invalid EXECIO \"f\" OPTION.\n" + list);
     // Nothing was read, written or queued by the failed commands.
     EXPECT_TRUE(t.queue().empty());
     EXPECT_EQ(t.scratch.read("f.txt"), "x\n");
@@ -274,6 +282,34 @@ TEST(ExecioOperands, OnlyTheKeywordWithABlankIsIntercepted) {
     EXPECT_EQ(rc, 1);
     EXPECT_TRUE(intercepted_command(t.in, "ExecIO 1 diskr", rc));
     EXPECT_EQ(rc, 24);
+}
+
+} // namespace tolma::test
+
+namespace tolma::test {
+
+// "fn ft 2": file modes are not numbers, so digits in that place that name
+// no directory are the line to start at; a directory of that name is still
+// the file mode.
+TEST(ExecioFiles, NumberInTheFileModePlaceIsTheLine) {
+    Exec t;
+    t.scratch.write("n.txt", "a\nb\nc\n");
+    std::filesystem::create_directory(t.path("3"));
+    t.scratch.write("3/n.txt", "in dir\n");
+    std::filesystem::path old = std::filesystem::current_path();
+    std::filesystem::current_path(t.dir());
+    EXPECT_EQ(t.run("1 DISKR n txt 2 (VAR v FINIS"), 0);
+    EXPECT_EQ(t.var("V"), "b");
+    EXPECT_EQ(t.run("1 DISKR n txt 3 (VAR w FINIS"), 0);
+    EXPECT_EQ(t.var("W"), "in dir");
+    EXPECT_EQ(t.run("1 DISKR n txt 3 1 (VAR x FINIS"), 0);
+    EXPECT_EQ(t.var("X"), "in dir");
+    EXPECT_EQ(t.run("1 DISKR n txt 4 (VAR y FINIS"), 101);
+    EXPECT_EQ(t.err, "EXECIO: invalid linenum position for file \"n.txt\"\n");
+    EXPECT_EQ(t.run("1 DISKW n txt 2 (FINIS STRING B"), 0);
+    EXPECT_EQ(t.run("1 DISKR n txt 2 5 (VAR z"), 24);
+    std::filesystem::current_path(old);
+    EXPECT_EQ(t.scratch.read("n.txt"), "a\nB\nc\n");
 }
 
 } // namespace tolma::test

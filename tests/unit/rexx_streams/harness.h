@@ -65,6 +65,12 @@ struct Io : Lib {
     }
 
     std::string path(const std::string& name) const { return scratch.path(name); }
+    // A file's content once the streams wrote what they keep, as they do
+    // before a command runs and when the run ends.
+    std::string read(const std::string& name) {
+        sync_streams(in);
+        return scratch.read(name);
+    }
 };
 
 } // namespace tolma::test

@@ -57,7 +57,7 @@ TEST(LineIndex, FollowsRandomChanges) {
             ASSERT_TRUE(replace_stream_bytes(*s, from, to, random_text(rng, 12), "TEST", msg))
                 << msg;
         }
-        std::string content = t.scratch.read("m.txt");
+        std::string content = t.read("m.txt");
         ASSERT_EQ(s->size, static_cast<int64_t>(content.size())) << "step " << step;
         ASSERT_EQ(s->starts, starts_of(content)) << "step " << step;
         ASSERT_EQ(s->ends_with_newline, content.empty() || content.back() == '\n');

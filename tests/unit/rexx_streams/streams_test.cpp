@@ -5,6 +5,7 @@
 
 #include "harness.h"
 #include "platform/environment.h"
+#include "rexx/lib/stack.h"
 
 namespace tolma::test {
 
@@ -80,7 +81,7 @@ TEST(LineOut, CreatesAndAppends) {
     std::string f = t.path("new.txt");
     EXPECT_EQ(t("LINEOUT", {f, "first"}), "0");
     EXPECT_EQ(t("LINEOUT", {f, "second"}), "0");
-    EXPECT_EQ(t.scratch.read("new.txt"), "first\nsecond\n");
+    EXPECT_EQ(t.read("new.txt"), "first\nsecond\n");
     EXPECT_EQ(t("LINES", {f}), "0");
 }
 
@@ -89,7 +90,7 @@ TEST(LineOut, ExistingFileIsAppendedTo) {
     t.scratch.write("a.txt", "one\ntwo\n");
     std::string f = t.path("a.txt");
     EXPECT_EQ(t("LINEOUT", {f, "three"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "one\ntwo\nthree\n");
+    EXPECT_EQ(t.read("a.txt"), "one\ntwo\nthree\n");
 }
 
 TEST(LineOut, LastLineWithoutLineEndKeepsItsOwnLine) {
@@ -97,7 +98,7 @@ TEST(LineOut, LastLineWithoutLineEndKeepsItsOwnLine) {
     t.scratch.write("a.txt", "one\ntwo");
     std::string f = t.path("a.txt");
     EXPECT_EQ(t("LINEOUT", {f, "three"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "one\ntwo\nthree\n");
+    EXPECT_EQ(t.read("a.txt"), "one\ntwo\nthree\n");
 }
 
 TEST(LineOut, ShorterLineInsideShrinksFile) {
@@ -105,7 +106,7 @@ TEST(LineOut, ShorterLineInsideShrinksFile) {
     t.scratch.write("a.txt", "line one\nlong second line\nline three\n");
     std::string f = t.path("a.txt");
     EXPECT_EQ(t("LINEOUT", {f, "abc", "2"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "line one\nabc\nline three\n");
+    EXPECT_EQ(t.read("a.txt"), "line one\nabc\nline three\n");
     // The position is after the line written: LINEIN reads line 3.
     EXPECT_EQ(t("LINEIN", {f}), "line three");
     EXPECT_EQ(t("LINEIN", {f, "2"}), "abc");
@@ -117,11 +118,11 @@ TEST(LineOut, LongerLineInsideMovesTheRest) {
     std::string f = t.path("a.txt");
     EXPECT_EQ(t("LINEOUT", {f, "a much longer second line", "2"}), "0");
     EXPECT_EQ(t("LINEOUT", {f, "x"}), "0"); // replaces line 3
-    EXPECT_EQ(t.scratch.read("a.txt"), "1\na much longer second line\nx\n4\n");
+    EXPECT_EQ(t.read("a.txt"), "1\na much longer second line\nx\n4\n");
     EXPECT_EQ(t("LINEIN", {f, "4"}), "4");
     EXPECT_EQ(t("LINES", {f}), "0");
     EXPECT_EQ(t("LINEOUT", {f, "5", "5"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "1\na much longer second line\nx\n4\n5\n");
+    EXPECT_EQ(t.read("a.txt"), "1\na much longer second line\nx\n4\n5\n");
 }
 
 TEST(LineOut, LargeFileRewriteKeepsEveryByte) {
@@ -135,11 +136,11 @@ TEST(LineOut, LargeFileRewriteKeepsEveryByte) {
     std::string expect = content;
     size_t b = expect.find('\n') + 1, e = expect.find('\n', b);
     expect.replace(b, e - b, std::string(3000, 'z'));
-    EXPECT_EQ(t.scratch.read("big.txt"), expect);
+    EXPECT_EQ(t.read("big.txt"), expect);
     EXPECT_EQ(t("LINEIN", {f, "30000"}), "line number 30000 with some padding text");
     EXPECT_EQ(t("LINEOUT", {f, "", "2"}), "0");
     expect.replace(b, 3000, "");
-    EXPECT_EQ(t.scratch.read("big.txt"), expect);
+    EXPECT_EQ(t.read("big.txt"), expect);
     EXPECT_EQ(t("LINEIN", {f, "29999"}), "line number 29999 with some padding text");
 }
 
@@ -154,7 +155,7 @@ TEST(LineOut, PositionArgumentAndMessages) {
     // Without a string the line only positions.
     EXPECT_EQ(t("LINEOUT", {f, omitted, "1"}), "0");
     EXPECT_EQ(t("LINEOUT", {f, "A"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "A\nb\n");
+    EXPECT_EQ(t.read("a.txt"), "A\nb\n");
 }
 
 TEST(LineOut, ConsoleGoesToTheSinks) {
@@ -173,12 +174,12 @@ TEST(LineOut, WindowsLineEnds) {
     std::string f = t.path("w.txt");
     EXPECT_EQ(t("LINEOUT", {f, "one"}), "0");
     EXPECT_EQ(t("LINEOUT", {f, "two"}), "0");
-    EXPECT_EQ(t.scratch.read("w.txt"), "one\r\ntwo\r\n");
+    EXPECT_EQ(t.read("w.txt"), "one\r\ntwo\r\n");
     EXPECT_EQ(t("LINEIN", {f, "1"}), "one");
     EXPECT_EQ(t("FILECONV", {"unix"}), "WINDOWS");
     EXPECT_EQ(t("LINEIN", {f, "2"}), "two\r");
     EXPECT_EQ(t("LINEOUT", {f, "three"}), "0");
-    EXPECT_EQ(t.scratch.read("w.txt"), "one\r\ntwo\r\nthree\n");
+    EXPECT_EQ(t.read("w.txt"), "one\r\ntwo\r\nthree\n");
     CallResult r = t.call("FILECONV", {"dos"});
     EXPECT_EQ(r.error.code, 40);
     EXPECT_EQ(r.error.detail, "FILECONV() usage: FILECONV(Unix|Windows)");
@@ -189,10 +190,10 @@ TEST(LineLast, TheLineWrittenEndsTheFile) {
     t.scratch.write("a.txt", "1\n2\n3\n4\n");
     std::string f = t.path("a.txt");
     EXPECT_EQ(t("LINELAST", {f, "two", "2"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "1\ntwo\n");
+    EXPECT_EQ(t.read("a.txt"), "1\ntwo\n");
     // LINEOUT afterwards replaces or appends as usual.
     EXPECT_EQ(t("LINEOUT", {f, "one", "1"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "one\ntwo\n");
+    EXPECT_EQ(t.read("a.txt"), "one\ntwo\n");
 }
 
 TEST(Chars, CharInCharOutAndChars) {
@@ -223,15 +224,15 @@ TEST(Chars, CharOutOverwritesAndExtends) {
     t.scratch.write("c.txt", "abc\ndef\n");
     std::string f = t.path("c.txt");
     EXPECT_EQ(t("CHAROUT", {f, "XY", "2"}), "0");
-    EXPECT_EQ(t.scratch.read("c.txt"), "aXY\ndef\n");
+    EXPECT_EQ(t.read("c.txt"), "aXY\ndef\n");
     EXPECT_EQ(t("CHAROUT", {f, "Z\nnew"}), "0"); // continues at byte 4
-    EXPECT_EQ(t.scratch.read("c.txt"), "aXYZ\nnew");
+    EXPECT_EQ(t.read("c.txt"), "aXYZ\nnew");
     EXPECT_EQ(t("CHAROUT", {f, "\ntail", "9"}), "0");
-    EXPECT_EQ(t.scratch.read("c.txt"), "aXYZ\nnew\ntail");
+    EXPECT_EQ(t.read("c.txt"), "aXYZ\nnew\ntail");
     // The line index follows the bytes written.
     EXPECT_EQ(t("LINEIN", {f, "3"}), "tail");
     EXPECT_EQ(t("LINEOUT", {f, "end"}), "0");
-    EXPECT_EQ(t.scratch.read("c.txt"), "aXYZ\nnew\ntail\nend\n");
+    EXPECT_EQ(t.read("c.txt"), "aXYZ\nnew\ntail\nend\n");
     EXPECT_EQ(t.msg("CHAROUT", {f, "x", "99"}),
               "CHAROUT(): invalid start position for file \"" + f + "\"");
     EXPECT_EQ(t.msg("CHAROUT", {"stdout", "x", "1"}),
@@ -275,7 +276,7 @@ TEST(Rescan, FileReplacedUnderTheSameName) {
     EXPECT_EQ(t("LINES", {f}), "0");
     EXPECT_EQ(t("LINEIN", {f, "3"}), "new 3");
     EXPECT_EQ(t("LINEOUT", {f, "NEW 1", "1"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "NEW 1\nnew 2\nnew 3\n");
+    EXPECT_EQ(t.read("a.txt"), "NEW 1\nnew 2\nnew 3\n");
 }
 
 TEST(Rescan, FileRemovedAfterOpening) {
@@ -288,7 +289,7 @@ TEST(Rescan, FileRemovedAfterOpening) {
               "LINEIN(): unable to stat() file \"" + f + "\": No such file or directory");
     // A writer makes it again.
     EXPECT_EQ(t("LINEOUT", {f, "again"}), "0");
-    EXPECT_EQ(t.scratch.read("a.txt"), "again\n");
+    EXPECT_EQ(t.read("a.txt"), "again\n");
 }
 
 TEST(Failures, MissingFileDirectoryAndUnreadable) {
@@ -317,7 +318,7 @@ TEST(Failures, MissingFileDirectoryAndUnreadable) {
         EXPECT_EQ(t("LINEIN", {secret}), "x");
         EXPECT_EQ(t.msg("LINEOUT", {secret, "y"}),
                   "LINEOUT(): unable to open file \"" + secret + "\": Permission denied");
-        EXPECT_EQ(t.scratch.read("secret.txt"), "x\n");
+        EXPECT_EQ(t.read("secret.txt"), "x\n");
     }
 }
 
@@ -345,6 +346,84 @@ TEST(Console, StandardFunctions) {
     EXPECT_EQ(t.out, "to out");
     EXPECT_EQ(t.err, "to err");
     EXPECT_EQ(t.msg("STDOUT", {}), "STDOUT(): must receive 1 argument.");
+}
+
+} // namespace tolma::test
+
+namespace tolma::test {
+
+// CHARIN() on the console takes its bytes through the same line reader as
+// LINEIN() and PULL: nothing the reader buffered is skipped, and the rest of
+// a line stays for the next reader.
+TEST(Console, CharinSharesTheLineReader) {
+    Io t;
+    t.console = {"abcdef", "second", "ab", "cd", "last"};
+    EXPECT_EQ(t("CHARIN", {omitted, omitted, "3"}), "abc");
+    EXPECT_EQ(t("LINES", {}), "1"); // the rest of the line is waiting
+    EXPECT_EQ(t("LINEIN", {}), "def");
+    EXPECT_EQ(t("CHARIN", {"stdin", omitted, "4"}), "seco");
+    std::string pulled;
+    EXPECT_TRUE(pull_line(t.in, pulled));
+    EXPECT_EQ(pulled, "nd");
+    EXPECT_EQ(t("CHARIN", {omitted, omitted, "5"}), "ab\ncd");
+    EXPECT_EQ(t("LINEIN", {}), ""); // the line end after "cd"
+    EXPECT_EQ(t("STDIN", {}), "last");
+    EXPECT_EQ(t("CHARIN", {omitted, omitted, "3"}), "");
+    EXPECT_EQ(t("LINEIN", {}), "");
+}
+
+} // namespace tolma::test
+
+namespace tolma::test {
+
+// A device is not scanned for lines: /dev/zero never ends, and reading it
+// whole would never return.
+TEST(Failures, DevicesAreNotScanned) {
+    Io t;
+    EXPECT_EQ(t("LINES", {"/dev/zero"}), "0");
+    EXPECT_EQ(t("LINEIN", {"/dev/zero"}), "");
+    EXPECT_EQ(t("CHARS", {"/dev/zero"}), "0");
+    EXPECT_EQ(t("CHARIN", {"/dev/zero", omitted, "5"}), "");
+    EXPECT_EQ(t("LINEOUT", {"/dev/null", "gone"}), "0");
+    EXPECT_EQ(t("LINEOUT", {"/dev/null", "gone again"}), "0");
+    EXPECT_EQ(t("LINES", {"/dev/null"}), "0");
+}
+
+} // namespace tolma::test
+
+namespace tolma::test {
+
+// LINEIN after CHARIN stopped inside a line reads the rest of that line, as
+// other REXX interpreters do, instead of passing over it.
+TEST(Chars, LineinAfterCharinReadsTheRestOfTheLine) {
+    Io t;
+    t.scratch.write("m.txt", "first\nsecond\r\nthird\n");
+    std::string f = t.path("m.txt");
+    EXPECT_EQ(t("CHARIN", {f, "1", "3"}), "fir");
+    EXPECT_EQ(t("LINES", {f}), "3");
+    EXPECT_EQ(t("LINEIN", {f}), "st");
+    EXPECT_EQ(t("LINES", {f}), "2");
+    EXPECT_EQ(t("CHARIN", {f, "8", "2"}), "ec");
+    EXPECT_EQ(t("FILECONV", {"windows"}), "UNIX");
+    EXPECT_EQ(t("LINEIN", {f}), "ond");
+    EXPECT_EQ(t("LINEIN", {f}), "third");
+    // At a line end the rest is empty; at a line start nothing is left over.
+    EXPECT_EQ(t("CHARIN", {f, "1", "5"}), "first");
+    EXPECT_EQ(t("LINEIN", {f}), "");
+    EXPECT_EQ(t("LINEIN", {f}), "second");
+    EXPECT_EQ(t("CHARIN", {f, "1", "6"}), "first\n");
+    EXPECT_EQ(t("LINEIN", {f}), "second");
+    // A line given explicitly is read whole.
+    EXPECT_EQ(t("CHARIN", {f, "1", "2"}), "fi");
+    EXPECT_EQ(t("LINEIN", {f, "1"}), "first");
+    // The last line without its line end.
+    t.scratch.write("n.txt", "abc");
+    std::string g = t.path("n.txt");
+    EXPECT_EQ(t("CHARIN", {g, "1", "1"}), "a");
+    EXPECT_EQ(t("LINES", {g}), "1");
+    EXPECT_EQ(t("LINEIN", {g}), "bc");
+    EXPECT_EQ(t("LINES", {g}), "0");
+    EXPECT_EQ(t("LINEIN", {g}), "");
 }
 
 } // namespace tolma::test

@@ -1,0 +1,3 @@
+#!/usr/local/bin/tolma -x
+say "util got" arg(1)
+return "util:" || arg(1)
