@@ -43,6 +43,19 @@ bool read_double(const char* s, size_t n, bool exp_negative, double& out) {
 } // namespace
 
 bool parse_number(std::string_view text, double& out, int32_t& places) {
+    // Plain digits (counters, sizes, indexes read from text): exact as an
+    // integer up to 15 of them.
+    if (!text.empty() && text.size() <= 15) {
+        uint64_t v = 0;
+        size_t j = 0;
+        for (; j < text.size() && is_digit(text[j]); ++j)
+            v = v * 10 + static_cast<uint64_t>(text[j] - '0');
+        if (j == text.size()) {
+            out = static_cast<double>(v);
+            places = 0;
+            return true;
+        }
+    }
     size_t n = text.size();
     while (n > 0 && text[n - 1] == ' ')
         --n;
@@ -492,14 +505,26 @@ const char* compare_op_text(CompareOp op) {
 
 namespace {
 
+RexxError fault_error(const Interp& in, const ArithFault& f, const RexxValue* bad,
+                      std::string_view name) {
+    if (f.detail) return make_error(in, f.error, f.detail);
+    if (bad) return make_error(in, f.error, operand_detail(name, bad->text(in.numeric)));
+    return make_error(in, f.error);
+}
+
 [[noreturn]] void raise_fault(Interp& in, const ArithFault& f, const RexxValue* bad,
                               std::string_view name) {
-    if (f.detail) raise_error(in, f.error, f.detail);
-    if (bad) raise_error(in, f.error, operand_detail(name, bad->text(in.numeric)));
-    raise_error(in, f.error);
+    throw fault_error(in, f, bad, name);
 }
 
 } // namespace
+
+RexxError arith_error(const Interp& in, const ArithFault& f, const RexxValue& l, const RexxValue& r,
+                      std::string_view left_name, std::string_view right_name) {
+    if (f.operand == BadOperand::Left) return fault_error(in, f, &l, left_name);
+    if (f.operand == BadOperand::Right) return fault_error(in, f, &r, right_name);
+    return fault_error(in, f, nullptr, {});
+}
 
 RexxValue eval_arith_general(Interp& in, ArithOp op, const RexxValue& l, const RexxValue& r,
                              std::string_view left_name, std::string_view right_name) {

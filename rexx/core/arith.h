@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "rexx/core/rexx_error.h"
 #include "rexx/core/values.h"
 
 namespace tolma {
@@ -141,6 +142,9 @@ inline RexxValue eval_arith(Interp& in, ArithOp op, const RexxValue& l, const Re
     if (arith_whole(op, l, r, out)) return out;
     return eval_arith_general(in, op, l, r, left_name, right_name);
 }
+// The error eval_arith_general raises for a fault arith_binary reported.
+RexxError arith_error(const Interp& in, const ArithFault& f, const RexxValue& l, const RexxValue& r,
+                      std::string_view left_name = {}, std::string_view right_name = {});
 RexxValue eval_prefix(Interp& in, char op, const RexxValue& v, std::string_view name = {});
 RexxValue eval_compare(Interp& in, CompareOp op, const RexxValue& l, const RexxValue& r);
 // "&", "|" and "&&"; error 34 unless both sides are 0 or 1. The executor does

@@ -115,7 +115,7 @@ const char* error_message(int code) {
     return kMessages[code];
 }
 
-void raise_error(Interp& in, int code, std::string detail) {
+RexxError make_error(const Interp& in, int code, std::string detail) {
     RexxError e;
     e.code = code;
     e.detail = std::move(detail);
@@ -123,7 +123,11 @@ void raise_error(Interp& in, int code, std::string detail) {
     e.column = in.pos.column;
     e.interpreted = in.pos.interpreted;
     if (e.interpreted) e.source_line = std::string(in.pos.interpreted_line);
-    throw e;
+    return e;
+}
+
+void raise_error(Interp& in, int code, std::string detail) {
+    throw make_error(in, code, std::move(detail));
 }
 
 std::string operand_detail(std::string_view var_name, std::string_view value) {

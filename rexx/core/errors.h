@@ -24,6 +24,9 @@ struct Interp;
 const char* error_message(int code);
 
 [[noreturn]] void raise_error(Interp& in, int code, std::string detail = {});
+// The error raise_error would throw, for callers that hand it back by return
+// instead (a trapped error then costs no unwinding).
+RexxError make_error(const Interp& in, int code, std::string detail = {});
 
 // Detail for an operand that is no valid number: the variable it came from
 // (name not empty) or the literal.

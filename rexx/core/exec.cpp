@@ -54,9 +54,15 @@ std::string parse_source_text(std::string_view file_name, std::string_view execu
 
 namespace {
 
+// Label names are looked up by string_view, without building a string.
+struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
 struct Unit {
     std::unique_ptr<Program> program;
-    std::unordered_map<std::string, const Clause*> labels;
+    std::unordered_map<std::string, const Clause*, NameHash, std::equal_to<>> labels;
     bool interpreted = false;
     std::vector<std::string> lines; // INTERPRET: the text's lines
 };
@@ -137,7 +143,16 @@ struct ExecState {
     unsigned long long clause_count = 0;
     bool trace_changed = false; // a TRACE ran (while a typed line runs)
     int depth = 0;              // expression nesting for trace indentation
+    // An error handed back by return instead of thrown: the expression
+    // routines return null and the clause that ran them takes or throws it.
+    bool failed = false;
+    RexxError failure;
     std::string say_buffer;
+    SymbolRef sigl; // SIGL, spelt per the case mode; analysed at its first setting
+    // Strings PARSE works on, reused; a PARSE run by a NOVALUE handler in the
+    // middle of another takes the next one.
+    std::deque<std::string> parse_buffers;
+    size_t parse_depth = 0;
 
     explicit ExecState(Interp& i) : in(i) {}
 };
@@ -177,8 +192,7 @@ inline void at(X& x, const Token* t) {
         x.in.pos.interpreted_line = unit_line(x.body->unit, t->line);
 }
 
-const SymbolRef& symref(X& x, const Token* t) {
-    if (t->pool_ref) return *static_cast<const SymbolRef*>(t->pool_ref);
+__attribute__((noinline)) const SymbolRef& analyse_token(X& x, const Token* t) {
     std::string_view name = t->sym ? std::string_view(t->sym->name, t->sym->length)
                                    : std::string_view(t->text ? t->text : "", t->length);
     if (!t->sym) {
@@ -188,6 +202,12 @@ const SymbolRef& symref(X& x, const Token* t) {
     }
     const_cast<Token*>(t)->pool_ref = &x.symbols.back();
     return x.symbols.back();
+}
+
+// The analysis of a symbol token, made at its first use.
+inline const SymbolRef& symref(X& x, const Token* t) {
+    if (t->pool_ref) return *static_cast<const SymbolRef*>(t->pool_ref);
+    return analyse_token(x, t);
 }
 
 const RexxValue& constant(X& x, const Expr* e) {
@@ -225,16 +245,16 @@ bool right_calls(const Expr* e) {
 
 // The record of a simple variable in the current generation (created when
 // missing), through the symbol's cache, exposure followed.
-Variable* simple_record(X& x, const SymbolRef& s) {
+__attribute__((noinline)) Variable* find_simple_record(X& x, const SymbolRef& s) {
     Generation& g = x.in.pool.current();
-    Variable* v;
-    if (s.base.gen_id == g.id) {
-        v = s.base.rec;
-    } else {
-        v = find_variable(g, s.base.name, s.base.hash, true, false);
-        s.base.gen_id = g.id;
-        s.base.rec = v;
-    }
+    Variable* v = find_variable(g, s.base.name, s.base.hash, true, false);
+    s.base.gen_id = g.id;
+    s.base.rec = v;
+    return v;
+}
+
+inline Variable* simple_record(X& x, const SymbolRef& s) {
+    Variable* v = s.base.gen_id == x.in.pool.current().id ? s.base.rec : find_simple_record(x, s);
     while (v->state == VarState::Exposed)
         v = v->target;
     return v;
@@ -256,9 +276,24 @@ void set_special(X& x, const char* name, long value) {
     set_var(x.in, name, RexxValue::number(static_cast<double>(value), 0));
 }
 
+// SIGL = line, through the symbol's remembered record.
+void set_sigl(X& x, long line) {
+    if (x.sigl.text.empty()) x.sigl = analyse_symbol(sigl_name(x.in), NameCase::Mixed);
+    Variable* rec = simple_record(x, x.sigl);
+    rec->value.set_number(static_cast<double>(line), 0);
+    rec->state = VarState::Set;
+}
+
 // ---------------------------------------------------------------- forward
 
-const RexxValue& eval(X& x, const Expr* e, RexxValue& tmp);
+const RexxValue* evaluate(X& x, const Expr* e, RexxValue& tmp);
+[[noreturn]] void throw_failure(X& x);
+// The value of an expression; an error is thrown.
+inline const RexxValue& eval(X& x, const Expr* e, RexxValue& tmp) {
+    const RexxValue* v = evaluate(x, e, tmp);
+    if (!v) throw_failure(x);
+    return *v;
+}
 void exec_list(X& x, const Clause* c);
 bool call_routine(X& x, const Clause* label, Frame& frame, int call_line, RexxValue& result);
 void signal_to(X& x, std::string_view label, int line);
@@ -267,7 +302,7 @@ void run_body(X& x, Body& body, const Clause* start);
 // ---------------------------------------------------------------- labels
 
 const Clause* find_label_in(const Unit* u, std::string_view name) {
-    auto it = u->labels.find(std::string(name));
+    auto it = u->labels.find(name);
     return it == u->labels.end() ? nullptr : it->second;
 }
 
@@ -809,6 +844,20 @@ const RexxValue& eval_call(X& x, const Expr* e, RexxValue& tmp) {
 
 // ---------------------------------------------------------------- expressions
 
+// An operand: leaves are taken here, so that the common cases (a set simple
+// variable, a literal) cost a predictable branch rather than a dispatch.
+inline const RexxValue* operand(X& x, const Expr* e, RexxValue& tmp) {
+    if (e->op == ExprOp::String && e->exec_slot) return static_cast<const RexxValue*>(e->exec_slot);
+    if (e->op == ExprOp::Symbol && e->token->pool_ref && !tracing_i(x)) {
+        const SymbolRef& s = *static_cast<const SymbolRef*>(e->token->pool_ref);
+        if (s.kind == SymbolKind::Simple && s.base.gen_id == x.in.pool.current().id) {
+            Variable* rec = s.base.rec;
+            if (rec->state == VarState::Set) return &rec->value;
+        }
+    }
+    return evaluate(x, e, tmp);
+}
+
 const RexxValue& eval_symbol(X& x, const Expr* e, RexxValue& tmp) {
     const SymbolRef& s = symref(x, e->token);
     if (s.kind == SymbolKind::Invalid) {
@@ -851,7 +900,7 @@ inline bool fast_arith(const NumericSettings& ns, ArithOp op, const RexxValue& l
                        const RexxValue& r, RexxValue& out) {
     if (op > ArithOp::Rem || op == ArithOp::Div || !is_number(l) || !is_number(r)) return false;
     double a = l.num(), b = r.num();
-    if (a != std::trunc(a) || b != std::trunc(b)) return false;
+    if (!is_whole(a) || !is_whole(b)) return false;
     if (op == ArithOp::IntDiv || op == ArithOp::Rem) {
         // Whole operands below 10**15: the integer quotient or remainder is
         // what the general routine computes; faults and long results go there.
@@ -896,7 +945,7 @@ inline bool fast_arith(const NumericSettings& ns, ArithOp op, const RexxValue& l
 inline bool fast_compare(X& x, CompareOp op, const RexxValue& l, const RexxValue& r) {
     if (op < CompareOp::EqIC && l.known_number() && r.known_number()) {
         double a = l.num(), b = r.num();
-        if (a == std::trunc(a) && b == std::trunc(b)) {
+        if (is_whole(a) && is_whole(b)) {
             switch (op) {
             case CompareOp::Eq: return a == b;
             case CompareOp::Ne: return a != b;
@@ -911,11 +960,12 @@ inline bool fast_compare(X& x, CompareOp op, const RexxValue& l, const RexxValue
     return compare_values(x.in.numeric, op, l, r);
 }
 
-const RexxValue& eval_binary(X& x, const Expr* e, RexxValue& tmp) {
+const RexxValue* eval_binary(X& x, const Expr* e, RexxValue& tmp) {
     RexxValue lt, rt;
     ExprOp op = e->op;
     // Short circuits of "|" and "&".
-    const RexxValue* lp = &eval(x, e->left, lt);
+    const RexxValue* lp = operand(x, e->left, lt);
+    if (!lp) return nullptr;
     if (op == ExprOp::Or || op == ExprOp::And) {
         if (logical_short_circuit(op == ExprOp::Or ? '|' : '&', *lp)) {
             at(x, e->token);
@@ -924,14 +974,16 @@ const RexxValue& eval_binary(X& x, const Expr* e, RexxValue& tmp) {
             if (tracing_i(x))
                 trace_binary(x.in, x.depth, lp->text(x.in.numeric), binary_op_text(op), "1",
                              tmp.text(x.in.numeric));
-            return tmp;
+            return &tmp;
         }
     }
     if (lp != &lt && right_calls(e)) {
         lt = *lp;
         lp = &lt;
     }
-    const RexxValue& r = eval(x, e->right, rt);
+    const RexxValue* rp = operand(x, e->right, rt);
+    if (!rp) return nullptr;
+    const RexxValue& r = *rp;
     const RexxValue& l = *lp;
     at(x, e->token);
     CompareOp cop;
@@ -939,8 +991,13 @@ const RexxValue& eval_binary(X& x, const Expr* e, RexxValue& tmp) {
     if (arith_op(op, aop)) {
         if (!fast_arith(x.in.numeric, aop, l, r, tmp)) {
             ArithFault f;
-            if (!arith_binary(x.in.numeric, aop, l, r, tmp, f))
-                eval_arith(x.in, aop, l, r, operand_name(x, e->left), operand_name(x, e->right));
+            if (!arith_binary(x.in.numeric, aop, l, r, tmp, f)) {
+                // Handed back, not thrown: SIGNAL ON SYNTAX loops stay cheap.
+                x.failure =
+                    arith_error(x.in, f, l, r, operand_name(x, e->left), operand_name(x, e->right));
+                x.failed = true;
+                return nullptr;
+            }
         }
     } else if (compare_op(op, cop)) {
         tmp.set_number(fast_compare(x, cop, l, r) ? 1 : 0, -1);
@@ -961,7 +1018,7 @@ const RexxValue& eval_binary(X& x, const Expr* e, RexxValue& tmp) {
                 lt.append(sep, x.in.numeric);
                 lt.append(rs, x.in.numeric);
                 tmp = std::move(lt);
-                return tmp;
+                return &tmp;
             }
             store_text(tmp, l.text(x.in.numeric), sep, r.text(x.in.numeric), x);
             break;
@@ -985,25 +1042,27 @@ const RexxValue& eval_binary(X& x, const Expr* e, RexxValue& tmp) {
     if (tracing_i(x))
         trace_binary(x.in, x.depth, l.text(x.in.numeric), binary_op_text(op), r.text(x.in.numeric),
                      tmp.text(x.in.numeric));
-    return tmp;
+    return &tmp;
 }
 
 const RexxValue& eval_backquote(X& x, const Expr* e, RexxValue& tmp);
 
-const RexxValue& eval(X& x, const Expr* e, RexxValue& tmp) {
+const RexxValue* evaluate(X& x, const Expr* e, RexxValue& tmp) {
     switch (e->op) {
-    case ExprOp::Symbol: return eval_symbol(x, e, tmp);
-    case ExprOp::String: return constant(x, e);
-    case ExprOp::Call: check_stack(x); return eval_call(x, e, tmp);
+    case ExprOp::Symbol: return &eval_symbol(x, e, tmp);
+    case ExprOp::String: return &constant(x, e);
+    case ExprOp::Call: check_stack(x); return &eval_call(x, e, tmp);
     case ExprOp::Br:
-    case ExprOp::Br2: return eval_index(x, e, tmp);
-    case ExprOp::BackQ: return eval_backquote(x, e, tmp);
+    case ExprOp::Br2: return &eval_index(x, e, tmp);
+    case ExprOp::BackQ: return &eval_backquote(x, e, tmp);
     case ExprOp::Not:
     case ExprOp::UPlus:
     case ExprOp::UMin:
     case ExprOp::Rho: {
         RexxValue ot;
-        const RexxValue& v = eval(x, e->left, ot);
+        const RexxValue* vp = evaluate(x, e->left, ot);
+        if (!vp) return nullptr;
+        const RexxValue& v = *vp;
         at(x, e->token);
         char opc = '\\';
         if (e->op == ExprOp::Not) {
@@ -1017,7 +1076,7 @@ const RexxValue& eval(X& x, const Expr* e, RexxValue& tmp) {
         }
         if (tracing_i(x))
             trace_prefix(x.in, x.depth, opc, v.text(x.in.numeric), tmp.text(x.in.numeric));
-        return tmp;
+        return &tmp;
     }
     default:
         if (e->left && e->right) {
@@ -1063,21 +1122,26 @@ std::string eval_text(X& x, const Expr* e) {
 enum class CondKind : uint8_t { Plain, While, Until, WhileQuoted, UntilQuoted };
 
 // A condition that must be 0 or 1 (error 34 with the detail of its kind).
+// False with x.failed set when the expression failed.
 bool eval_condition(X& x, const Expr* e, CondKind kind) {
     CompareOp cop;
     if (!tracing_i(x) && e->op != ExprOp::Symbol && compare_op(e->op, cop)) {
         RexxValue lt, rt;
-        const RexxValue* lp = &eval(x, e->left, lt);
+        const RexxValue* lp = operand(x, e->left, lt);
+        if (!lp) return false;
         if (lp != &lt && right_calls(e)) {
             lt = *lp;
             lp = &lt;
         }
-        const RexxValue& r = eval(x, e->right, rt);
+        const RexxValue* rp = operand(x, e->right, rt);
+        if (!rp) return false;
         at(x, e->token);
-        return fast_compare(x, cop, *lp, r);
+        return fast_compare(x, cop, *lp, *rp);
     }
     RexxValue tmp;
-    const RexxValue& v = eval(x, e, tmp);
+    const RexxValue* vp = evaluate(x, e, tmp);
+    if (!vp) return false;
+    const RexxValue& v = *vp;
     int b = logical_value(v);
     if (b >= 0) return b == 1;
     std::string t(v.text(x.in.numeric));
@@ -1103,7 +1167,7 @@ void trace_this(X& x, int line, std::string_view text) {
     trace_clause(x.in, line, text, x.interpreted);
 }
 
-void set_clause_pos(X& x, const Clause* c) {
+__attribute__((always_inline)) inline void set_clause_pos(X& x, const Clause* c) {
     x.in.pos.column = c->column + 1;
     if (!x.interpreted) {
         x.in.pos.line = c->line + 1;
@@ -1232,9 +1296,13 @@ void exec_assign(X& x, const Clause* c) {
             set_value(x.in, s, RexxValue());
             return;
         }
-        if (s.kind == SymbolKind::Simple && append_in_place(x, c, s)) return;
+        if (s.kind == SymbolKind::Simple &&
+            (c->expr->op == ExprOp::Conc || c->expr->op == ExprOp::Bl) && append_in_place(x, c, s))
+            return;
         RexxValue tmp;
-        const RexxValue& v = eval(x, c->expr, tmp);
+        const RexxValue* vp = operand(x, c->expr, tmp);
+        if (!vp) return;
+        const RexxValue& v = *vp;
         if (trace_results(x.in.trace)) trace_result(x.in, 0, v.text(x.in.numeric));
         if (s.kind == SymbolKind::Simple) {
             Variable* rec = simple_record(x, s);
@@ -1294,6 +1362,7 @@ void exec_assign(X& x, const Clause* c) {
 
 void exec_if(X& x, const Clause* c) {
     bool b = eval_condition(x, c->expr, CondKind::Plain);
+    if (x.failed) return;
     if (b)
         exec_list(x, c->body.first);
     else if (c->has_else)
@@ -1310,6 +1379,7 @@ void exec_select(X& x, const Clause* c) {
             exec_list(x, arm->body.first);
             return;
         }
+        if (x.failed) return;
     }
     if (c->has_otherwise) {
         exec_list(x, c->body.first);
@@ -1350,7 +1420,9 @@ bool loop_consumes(X& x, const LoopSpec* loop, bool& leave) {
 
 bool loop_test(X& x, const Clause* c, const Expr* cond, CondKind kind) {
     set_clause_pos(x, c);
-    return eval_condition(x, cond, kind);
+    bool b = eval_condition(x, cond, kind);
+    if (x.failed) throw_failure(x);
+    return b;
 }
 
 struct LoopGuard {
@@ -1498,8 +1570,7 @@ void exec_do(X& x, const Clause* c) {
             if (rec->state == VarState::Set && is_number(rec->value) && rec->value.places() <= 0 &&
                 step.places() <= 0) {
                 double a = rec->value.num(), b = step.num();
-                if (a == std::trunc(a) && b == std::trunc(b) && std::fabs(a) < 1e14 &&
-                    std::fabs(b) < 1e14) {
+                if (is_whole(a) && is_whole(b) && std::fabs(a) < 1e14 && std::fabs(b) < 1e14) {
                     current = a + b;
                     rec->value.set_number(current, 0);
                     continue;
@@ -1562,9 +1633,14 @@ void exec_return(X& x, const Clause* c) {
     if (!x.frames.back()->internal) finish_program(x, c->expr);
     if (c->expr) {
         RexxValue tmp;
-        const RexxValue& v = eval(x, c->expr, tmp);
+        const RexxValue* vp = evaluate(x, c->expr, tmp);
+        if (!vp) return;
+        const RexxValue& v = *vp;
         if (trace_results(x.in.trace)) trace_result(x.in, 0, v.text(x.in.numeric));
-        x.return_value = v;
+        if (vp == &tmp)
+            x.return_value = std::move(tmp);
+        else
+            x.return_value = v;
         x.has_return = true;
     } else {
         x.has_return = false;
@@ -1827,6 +1903,7 @@ void exec_clause(X& x, const Clause* c) {
     try {
         exec_clause_inner(x, c);
     } catch (RexxError& e) {
+        x.failed = false;
         if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw;
         take_syntax_trap(x, e);
     } catch (SignalTransfer& t) {
@@ -1838,6 +1915,16 @@ void exec_clause(X& x, const Clause* c) {
         if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw e;
         take_syntax_trap(x, e);
     }
+    if (x.failed) {
+        if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw_failure(x);
+        x.failed = false;
+        take_syntax_trap(x, x.failure);
+    }
+}
+
+void throw_failure(X& x) {
+    x.failed = false;
+    throw RexxError(std::move(x.failure));
 }
 
 void exec_clause_inner(X& x, const Clause* c) {
@@ -1916,7 +2003,11 @@ void exec_clause_inner(X& x, const Clause* c) {
         case ClauseKind::Say: {
             RexxValue tmp;
             std::string_view text;
-            if (c->expr) text = eval(x, c->expr, tmp).text(x.in.numeric);
+            if (c->expr) {
+                const RexxValue* v = evaluate(x, c->expr, tmp);
+                if (!v) break;
+                text = v->text(x.in.numeric);
+            }
             if (c->expr && trace_results(x.in.trace)) trace_result(x.in, 0, text);
             switch (static_cast<SayForm>(c->variant)) {
             case SayForm::Say: write_say(x, text, "\n"); break;
@@ -1947,6 +2038,7 @@ void exec_clause_inner(X& x, const Clause* c) {
         case ClauseKind::Trace: exec_trace(x, c); break;
         case ClauseKind::ChangeDir: exec_cd(x, c); break;
         }
+        if (x.failed) return;
         if (traced && trace_interactive(x.in.trace) && !x.in.trace.in_pause && !x.pause_line &&
             x.pending == Pending::None) {
             if (trace_pause(x.in) == PauseResult::Rerun) continue;
@@ -1975,7 +2067,7 @@ void signal_to(X& x, std::string_view label, int line) {
             if ((target = find_label_in(b->unit, folded))) where = b;
     }
     if (!target) raise_error(x.in, 16);
-    set_special(x, sigl_name(x.in), line);
+    set_sigl(x, line);
     x.pending = Pending::Signal;
     x.signal_label = target;
     x.signal_body = where;
@@ -2051,7 +2143,7 @@ void run_body(X& x, Body& body, const Clause* start) {
 bool call_routine(X& x, const Clause* label, Frame& frame, int call_line, RexxValue& result) {
     check_stack(x);
     if (x.call_depth >= x.opt.max_call_depth) raise_error(x.in, 5);
-    set_special(x, sigl_name(x.in), call_line);
+    set_sigl(x, call_line);
     struct Saved {
         X& x;
         NumericSettings numeric;
@@ -2254,6 +2346,20 @@ std::string read_user_line(X& x) {
     return line;
 }
 
+// A PARSE string borrowed from the executor for the clause's duration.
+struct ParseBuffer {
+    X& x;
+    std::string& s;
+    explicit ParseBuffer(X& x_) : x(x_), s(take(x_)) {}
+    ~ParseBuffer() { --x.parse_depth; }
+    static std::string& take(X& x) {
+        if (x.parse_depth == x.parse_buffers.size()) x.parse_buffers.emplace_back();
+        std::string& b = x.parse_buffers[x.parse_depth++];
+        b.clear();
+        return b;
+    }
+};
+
 void exec_parse(X& x, const Clause* c) {
     ParseSource src = static_cast<ParseSource>(c->variant);
     auto fold = [&](std::string& s) {
@@ -2274,13 +2380,15 @@ void exec_parse(X& x, const Clause* c) {
         Frame& f = *x.frames.back();
         const Token* t = first;
         size_t index = 0;
+        ParseBuffer buffer(x);
+        std::string& s = buffer.s;
         for (;;) {
             const Token* seg_end = t;
             while (seg_end != stop && seg_end->kind != ',')
                 seg_end = seg_end->next;
-            std::string s;
+            s.clear();
             if (index < f.args.size() && f.present[index])
-                s = std::string(f.args[index].text(x.in.numeric));
+                s.assign(f.args[index].text(x.in.numeric));
             fold(s);
             apply_template(x, t, seg_end, s);
             if (seg_end == stop) break;
@@ -2292,7 +2400,8 @@ void exec_parse(X& x, const Clause* c) {
     for (const Token* t = first; t != stop; t = t->next)
         if (t->kind == ',')
             raise_error(x.in, 38, "A comma may be used only within a PARSE ARG instructin");
-    std::string s;
+    ParseBuffer buffer(x);
+    std::string& s = buffer.s;
     switch (src) {
     case ParseSource::Pull:
         if (!stack_pull(x.in.queue, s)) s = read_user_line(x);
@@ -2303,10 +2412,15 @@ void exec_parse(X& x, const Clause* c) {
     case ParseSource::Numeric: s = numeric_text(x.in.numeric); break;
     case ParseSource::Var: {
         RexxValue fallback;
-        s = std::string(fetch_value(x.in, symref(x, c->name), fallback).text(x.in.numeric));
+        s.assign(fetch_value(x.in, symref(x, c->name), fallback).text(x.in.numeric));
         break;
     }
-    case ParseSource::Value: s = eval_text(x, c->expr); break;
+    case ParseSource::Value:
+        if (c->expr) {
+            RexxValue tmp;
+            s.assign(eval(x, c->expr, tmp).text(x.in.numeric));
+        }
+        break;
     case ParseSource::Arg: break;
     }
     set_clause_pos(x, c);

@@ -6,7 +6,8 @@
 // its end, an EXIT, or an error no trap takes (reported on the error sink).
 // Control transfers inside a run use a pending state (LEAVE, ITERATE,
 // RETURN, SIGNAL) that every clause list checks after each clause; EXIT and
-// errors unwind with C++ exceptions. Per-node work (symbol analysis, literal
+// errors unwind with C++ exceptions, except arithmetic faults, which the
+// evaluator hands back to their clause by return. Per-node work (symbol analysis, literal
 // values, resolved routines) is cached in the tree's executor slots.
 //
 // Commands go to the current ADDRESS environment through the interpreter's

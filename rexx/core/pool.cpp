@@ -77,26 +77,27 @@ Variable* VarTable::find(std::string_view name, uint64_t hash) const {
 
 namespace {
 
-// Whether name is the plain decimal writing of v.
-bool names_value(const std::string& name, uint64_t v) {
+// Whether name is the plain decimal writing of a whole number (the names
+// name_hash hashes by value).
+bool plain_digits(std::string_view name) {
     if (name.empty() || name.size() > 18 || (name[0] == '0' && name.size() > 1)) return false;
-    uint64_t x = 0;
-    for (char c : name) {
+    for (char c : name)
         if (c < '0' || c > '9') return false;
-        x = x * 10 + static_cast<uint64_t>(c - '0');
-    }
-    return x == v;
+    return true;
 }
 
 } // namespace
 
+// digits_hash is one-to-one, so among records named by plain digits the
+// hash alone tells the value.
 Variable* VarTable::find_whole(uint64_t value, uint64_t hash) const {
+    (void)value;
     if (slots_.empty()) return nullptr;
     size_t mask = slots_.size() - 1;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
         const Slot& s = slots_[i];
         if (!s.v) return nullptr;
-        if (s.hash == hash && names_value(s.v->name, value)) return s.v;
+        if (s.hash == hash && s.v->whole_name) return s.v;
     }
 }
 
@@ -138,6 +139,7 @@ Variable* Generation::new_record() {
 Pool::Pool() {
     levels.push_back(std::make_unique<Generation>());
     levels.back()->id = next_id++;
+    top = levels.back().get();
 }
 
 // ---------------------------------------------------------------- analysis
@@ -171,6 +173,13 @@ SymbolRef analyse_symbol(std::string_view text, NameCase mode) {
                 s.tails.push_back(std::move(part));
                 if (next == std::string::npos) break;
                 start = next + 1;
+            }
+            s.fixed_tail = true;
+            for (const TailPart& part : s.tails)
+                if (!part.constant) s.fixed_tail = false;
+            if (s.fixed_tail) {
+                s.fixed.name = s.text.substr(dot + 1);
+                s.fixed.hash = name_hash(s.fixed.name);
             }
         }
     }
@@ -262,6 +271,7 @@ Variable* stem_record(Interp& in, const SymbolRef& s, bool create) {
 struct TailKey {
     std::string_view text; // when not whole
     bool whole = false;
+    bool hashed = false; // hash is set (a text key's is computed when needed)
     uint64_t value = 0;
     uint64_t hash = 0;
 };
@@ -272,7 +282,6 @@ const double kTailLimit[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
 TailKey text_key(std::string_view text) {
     TailKey k;
     k.text = text;
-    k.hash = name_hash(text);
     return k;
 }
 
@@ -290,6 +299,7 @@ TailKey tail_key(Interp& in, const SymbolRef& s) {
                     k.whole = true;
                     k.value = static_cast<uint64_t>(d);
                     k.hash = digits_hash(k.value);
+                    k.hashed = true;
                     return k;
                 }
             }
@@ -298,16 +308,48 @@ TailKey tail_key(Interp& in, const SymbolRef& s) {
     return text_key(build_tail(in, s));
 }
 
-Variable* compound_record(Variable* stem, const TailKey& k, bool create) {
+Variable* compound_record(Variable* stem, TailKey k, bool create) {
     Variable* c = nullptr;
-    if (stem->tails)
-        c = k.whole ? stem->tails->find_whole(k.value, k.hash) : stem->tails->find(k.text, k.hash);
+    VarTable* t = stem->tails.get();
+    if (t && k.whole) {
+        c = t->find_whole(k.value, k.hash);
+    } else if (t) {
+        // count.k = count.k + 1 looks the same tail up twice in a row.
+        Variable* r = t->recent;
+        if (r && r->name.size() == k.text.size() &&
+            std::memcmp(r->name.data(), k.text.data(), k.text.size()) == 0)
+            return r;
+        if (!k.hashed) k.hash = name_hash(k.text);
+        k.hashed = true;
+        c = t->find(k.text, k.hash);
+        if (c) t->recent = c;
+    }
     if (!c && create) {
+        if (!k.hashed) k.hash = name_hash(k.text);
         if (!stem->tails) stem->tails = std::make_unique<VarTable>();
         c = stem->owner->new_record();
         c->name = k.whole ? std::to_string(k.value) : std::string(k.text);
         c->hash = k.hash;
+        c->whole_name = k.whole || plain_digits(c->name);
         stem->tails->insert(c);
+        if (!k.whole) stem->tails->recent = c;
+    }
+    return c;
+}
+
+// The compound record of s in stem (not followed), created when asked.
+Variable* compound_of(Interp& in, const SymbolRef& s, Variable* stem, bool create) {
+    if (!s.fixed_tail) return compound_record(stem, tail_key(in, s), create);
+    Generation& g = in.pool.current();
+    if (s.fixed.gen_id == g.id) return s.fixed.rec;
+    TailKey k;
+    k.text = s.fixed.name;
+    k.hash = s.fixed.hash;
+    k.hashed = true;
+    Variable* c = compound_record(stem, k, create);
+    if (c) {
+        s.fixed.gen_id = g.id;
+        s.fixed.rec = c;
     }
     return c;
 }
@@ -328,7 +370,7 @@ RexxValue* find_value(Interp& in, const SymbolRef& s) {
         Variable* stem = stem_record(in, s, false);
         if (!stem) return nullptr;
         if (stem->tails) {
-            Variable* c = compound_record(stem, tail_key(in, s), false);
+            Variable* c = compound_of(in, s, stem, false);
             if (c) {
                 c = follow(c);
                 if (c->state == VarState::Set) return &c->value;
@@ -379,7 +421,7 @@ void set_value(Interp& in, const SymbolRef& s, RexxValue v) {
     }
     case SymbolKind::Compound: {
         Variable* stem = stem_record(in, s, true);
-        Variable* c = follow(compound_record(stem, tail_key(in, s), true));
+        Variable* c = follow(compound_of(in, s, stem, true));
         c->value = std::move(v);
         c->state = VarState::Set;
         return;
@@ -405,7 +447,7 @@ void drop_symbol(Interp& in, const SymbolRef& s) {
     case SymbolKind::Compound: {
         Variable* stem = stem_record(in, s, false);
         if (!stem) return;
-        Variable* c = compound_record(stem, tail_key(in, s), false);
+        Variable* c = compound_of(in, s, stem, false);
         if (c) clear_record(follow(c));
         return;
     }
@@ -478,6 +520,7 @@ void new_generation(Interp& in) {
     g->id = p.next_id++;
     g->caller = p.levels.back().get();
     p.levels.push_back(std::move(g));
+    p.top = p.levels.back().get();
 }
 
 void release_generation(Interp& in) {
@@ -485,6 +528,7 @@ void release_generation(Interp& in) {
     if (p.levels.size() <= 1) return;
     std::unique_ptr<Generation> g = std::move(p.levels.back());
     p.levels.pop_back();
+    p.top = p.levels.back().get();
     // Keep the first chunk of records and a small table for the next PROCEDURE.
     if (!g->chunks.empty()) {
         size_t used = g->chunks.size() == 1 ? g->chunk_used : 16;
@@ -505,6 +549,8 @@ void expose(Interp& in, const SymbolRef& s) {
     Generation& g = in.pool.current();
     Generation* caller = g.caller;
     if (!caller) return; // the program level has nobody to share with
+    // A record found before may be replaced below (a stem's table is reset).
+    g.id = in.pool.next_id++;
     switch (s.kind) {
     case SymbolKind::Invalid: raise_error(in, 31);
     case SymbolKind::Simple:

@@ -49,10 +49,10 @@ struct Generation;
 struct Variable {
     VarState state = VarState::Dropped;
     bool is_stem = false;
+    bool whole_name = false; // a compound named by the plain digits of a number
+    uint32_t seq = 0;        // creation order within the generation
     uint64_t hash = 0;
-    uint32_t seq = 0;                // creation order within the generation
     Variable* target = nullptr;      // Exposed: the caller's record
-    Variable* stem = nullptr;        // a compound's stem record (for its full name)
     Generation* owner = nullptr;     // the generation whose arena holds the record
     std::string name;                // simple name, stem "A." or a compound's tail
     RexxValue value;                 // meaningful in state Set
@@ -67,6 +67,9 @@ class VarTable {
     Variable* find_whole(uint64_t value, uint64_t hash) const;
     void insert(Variable* v);
     size_t size() const { return count_; }
+    // The record a lookup by text found or made last (records stay in the
+    // table for its whole life, so this never dangles).
+    Variable* recent = nullptr;
     template <class F>
     void each(F&& f) const {
         for (const Slot& s : slots_)
@@ -118,6 +121,10 @@ struct SymbolRef {
     std::string text; // folded full text
     VarRef base;      // the simple name, or the stem key "ABC."
     std::vector<TailPart> tails;
+    // A compound whose tail parts are all constant (A.0, B.1.X0): the
+    // derived tail is fixed, so its record is remembered like a simple one.
+    bool fixed_tail = false;
+    VarRef fixed; // the derived tail, its hash and the record last found
 };
 
 // Done once per symbol token; the result is stored in the tree node.
@@ -149,8 +156,10 @@ struct Pool {
     std::string scratch; // a compound's derived tail
     uint64_t next_id = 1;
 
+    Generation* top = nullptr; // levels.back(), kept at hand for every lookup
+
     Pool();
-    Generation& current() { return *levels.back(); }
+    Generation& current() { return *top; }
     int depth() const { return static_cast<int>(levels.size()) - 1; }
 };
 
@@ -184,7 +193,8 @@ void drop_var(Interp& in, std::string_view name);
 std::string derived_name(Interp& in, const SymbolRef& s);
 
 // PROCEDURE: a new generation whose caller is the current one; released at
-// the routine's return.
+// the routine's return. EXPOSE gives the generation a new id, so that no
+// record remembered before it is used after.
 void new_generation(Interp& in);
 void release_generation(Interp& in);
 // EXPOSE name (simple, stem or compound) into the current generation.

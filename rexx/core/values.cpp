@@ -45,7 +45,12 @@ void RexxValue::copy_from(const RexxValue& o) {
 
 void RexxValue::assign_text(std::string_view text) {
     char* p;
-    if (text.size() <= kInline) {
+    const char* own = data();
+    if (text.data() + text.size() <= own || text.data() > own + (cap_ ? cap_ : kInline)) {
+        // Not our own bytes: straight in.
+        p = reserve_raw(text.size());
+        if (!text.empty()) std::memcpy(p, text.data(), text.size());
+    } else if (text.size() <= kInline) {
         // The source may point into our own heap buffer: copy before freeing.
         char tmp[kInline + 1];
         std::memcpy(tmp, text.data(), text.size());

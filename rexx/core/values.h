@@ -66,6 +66,18 @@ class RexxValue {
             std::memcpy(static_cast<void*>(this), &o, sizeof *this);
             return *this;
         }
+        // A long string into a buffer big enough for it: the bytes and the
+        // header, nothing freed or allocated.
+        if (o.kind_ == String && o.cap_ && cap_ >= o.len_ && this != &o) {
+            std::memcpy(heap_, o.heap_, o.len_ + 1);
+            len_ = o.len_;
+            kind_ = String;
+            numstate_ = o.numstate_;
+            text_stamp_ = 0;
+            num_ = o.num_;
+            places_ = o.places_;
+            return *this;
+        }
         if (this != &o) copy_from(o);
         return *this;
     }

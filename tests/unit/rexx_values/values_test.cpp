@@ -44,6 +44,43 @@ TEST(RexxValue, AssignFromOwnTextIsSafe) {
     EXPECT_EQ(a.str(), std::string(40, 'q') + "tail");
     a.assign_text(a.str().substr(40)); // and into the inline buffer
     EXPECT_EQ(a.str(), "tail");
+    a.assign_text(a.str().substr(1)); // inline into inline
+    EXPECT_EQ(a.str(), "ail");
+    a.assign_text(a.str().substr(3)); // empty, from the end of its own text
+    EXPECT_EQ(a.str(), "");
+}
+
+TEST(RexxValue, AssignFromOtherTextReplacesEveryForm) {
+    RexxValue a(std::string(40, 'x'));
+    std::string other(30, 'y');
+    a.assign_text(other); // heap to heap
+    EXPECT_EQ(a.str(), other);
+    a.assign_text("short"); // heap to inline
+    EXPECT_EQ(a.str(), "short");
+    a.assign_text(std::string(60, 'z')); // inline to heap
+    EXPECT_EQ(a.str(), std::string(60, 'z'));
+    a.assign_text(std::string_view());
+    EXPECT_EQ(a.str(), "");
+    RexxValue n = RexxValue::number(12, 0);
+    n.assign_text("ab");
+    EXPECT_TRUE(n.is_string());
+    EXPECT_EQ(n.str(), "ab");
+}
+
+TEST(RexxValue, LongCopyIntoARoomyBuffer) {
+    RexxValue big(std::string(80, 'b'));
+    RexxValue src(std::string(30, '7'));
+    big = src;
+    EXPECT_EQ(big.str(), std::string(30, '7'));
+    src.assign_text(std::string(40, 's'));
+    EXPECT_EQ(big.str(), std::string(30, '7')); // no sharing
+    big = big;
+    EXPECT_EQ(big.str(), std::string(30, '7'));
+    RexxValue num = RexxValue::number(5, 0);
+    RexxValue text(std::string(30, 'n'));
+    text = num; // a number replaces a long string
+    EXPECT_TRUE(text.is_number_form());
+    EXPECT_EQ(text.text(NumericSettings{}), "5");
 }
 
 TEST(RexxValue, AppendGrowsAcrossTheInlineLimit) {
