@@ -1306,9 +1306,10 @@ void exec_assign(X& x, const Clause* c) {
         if (trace_results(x.in.trace)) trace_result(x.in, 0, v.text(x.in.numeric));
         if (s.kind == SymbolKind::Simple) {
             Variable* rec = simple_record(x, s);
-            if (&v == &tmp)
+            if (&v == &tmp) {
+                rec->value.give_buffer(x.in.spare);
                 rec->value = std::move(tmp);
-            else if (&v != &rec->value)
+            } else if (&v != &rec->value)
                 rec->value = v;
             rec->state = VarState::Set;
             return;

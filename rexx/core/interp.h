@@ -81,6 +81,8 @@ struct Interp {
     EnvironmentTable environments;
     // Files opened by the stream functions and EXECIO (rexx/lib/streams.h).
     std::shared_ptr<StreamTable> streams;
+    // A buffer freed by an assignment, for the next long built-in result.
+    SpareBuffer spare;
 
     Interp();
 };

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tolma {
 
@@ -29,6 +30,29 @@ struct NumericSettings {
 
 constexpr int kMaxDigits = 15;
 constexpr int kDefaultDigits = 9;
+
+// One heap buffer kept between a value that is overwritten and the next
+// long result made: a loop assigning long results to the same variable then
+// swaps buffers instead of allocating and freeing one per pass.
+struct SpareBuffer {
+    static constexpr uint32_t kMaxKept = 4096;
+    char* data = nullptr;
+    uint32_t cap = 0; // bytes usable, not counting the terminating zero
+
+    SpareBuffer() = default;
+    SpareBuffer(const SpareBuffer&) = delete;
+    SpareBuffer& operator=(const SpareBuffer&) = delete;
+    SpareBuffer(SpareBuffer&& o) noexcept : data(o.data), cap(o.cap) {
+        o.data = nullptr;
+        o.cap = 0;
+    }
+    SpareBuffer& operator=(SpareBuffer&& o) noexcept {
+        std::swap(data, o.data);
+        std::swap(cap, o.cap);
+        return *this;
+    }
+    ~SpareBuffer() { delete[] data; }
+};
 
 class RexxValue {
   public:
@@ -139,6 +163,31 @@ class RexxValue {
     // Makes this a string value with room for n bytes (contents undefined)
     // and returns the buffer; the length is n.
     char* resize_text(size_t n);
+    // The same, taking spare's buffer when this value has none of its own
+    // and the buffer fits n without wasting much room.
+    char* resize_text(size_t n, SpareBuffer& spare) {
+        if (n > kInline && !cap_ && spare.data && spare.cap >= n && spare.cap <= 2 * n + 64) {
+            heap_ = spare.data;
+            cap_ = spare.cap;
+            spare.data = nullptr;
+            spare.cap = 0;
+        }
+        return resize_text(n);
+    }
+    // Hands a modest heap buffer over to spare when spare is empty; this
+    // value becomes the empty string. Done just before the value is
+    // overwritten, so the next long result needs no allocation.
+    void give_buffer(SpareBuffer& spare) noexcept {
+        if (!cap_ || spare.data || cap_ > SpareBuffer::kMaxKept) return;
+        spare.data = heap_;
+        spare.cap = cap_;
+        cap_ = 0;
+        len_ = 0;
+        sso_[0] = 0;
+        kind_ = String;
+        numstate_ = Unchecked;
+        text_stamp_ = 0;
+    }
 
     static constexpr size_t kInline = 23;
 

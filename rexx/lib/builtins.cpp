@@ -250,7 +250,7 @@ bool is_rexx_symbol(std::string_view text) {
 
 char* make_text(Interp& in, RexxValue& r, size_t n) {
     if (n > kMaxValueLength) raise_error(in, 5);
-    return r.resize_text(n);
+    return r.resize_text(n, in.spare);
 }
 
 } // namespace tolma

@@ -168,7 +168,9 @@ RexxValue bi_space(Interp& in, Args& a) {
             out[n++] = c;
             blank_before = false;
         }
-        return RexxValue(std::string_view(out, n));
+        RexxValue r;
+        if (n) std::memcpy(make_text(in, r, n), out, n);
+        return r;
     }
     size_t letters = 0, words = 0;
     each_word(s, [&](size_t b, size_t e) {

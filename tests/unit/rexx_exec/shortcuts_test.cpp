@@ -164,4 +164,19 @@ TEST(WholeTail, NumbersAndTheirDigitsNameTheSameElement) {
               "1 text\n");
 }
 
+TEST(LongResults, ReusedBuffersKeepEachValueIntact) {
+    // Long results assigned over and over to the same variables, with the
+    // old value still in use by the expression that replaces it.
+    EXPECT_EQ(out_of("do i = 1 to 3; x = copies(i, 30); y = x; end; say x; say y"),
+              std::string(30, '3') + "\n" + std::string(30, '3') + "\n");
+    EXPECT_EQ(
+        out_of("x = copies('ab', 20); do 2; x = copies(x, 2); end; say length(x) right(x, 4)"),
+        "160 abab\n");
+    EXPECT_EQ(out_of("s = '  a  b  c  d  e  f  g  h  i  j  k  l  m  '\n"
+                     "do 3; x = space(s); w = x; x = space(copies(s, 2)); end; say w; say x"),
+              "a b c d e f g h i j k l m\na b c d e f g h i j k l m a b c d e f g h i j k l m\n");
+    EXPECT_EQ(out_of("x = copies('q', 50); x = 7; z = copies('r', 40); say x z"),
+              "7 " + std::string(40, 'r') + "\n");
+}
+
 } // namespace

@@ -1,4 +1,6 @@
 // RexxValue: short and long strings, copies and moves, number caching.
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include "harness.h"
@@ -130,6 +132,51 @@ TEST(RexxValue, StringRecognisedOnceKeepsItsSpelling) {
     w.assign_text("12");
     EXPECT_FALSE(w.known_not_number()); // a new text is checked anew
     EXPECT_TRUE(tolma::is_number(w));
+}
+
+TEST(SpareBuffer, OverwrittenValueLendsItsBufferToTheNextLongText) {
+    tolma::SpareBuffer spare;
+    RexxValue old(std::string(40, 'o'));
+    old.give_buffer(spare);
+    EXPECT_EQ(old.str(), "");
+    ASSERT_NE(spare.data, nullptr);
+    EXPECT_GE(spare.cap, 40u);
+    char* lent = spare.data;
+    RexxValue fresh;
+    char* p = fresh.resize_text(30, spare);
+    EXPECT_EQ(p, lent);
+    EXPECT_EQ(spare.data, nullptr);
+    std::memset(p, 'n', 30);
+    EXPECT_EQ(fresh.str(), std::string(30, 'n'));
+    // The value owns it now: a second giving and taking round trips it.
+    fresh.give_buffer(spare);
+    EXPECT_EQ(spare.data, lent);
+}
+
+TEST(SpareBuffer, OnlyFittingBuffersAreTaken) {
+    tolma::SpareBuffer spare;
+    RexxValue big(std::string(1000, 'b'));
+    big.give_buffer(spare);
+    ASSERT_NE(spare.data, nullptr);
+    RexxValue short_text;
+    short_text.resize_text(5, spare); // fits inline: the spare stays
+    RexxValue small_heap;
+    small_heap.resize_text(40, spare); // far smaller than the buffer
+    EXPECT_NE(spare.data, nullptr);
+    RexxValue larger;
+    larger.resize_text(2000, spare); // too small a buffer
+    EXPECT_NE(spare.data, nullptr);
+    // A buffer already held is not replaced; a huge one is never kept.
+    tolma::SpareBuffer other;
+    RexxValue second(std::string(100, 's'));
+    char* held = spare.data;
+    second.give_buffer(spare);
+    EXPECT_EQ(spare.data, held);
+    EXPECT_EQ(second.str(), std::string(100, 's'));
+    RexxValue huge(std::string(tolma::SpareBuffer::kMaxKept + 1, 'h'));
+    huge.give_buffer(other);
+    EXPECT_EQ(other.data, nullptr);
+    EXPECT_EQ(huge.str().size(), tolma::SpareBuffer::kMaxKept + 1);
 }
 
 } // namespace
