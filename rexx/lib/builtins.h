@@ -14,6 +14,7 @@
 // error 40 with a secondary message "NAME(): ...", the error position moved
 // to the offending argument when the caller supplied argument positions.
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -201,6 +202,13 @@ inline RexxValue int_result(long long v) {
 // A string result of n bytes; returns the buffer to fill. Raises error 5
 // when n is beyond what a value can hold.
 char* make_text(Interp& in, RexxValue& r, size_t n);
+// A string result copied from bytes outside it (a piece of an argument):
+// no check for overlap with its own buffer is needed.
+inline RexxValue piece_result(std::string_view s) {
+    RexxValue r;
+    if (!s.empty()) std::memcpy(r.resize_text(s.size()), s.data(), s.size());
+    return r;
+}
 
 constexpr size_t kMaxValueLength = 0x7FFFFFFF;
 

@@ -54,12 +54,9 @@ RexxValue bi_substr(Interp& in, Args& a) {
         len = static_cast<size_t>(l);
     }
     char pad = arg_pad(in, a, 3);
+    // The common case: a plain piece of the string.
+    if (len <= avail) return piece_result(std::string_view(s.data() + from, len));
     RexxValue r;
-    if (len <= avail) {
-        // The common case: a plain piece of the string.
-        if (len) r.assign_text(std::string_view(s.data() + from, len));
-        return r;
-    }
     char* p = make_text(in, r, len);
     std::memcpy(p, s.data() + (avail ? from : 0), avail);
     std::memset(p + avail, pad, len - avail);

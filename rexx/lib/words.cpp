@@ -44,7 +44,7 @@ RexxValue bi_word(Interp& in, Args& a) {
     std::string_view s = need_text(in, a, 0);
     size_t b, e;
     if (!find_word(s, k, b, e)) return RexxValue();
-    return RexxValue(s.substr(b, e - b));
+    return piece_result(s.substr(b, e - b));
 }
 
 RexxValue bi_wordindex(Interp& in, Args& a) {
