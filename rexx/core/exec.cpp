@@ -2271,21 +2271,18 @@ void apply_template(X& x, const Token* t, const Token* stop, const std::string& 
         size_t data_end, next_start;
         bool positional = false;
         long p = 0;
-        if (t->kind == STRING && t->quoted) {
-            std::string_view pat(t->text ? t->text : "", t->length);
-            t = t->next;
-            size_t k = pat.empty() ? std::string::npos : s.find(pat, start);
-            if (k != std::string::npos) {
-                data_end = k;
-                next_start = k + pat.size();
-                anchor = k;
+        if ((t->kind == STRING && t->quoted) || t->kind == '(') {
+            // A string pattern, literal or from a variable: the data ends where
+            // it is found (or at the end), and the next data starts after it.
+            std::string from_variable;
+            std::string_view pat;
+            if (t->kind == '(') {
+                from_variable = paren_value(x, t);
+                pat = from_variable;
             } else {
-                data_end = len;
-                next_start = len;
-                anchor = len;
+                pat = std::string_view(t->text ? t->text : "", t->length);
+                t = t->next;
             }
-        } else if (t->kind == '(') {
-            std::string pat = paren_value(x, t);
             size_t k = pat.empty() ? std::string::npos : s.find(pat, start);
             if (k != std::string::npos) {
                 data_end = k;
