@@ -2,10 +2,13 @@
 // Calls built-ins through the table with constructed arguments.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/environment.h"
 #include "rexx/core/arith.h"
 #include "rexx/core/interp.h"
 #include "rexx/lib/builtins.h"
@@ -83,6 +86,21 @@ struct Lib {
         CallResult r = call(name, std::move(args));
         if (r.ok) return -1;
         return r.error.column - 10;
+    }
+};
+
+// A fresh directory, made current for the test and removed afterwards.
+struct InTempDir {
+    std::filesystem::path old = std::filesystem::current_path();
+    std::filesystem::path dir;
+    InTempDir() {
+        char templ[] = "/tmp/tolma_funcs_XXXXXX";
+        dir = mkdtemp(templ);
+        voren::platform::change_directory(dir.string());
+    }
+    ~InTempDir() {
+        voren::platform::change_directory(old.string());
+        std::filesystem::remove_all(dir);
     }
 };
 

@@ -16,21 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh directory, made current for the test and removed afterwards.
-struct InTempDir {
-    fs::path old = fs::current_path();
-    fs::path dir;
-    InTempDir() {
-        char templ[] = "/tmp/tolma_system_XXXXXX";
-        dir = mkdtemp(templ);
-        voren::platform::change_directory(dir.string());
-    }
-    ~InTempDir() {
-        voren::platform::change_directory(old.string());
-        fs::remove_all(dir);
-    }
-};
-
 std::string read_file(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -15,20 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct InTempDir {
-    fs::path old = fs::current_path();
-    fs::path dir;
-    InTempDir() {
-        char templ[] = "/tmp/tolma_sysutil_XXXXXX";
-        dir = mkdtemp(templ);
-        voren::platform::change_directory(dir.string());
-    }
-    ~InTempDir() {
-        voren::platform::change_directory(old.string());
-        fs::remove_all(dir);
-    }
-};
-
 void write_file(const fs::path& p, const std::string& text) {
     std::ofstream(p, std::ios::binary) << text;
 }
