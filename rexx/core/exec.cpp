@@ -172,7 +172,7 @@ const RexxValue& empty_value() {
     return v;
 }
 
-void check_stack(X& x) {
+[[gnu::always_inline]] inline void check_stack(X& x) {
     char probe;
     if (&probe < x.stack_limit) raise_error(x.in, 5);
 }
@@ -891,8 +891,9 @@ const RexxValue& eval_symbol(X& x, const Expr* e, RexxValue& tmp) {
 
 // Whole operands of "+", "-" and "*" are never rounded: the result is the
 // double operation itself, with the decimal places the general routine gives.
-inline bool fast_arith(const NumericSettings& ns, ArithOp op, const RexxValue& l,
-                       const RexxValue& r, RexxValue& out) {
+[[gnu::always_inline]] inline bool fast_arith(const NumericSettings& ns, ArithOp op,
+                                              const RexxValue& l, const RexxValue& r,
+                                              RexxValue& out) {
     if (op > ArithOp::Rem || op == ArithOp::Div || !is_number(l) || !is_number(r)) return false;
     double a = l.num(), b = r.num();
     if (!is_whole(a) || !is_whole(b)) return false;
@@ -1102,6 +1103,49 @@ const RexxValue* ev_simple(X& x, const Expr* e, RexxValue& tmp) {
     return &eval_symbol(x, e, tmp);
 }
 
+// A scratch value constructed only when an evaluation needs one.
+struct LazyValue {
+    alignas(RexxValue) unsigned char raw[sizeof(RexxValue)];
+    bool made = false;
+    RexxValue* ptr() { return reinterpret_cast<RexxValue*>(raw); }
+    RexxValue& get() {
+        if (!made) {
+            new (raw) RexxValue();
+            made = true;
+        }
+        return *ptr();
+    }
+    LazyValue() = default;
+    LazyValue(const LazyValue&) = delete;
+    LazyValue& operator=(const LazyValue&) = delete;
+    ~LazyValue() {
+        if (made) ptr()->~RexxValue();
+    }
+};
+
+// The value of e where it lies, when e is a literal or a set simple
+// variable; null otherwise (then it must be evaluated).
+[[gnu::always_inline]] inline const RexxValue* value_in_place(X& x, const Expr* e) {
+    if (e->exec_fn == reinterpret_cast<void*>(ev_constant))
+        return static_cast<const RexxValue*>(e->exec_slot);
+    if (e->exec_fn == reinterpret_cast<void*>(ev_simple) && !tracing_i(x)) {
+        const SymbolRef& s = *static_cast<const SymbolRef*>(e->token->pool_ref);
+        if (s.base.gen_id == x.in.pool.top->id) {
+            Variable* rec = s.base.rec;
+            while (rec->state == VarState::Exposed)
+                rec = rec->target;
+            if (rec->state == VarState::Set) return &rec->value;
+        }
+    }
+    return nullptr;
+}
+
+// The value of e, with no scratch value made for one found in place.
+[[gnu::always_inline]] inline const RexxValue* quick_evaluate(X& x, const Expr* e, LazyValue& tmp) {
+    if (const RexxValue* v = value_in_place(x, e)) return v;
+    return evaluate(x, e, tmp.get());
+}
+
 // A built-in with few arguments, none of which calls anything: the values
 // are taken where they lie and the result is made in tmp's place.
 const RexxValue* ev_builtin(X& x, const Expr* e, RexxValue& tmp) {
@@ -1109,29 +1153,33 @@ const RexxValue* ev_builtin(X& x, const Expr* e, RexxValue& tmp) {
     check_stack(x);
     CallTarget& t = *static_cast<CallTarget*>(e->exec_slot);
     uint32_t n = e->nargs;
+    // A value is constructed only for an argument that needs one.
     alignas(RexxValue) unsigned char raw[kSmallCall * sizeof(RexxValue)];
     RexxValue* store = reinterpret_cast<RexxValue*>(raw);
     const RexxValue* slots[kSmallCall];
-    for (uint32_t i = 0; i < n; ++i)
-        new (store + i) RexxValue();
     struct Destroy {
         RexxValue* store;
-        uint32_t n;
+        unsigned made = 0; // bit i: store[i] was constructed
         ~Destroy() {
-            for (uint32_t i = 0; i < n; ++i)
-                store[i].~RexxValue();
+            for (unsigned m = made; m; m &= m - 1)
+                store[__builtin_ctz(m)].~RexxValue();
         }
-    } destroy{store, n};
+    } destroy{store};
     bool result_is_arg = false;
     ++x.depth;
     for (uint32_t i = 0; i < n; ++i) {
         const Expr* a = e->args[i];
         slots[i] = nullptr;
         if (!a) continue;
-        const RexxValue* v = evaluate(x, a, store[i]);
+        const RexxValue* v = value_in_place(x, a);
         if (!v) {
-            --x.depth;
-            return nullptr;
+            new (store + i) RexxValue();
+            destroy.made |= 1u << i;
+            v = evaluate(x, a, store[i]);
+            if (!v) {
+                --x.depth;
+                return nullptr;
+            }
         }
         slots[i] = v;
         result_is_arg |= v == &tmp;
@@ -1163,6 +1211,78 @@ const RexxValue* ev_binary(X& x, const Expr* e, RexxValue& tmp) {
     return eval_binary(x, e, tmp);
 }
 
+// The two operands of a binary node, left first; a left value that a call
+// on the right could change is copied. False when one failed.
+[[gnu::always_inline]] inline bool binary_operands(X& x, const Expr* e, LazyValue& lt,
+                                                   LazyValue& rt, const RexxValue*& lp,
+                                                   const RexxValue*& rp) {
+    lp = quick_evaluate(x, e->left, lt);
+    if (!lp) return false;
+    if (lp != lt.ptr() && right_calls(e)) {
+        lt.get() = *lp;
+        lp = lt.ptr();
+    }
+    rp = quick_evaluate(x, e->right, rt);
+    return rp != nullptr;
+}
+
+[[gnu::noinline]] const RexxValue* arith_general(X& x, const Expr* e, ArithOp op,
+                                                 const RexxValue& l, const RexxValue& r,
+                                                 RexxValue& tmp) {
+    ArithFault f;
+    if (!arith_binary(x.in.numeric, op, l, r, tmp, f)) {
+        // Handed back, not thrown: SIGNAL ON SYNTAX loops stay cheap.
+        x.failure = arith_error(x.in, f, l, r, operand_name(x, e->left), operand_name(x, e->right));
+        x.failed = true;
+        return nullptr;
+    }
+    return &tmp;
+}
+
+// "+", "-", "*", "//" and "%": whole operands take the short way.
+template <ArithOp Op>
+const RexxValue* ev_arith(X& x, const Expr* e, RexxValue& tmp) {
+    if (tracing_i(x)) return evaluate_node(x, e, tmp);
+    check_stack(x);
+    LazyValue lt, rt;
+    const RexxValue *lp, *rp;
+    if (!binary_operands(x, e, lt, rt, lp, rp)) return nullptr;
+    at(x, e->token);
+    if (fast_arith(x.in.numeric, Op, *lp, *rp, tmp)) return &tmp;
+    return arith_general(x, e, Op, *lp, *rp, tmp);
+}
+
+template <CompareOp Op>
+const RexxValue* ev_compare(X& x, const Expr* e, RexxValue& tmp) {
+    if (tracing_i(x)) return evaluate_node(x, e, tmp);
+    check_stack(x);
+    LazyValue lt, rt;
+    const RexxValue *lp, *rp;
+    if (!binary_operands(x, e, lt, rt, lp, rp)) return nullptr;
+    at(x, e->token);
+    tmp.set_number(fast_compare(x, Op, *lp, *rp) ? 1 : 0, -1);
+    return &tmp;
+}
+
+EvalFn binary_routine(ExprOp op) {
+    switch (op) {
+    case ExprOp::Plus: return ev_arith<ArithOp::Add>;
+    case ExprOp::Min: return ev_arith<ArithOp::Sub>;
+    case ExprOp::Mult: return ev_arith<ArithOp::Mul>;
+    case ExprOp::Idiv: return ev_arith<ArithOp::IntDiv>;
+    case ExprOp::Rem: return ev_arith<ArithOp::Rem>;
+    case ExprOp::Eq: return ev_compare<CompareOp::Eq>;
+    case ExprOp::Neq: return ev_compare<CompareOp::Ne>;
+    case ExprOp::Sup: return ev_compare<CompareOp::Gt>;
+    case ExprOp::Inf: return ev_compare<CompareOp::Lt>;
+    case ExprOp::SupEq: return ev_compare<CompareOp::Ge>;
+    case ExprOp::InfEq: return ev_compare<CompareOp::Le>;
+    case ExprOp::Eeq: return ev_compare<CompareOp::StrictEq>;
+    case ExprOp::Nneq: return ev_compare<CompareOp::StrictNe>;
+    default: return ev_binary;
+    }
+}
+
 // Picks a node's routine at its first evaluation (the general one for
 // whatever is not yet known well enough to pick better), then runs it.
 const RexxValue* choose_eval(X& x, const Expr* e, RexxValue& tmp) {
@@ -1184,7 +1304,7 @@ const RexxValue* choose_eval(X& x, const Expr* e, RexxValue& tmp) {
         break;
     }
     default:
-        if (expr_arity(e->op) == Arity::Binary) f = ev_binary;
+        if (expr_arity(e->op) == Arity::Binary) f = binary_routine(e->op);
         break;
     }
     const_cast<Expr*>(e)->exec_fn = reinterpret_cast<void*>(f);
