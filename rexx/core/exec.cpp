@@ -2298,6 +2298,54 @@ void throw_failure(X& x) {
     }
 }
 
+// The untraced work of each clause kind, in ClauseKind order: the dispatch
+// of an untraced clause is one indirect call.
+void run_nothing(X&, const Clause*) {}
+void run_command_untraced(X& x, const Clause* c) {
+    run_command(x, c, x.envs->current, false);
+}
+void run_exit(X& x, const Clause* c) {
+    finish_program(x, c->expr);
+}
+void run_address_untraced(X& x, const Clause* c) {
+    exec_address(x, c, false);
+}
+using ClauseRoutine = void (*)(X&, const Clause*);
+const ClauseRoutine kClauseRoutines[] = {
+    run_command_untraced, // Command
+    exec_assign,          // Assign
+    run_nothing,          // Label
+    exec_if,              // If
+    exec_do,              // Do
+    exec_select,          // Select
+    exec_leave,           // Leave
+    exec_leave,           // Iterate
+    run_exit,             // Exit
+    exec_return,          // Return
+    exec_call,            // Call
+    exec_trap_setting,    // CallOn
+    exec_trap_setting,    // SignalOn
+    exec_signal,          // Signal
+    exec_push,            // Push
+    exec_push,            // Queue
+    exec_procedure,       // Procedure
+    exec_parse,           // Parse
+    run_address_untraced, // Address
+    run_nothing,          // Option
+    exec_names,           // Drop
+    exec_interpret,       // Interpret
+    exec_numeric,         // Numeric
+    exec_say,             // Say
+    exec_say_execute,     // SayExecute
+    exec_names,           // Upper
+    exec_names,           // Lower
+    exec_trace,           // Trace
+    exec_cd,              // ChangeDir
+    run_nothing,          // Nop
+};
+static_assert(sizeof kClauseRoutines / sizeof kClauseRoutines[0] ==
+              static_cast<size_t>(ClauseKind::Nop) + 1);
+
 void exec_clause_inner(X& x, const Clause* c) {
     set_clause_pos(x, c);
     if (x.opt.max_clauses && ++x.clause_count > x.opt.max_clauses) raise_error(x.in, 4);
@@ -2305,7 +2353,7 @@ void exec_clause_inner(X& x, const Clause* c) {
     x.lib.clock_line = -1;
     const TraceState& t = x.in.trace;
     if (t.bits != kTraceNormal || t.suppressed || t.quiet) return exec_clause_traced(x, c);
-    run_clause_kind(x, c, false);
+    kClauseRoutines[static_cast<size_t>(c->kind)](x, c);
 }
 
 void exec_list(X& x, const Clause* c) {
