@@ -1146,8 +1146,9 @@ struct LazyValue {
     return evaluate(x, e, tmp.get());
 }
 
-// A built-in with few arguments, none of which calls anything: the values
-// are taken where they lie and the result is made in tmp's place.
+// A built-in with few arguments: the values are taken where they lie (kept
+// apart when an argument calls something) and the result is made in tmp's
+// place.
 const RexxValue* ev_builtin(X& x, const Expr* e, RexxValue& tmp) {
     if (tracing_i(x)) return evaluate_node(x, e, tmp);
     check_stack(x);
@@ -1172,13 +1173,24 @@ const RexxValue* ev_builtin(X& x, const Expr* e, RexxValue& tmp) {
         slots[i] = nullptr;
         if (!a) continue;
         const RexxValue* v = value_in_place(x, a);
-        if (!v) {
+        if (!v || (t.copy_args && a->exec_fn != reinterpret_cast<void*>(ev_constant))) {
+            // A call in a later argument could change a variable taken in
+            // place: with such calls, each value is kept apart.
             new (store + i) RexxValue();
             destroy.made |= 1u << i;
-            v = evaluate(x, a, store[i]);
-            if (!v) {
-                --x.depth;
-                return nullptr;
+            if (v) {
+                store[i] = *v;
+                v = &store[i];
+            } else {
+                v = evaluate(x, a, store[i]);
+                if (!v) {
+                    --x.depth;
+                    return nullptr;
+                }
+                if (t.copy_args && v != &store[i]) {
+                    store[i] = *v;
+                    v = &store[i];
+                }
             }
         }
         slots[i] = v;
@@ -1299,8 +1311,7 @@ const RexxValue* choose_eval(X& x, const Expr* e, RexxValue& tmp) {
         // The routine is resolved once the call has run.
         auto* t = static_cast<const CallTarget*>(e->exec_slot);
         if (!t) return v;
-        if (t->kind == CallTarget::Builtin && !t->copy_args && e->nargs <= kSmallCall)
-            f = ev_builtin;
+        if (t->kind == CallTarget::Builtin && e->nargs <= kSmallCall) f = ev_builtin;
         break;
     }
     default:
@@ -1491,7 +1502,13 @@ bool may_change_variables(const Expr* e) {
     if (x.in.trace.bits & (kTraceResults | kTraceIntermediates)) return false;
     const SymbolRef& left = symref(x, e->left->token);
     if (left.kind != SymbolKind::Simple || left.text != s.text) return false;
-    if (may_change_variables(e->right)) return false;
+    // Once every call in the expression is resolved, "changes nothing" stays
+    // true for good: remembered in the clause's slot.
+    static char unchanging;
+    if (c->exec_slot != &unchanging) {
+        if (may_change_variables(e->right)) return false;
+        const_cast<Clause*>(c)->exec_slot = &unchanging;
+    }
     if (e->right->op == ExprOp::Symbol && symref(x, e->right->token).text == s.text) return false;
     Variable* rec = simple_record(x, s);
     if (rec->state != VarState::Set) return false;

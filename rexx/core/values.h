@@ -3,7 +3,7 @@
 //
 // A value is either a string (owned bytes, any byte allowed, length
 // authoritative) or a number (a double plus a count of decimal places).
-// Strings of up to 23 bytes live inside the value; longer ones on the heap.
+// Strings of up to 39 bytes live inside the value; longer ones on the heap.
 //
 // A string that is used as a number is recognised once: the double and its
 // decimal places are cached in the value next to the text, and so is the
@@ -189,7 +189,7 @@ class RexxValue {
         text_stamp_ = 0;
     }
 
-    static constexpr size_t kInline = 23;
+    static constexpr size_t kInline = 39;
 
   private:
     // The fields of o, one by one: a value just made is mostly written by

@@ -136,18 +136,20 @@ TEST(RexxValue, StringRecognisedOnceKeepsItsSpelling) {
 
 TEST(SpareBuffer, OverwrittenValueLendsItsBufferToTheNextLongText) {
     tolma::SpareBuffer spare;
-    RexxValue old(std::string(40, 'o'));
+    // Lengths past the inline room, so that both texts need a heap buffer.
+    const size_t longer = RexxValue::kInline + 17, shorter = RexxValue::kInline + 7;
+    RexxValue old(std::string(longer, 'o'));
     old.give_buffer(spare);
     EXPECT_EQ(old.str(), "");
     ASSERT_NE(spare.data, nullptr);
-    EXPECT_GE(spare.cap, 40u);
+    EXPECT_GE(spare.cap, longer);
     char* lent = spare.data;
     RexxValue fresh;
-    char* p = fresh.resize_text(30, spare);
+    char* p = fresh.resize_text(shorter, spare);
     EXPECT_EQ(p, lent);
     EXPECT_EQ(spare.data, nullptr);
-    std::memset(p, 'n', 30);
-    EXPECT_EQ(fresh.str(), std::string(30, 'n'));
+    std::memset(p, 'n', shorter);
+    EXPECT_EQ(fresh.str(), std::string(shorter, 'n'));
     // The value owns it now: a second giving and taking round trips it.
     fresh.give_buffer(spare);
     EXPECT_EQ(spare.data, lent);
