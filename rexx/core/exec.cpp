@@ -2376,6 +2376,30 @@ const ParsePlan& parse_plan(X& x, const Clause* c) {
     return *p;
 }
 
+// Where pat (not empty) first occurs in s at or after from; npos if nowhere.
+// Short stretches are scanned byte by byte, long ones by memchr.
+size_t find_pattern(std::string_view s, std::string_view pat, size_t from) {
+    size_t n = pat.size();
+    if (n > s.size() || from > s.size() - n) return std::string_view::npos;
+    const char* base = s.data();
+    const char* p = base + from;
+    const char* end = base + (s.size() - n) + 1; // past the last place it can start
+    const char first = pat[0];
+    for (;;) {
+        if (end - p > 32) {
+            p = static_cast<const char*>(std::memchr(p, first, static_cast<size_t>(end - p)));
+            if (!p) return std::string_view::npos;
+        } else {
+            while (p != end && *p != first)
+                ++p;
+            if (p == end) return std::string_view::npos;
+        }
+        if (n == 1 || std::memcmp(p + 1, pat.data() + 1, n - 1) == 0)
+            return static_cast<size_t>(p - base);
+        ++p;
+    }
+}
+
 // Applies one template of the plan, from pattern i, to s; returns the index
 // of the next template's first pattern.
 size_t apply_template(X& x, const ParsePlan& plan, size_t i, std::string_view s) {
@@ -2397,7 +2421,7 @@ size_t apply_template(X& x, const ParsePlan& plan, size_t i, std::string_view s)
             std::string_view pat = p.literal;
             if (p.step == Step::Variable)
                 pat = fetch_value(x.in, *p.var, fallback).text(x.in.numeric);
-            size_t k = pat.empty() ? std::string_view::npos : s.find(pat, start);
+            size_t k = pat.empty() ? std::string_view::npos : find_pattern(s, pat, start);
             if (k != std::string_view::npos) {
                 data_end = k;
                 next_start = k + pat.size();
