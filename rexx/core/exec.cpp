@@ -2223,6 +2223,32 @@ struct ParsePlan {
 
 namespace {
 
+// Copies n bytes; the short pieces PARSE makes most are moved in at most two
+// overlapping loads and stores.
+inline void copy_piece(char* to, const char* from, size_t n) {
+    if (n >= 8 && n <= 16) {
+        uint64_t a, b;
+        std::memcpy(&a, from, 8);
+        std::memcpy(&b, from + n - 8, 8);
+        std::memcpy(to, &a, 8);
+        std::memcpy(to + n - 8, &b, 8);
+    } else if (n >= 4 && n < 8) {
+        uint32_t a, b;
+        std::memcpy(&a, from, 4);
+        std::memcpy(&b, from + n - 4, 4);
+        std::memcpy(to, &a, 4);
+        std::memcpy(to + n - 4, &b, 4);
+    } else if (n < 4) {
+        for (size_t i = 0; i < n; ++i)
+            to[i] = from[i];
+    } else {
+        std::memcpy(to, from, n);
+    }
+}
+
+// The string a template works on is never a target's own value (PARSE VAR
+// copies it when the variable is also a target), so a target's buffer is
+// resized and filled directly.
 void assign_target(X& x, const SymbolRef* s, std::string_view value) {
     if (!s) {
         if (trace_results(x.in.trace)) trace_placeholder(x.in, 0, value);
@@ -2231,7 +2257,7 @@ void assign_target(X& x, const SymbolRef* s, std::string_view value) {
     if (trace_results(x.in.trace)) trace_result(x.in, 0, value);
     if (s->kind == SymbolKind::Simple) {
         Variable* rec = simple_record(x, *s);
-        rec->value.assign_text(value);
+        copy_piece(rec->value.resize_text(value.size()), value.data(), value.size());
         rec->state = VarState::Set;
         return;
     }
