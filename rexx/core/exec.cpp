@@ -2246,10 +2246,9 @@ inline void copy_piece(char* to, const char* from, size_t n) {
     }
 }
 
-// The string a template works on is never a target's own value (PARSE VAR
-// copies it when the variable is also a target), so a target's buffer is
-// resized and filled directly.
-void assign_target(X& x, const SymbolRef* s, std::string_view value) {
+// A piece for the placeholder, under tracing, or for a stem or compound.
+__attribute__((noinline)) void assign_target_slow(X& x, const SymbolRef* s,
+                                                  std::string_view value) {
     if (!s) {
         if (trace_results(x.in.trace)) trace_placeholder(x.in, 0, value);
         return;
@@ -2262,6 +2261,19 @@ void assign_target(X& x, const SymbolRef* s, std::string_view value) {
         return;
     }
     set_value(x.in, *s, RexxValue(value));
+}
+
+// The string a template works on is never a target's own value (PARSE VAR
+// copies it when the variable is also a target), so a target's buffer is
+// resized and filled directly.
+inline void assign_target(X& x, const SymbolRef* s, std::string_view value) {
+    if (s && s->kind == SymbolKind::Simple && !trace_results(x.in.trace)) {
+        Variable* rec = simple_record(x, *s);
+        copy_piece(rec->value.resize_text(value.size()), value.data(), value.size());
+        rec->state = VarState::Set;
+        return;
+    }
+    if (s || trace_results(x.in.trace)) assign_target_slow(x, s, value);
 }
 
 void assign_words(X& x, const SymbolRef* const* targets, size_t count, std::string_view data) {
