@@ -2219,6 +2219,8 @@ struct ParsePlan {
     bool plain = true;
     // PARSE VAR: plain, the source a simple symbol and none of the targets.
     bool var_in_place = false;
+    bool upper = false; // PARSE UPPER, ARG, PULL: the string is uppercased first
+    bool lower = false; // PARSE LOWER
 };
 
 namespace {
@@ -2408,6 +2410,9 @@ const ParsePlan& parse_plan(X& x, const Clause* c) {
         for (const SymbolRef* s : plan->targets)
             if (s && s->base.name == source.base.name) plan->var_in_place = false;
     }
+    plan->upper = c->parse_case == ParseCase::Upper ||
+                  (c->keyword->kind != PARSE && c->parse_case == ParseCase::AsIs);
+    plan->lower = c->parse_case == ParseCase::Lower;
     ParsePlan* p = plan.get();
     x.parse_plans.push_back(std::move(plan));
     const_cast<Clause*>(c)->exec_slot = p;
@@ -2448,7 +2453,10 @@ size_t apply_template(X& x, const ParsePlan& plan, size_t i, std::string_view s)
         const ParsePlan::Pattern& p = plan.patterns[i];
         const SymbolRef* const* group = plan.targets.data() + p.first_target;
         if (p.step == Step::End) {
-            assign_words(x, group, p.target_count, s.substr(start));
+            if (p.target_count == 1)
+                assign_target(x, *group, s.substr(start));
+            else
+                assign_words(x, group, p.target_count, s.substr(start));
             return i + 1;
         }
         size_t data_end, next_start;
@@ -2490,8 +2498,11 @@ size_t apply_template(X& x, const ParsePlan& plan, size_t i, std::string_view s)
             next_start = up;
             anchor = up;
         }
-        assign_words(x, group, p.target_count,
-                     s.substr(start, data_end > start ? data_end - start : 0));
+        std::string_view piece = s.substr(start, data_end > start ? data_end - start : 0);
+        if (p.target_count == 1)
+            assign_target(x, *group, piece);
+        else
+            assign_words(x, group, p.target_count, piece);
         start = next_start;
     }
 }
@@ -2520,9 +2531,7 @@ struct ParseBuffer {
 void exec_parse(X& x, const Clause* c) {
     const ParsePlan& plan = parse_plan(x, c);
     ParseSource src = static_cast<ParseSource>(c->variant);
-    bool upper = c->parse_case == ParseCase::Upper ||
-                 (c->keyword->kind != PARSE && c->parse_case == ParseCase::AsIs);
-    bool lower = c->parse_case == ParseCase::Lower;
+    bool upper = plan.upper, lower = plan.lower;
     auto fold = [&](std::string& s) {
         if (upper)
             for (char& ch : s)
@@ -2557,7 +2566,13 @@ void exec_parse(X& x, const Clause* c) {
     RexxValue source; // PARSE VAR: an unset variable's name; PARSE VALUE: the result
     bool have_source = false;
     if (src == ParseSource::Var) {
-        const RexxValue& v = fetch_value(x.in, symref(x, c->name), source);
+        const SymbolRef& name = symref(x, c->name);
+        const RexxValue* found = nullptr;
+        if (name.kind == SymbolKind::Simple) {
+            Variable* rec = simple_record(x, name);
+            if (rec->state == VarState::Set) found = &rec->value;
+        }
+        const RexxValue& v = found ? *found : fetch_value(x.in, name, source);
         if (in_place && plan.var_in_place) {
             set_clause_pos(x, c);
             apply_template(x, plan, 0, v.text(x.in.numeric));
