@@ -2217,8 +2217,9 @@ struct ParsePlan {
     // code and changes no variable but the targets, so the string it works
     // on can be read where it lies.
     bool plain = true;
-    // PARSE VAR: plain, the source a simple symbol and none of the targets.
-    bool var_in_place = false;
+    // PARSE VAR, or PARSE VALUE of a lone symbol: plain, the source a simple
+    // variable and none of the targets.
+    bool source_in_place = false;
     bool upper = false; // PARSE UPPER, ARG, PULL: the string is uppercased first
     bool lower = false; // PARSE LOWER
 };
@@ -2404,11 +2405,17 @@ const ParsePlan& parse_plan(X& x, const Clause* c) {
         plan->templates = 1;
         plan_template(x, *plan, first, stop);
     }
-    if (static_cast<ParseSource>(c->variant) == ParseSource::Var && c->name) {
-        const SymbolRef& source = symref(x, c->name);
-        plan->var_in_place = plan->plain && source.kind == SymbolKind::Simple;
+    const Token* source_name = nullptr;
+    if (static_cast<ParseSource>(c->variant) == ParseSource::Var)
+        source_name = c->name;
+    else if (static_cast<ParseSource>(c->variant) == ParseSource::Value && c->expr &&
+             c->expr->op == ExprOp::Symbol)
+        source_name = c->expr->token;
+    if (source_name) {
+        const SymbolRef& source = symref(x, source_name);
+        plan->source_in_place = plan->plain && source.kind == SymbolKind::Simple;
         for (const SymbolRef* s : plan->targets)
-            if (s && s->base.name == source.base.name) plan->var_in_place = false;
+            if (s && s->base.name == source.base.name) plan->source_in_place = false;
     }
     plan->upper = c->parse_case == ParseCase::Upper ||
                   (c->keyword->kind != PARSE && c->parse_case == ParseCase::AsIs);
@@ -2573,7 +2580,7 @@ void exec_parse(X& x, const Clause* c) {
             if (rec->state == VarState::Set) found = &rec->value;
         }
         const RexxValue& v = found ? *found : fetch_value(x.in, name, source);
-        if (in_place && plan.var_in_place) {
+        if (in_place && plan.source_in_place) {
             set_clause_pos(x, c);
             apply_template(x, plan, 0, v.text(x.in.numeric));
             return;
@@ -2582,10 +2589,11 @@ void exec_parse(X& x, const Clause* c) {
         have_source = true;
     } else if (src == ParseSource::Value && c->expr) {
         const RexxValue& v = eval(x, c->expr, source);
-        // A value made for this clause alone: nothing else can reach it.
-        if (&v == &source && !upper && !lower) {
+        // A value made for this clause alone: nothing else can reach it. A
+        // variable's value that no target can change is read where it lies.
+        if ((&v == &source && !upper && !lower) || (in_place && plan.source_in_place)) {
             set_clause_pos(x, c);
-            apply_template(x, plan, 0, source.text(x.in.numeric));
+            apply_template(x, plan, 0, v.text(x.in.numeric));
             return;
         }
         borrowed = v.text(x.in.numeric);

@@ -60,6 +60,14 @@ say '['q']['a']['r']'
 a = 'first second'
 parse value a with q a
 say '['q']['a']'
+a = 'third fourth'
+parse value a with q r
+say '['q']['r']' a
+parse upper value a with q r
+say '['q']['r']' a
+drop a
+parse value a with q r
+say '['q']['r']'
 /* PARSE VAR of a variable without a value: its name */
 drop nothing
 parse var nothing v1 +3 v2
