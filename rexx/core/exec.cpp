@@ -174,7 +174,7 @@ const RexxValue& empty_value() {
     return v;
 }
 
-void check_stack(X& x) {
+[[gnu::always_inline]] inline void check_stack(X& x) {
     char probe;
     if (&probe < x.stack_limit) raise_error(x.in, 5);
 }
@@ -288,7 +288,15 @@ void set_sigl(X& x, long line) {
 
 // ---------------------------------------------------------------- forward
 
-const RexxValue* evaluate(X& x, const Expr* e, RexxValue& tmp);
+// Every node is evaluated through its own routine (Expr::exec_fn), chosen at
+// its first evaluation: literals, set simple variables and built-in calls get
+// short routines of their own, everything else the general one.
+using EvalFn = const RexxValue* (*)(X&, const Expr*, RexxValue&);
+const RexxValue* choose_eval(X& x, const Expr* e, RexxValue& tmp);
+inline const RexxValue* evaluate(X& x, const Expr* e, RexxValue& tmp) {
+    EvalFn f = e->exec_fn ? reinterpret_cast<EvalFn>(e->exec_fn) : choose_eval;
+    return f(x, e, tmp);
+}
 [[noreturn]] void throw_failure(X& x);
 // The value of an expression; an error is thrown.
 inline const RexxValue& eval(X& x, const Expr* e, RexxValue& tmp) {
@@ -297,6 +305,7 @@ inline const RexxValue& eval(X& x, const Expr* e, RexxValue& tmp) {
     return *v;
 }
 void exec_list(X& x, const Clause* c);
+void exec_clause(X& x, const Clause* c);
 bool call_routine(X& x, const Clause* label, Frame& frame, int call_line, RexxValue& result);
 void signal_to(X& x, std::string_view label, int line);
 void run_body(X& x, Body& body, const Clause* start);
@@ -846,20 +855,6 @@ const RexxValue& eval_call(X& x, const Expr* e, RexxValue& tmp) {
 
 // ---------------------------------------------------------------- expressions
 
-// An operand: leaves are taken here, so that the common cases (a set simple
-// variable, a literal) cost a predictable branch rather than a dispatch.
-inline const RexxValue* operand(X& x, const Expr* e, RexxValue& tmp) {
-    if (e->op == ExprOp::String && e->exec_slot) return static_cast<const RexxValue*>(e->exec_slot);
-    if (e->op == ExprOp::Symbol && e->token->pool_ref && !tracing_i(x)) {
-        const SymbolRef& s = *static_cast<const SymbolRef*>(e->token->pool_ref);
-        if (s.kind == SymbolKind::Simple && s.base.gen_id == x.in.pool.current().id) {
-            Variable* rec = s.base.rec;
-            if (rec->state == VarState::Set) return &rec->value;
-        }
-    }
-    return evaluate(x, e, tmp);
-}
-
 const RexxValue& eval_symbol(X& x, const Expr* e, RexxValue& tmp) {
     const SymbolRef& s = symref(x, e->token);
     if (s.kind == SymbolKind::Invalid) {
@@ -898,8 +893,9 @@ const RexxValue& eval_symbol(X& x, const Expr* e, RexxValue& tmp) {
 
 // Whole operands of "+", "-" and "*" are never rounded: the result is the
 // double operation itself, with the decimal places the general routine gives.
-inline bool fast_arith(const NumericSettings& ns, ArithOp op, const RexxValue& l,
-                       const RexxValue& r, RexxValue& out) {
+[[gnu::always_inline]] inline bool fast_arith(const NumericSettings& ns, ArithOp op,
+                                              const RexxValue& l, const RexxValue& r,
+                                              RexxValue& out) {
     if (op > ArithOp::Rem || op == ArithOp::Div || !is_number(l) || !is_number(r)) return false;
     double a = l.num(), b = r.num();
     if (!is_whole(a) || !is_whole(b)) return false;
@@ -966,7 +962,7 @@ const RexxValue* eval_binary(X& x, const Expr* e, RexxValue& tmp) {
     RexxValue lt, rt;
     ExprOp op = e->op;
     // Short circuits of "|" and "&".
-    const RexxValue* lp = operand(x, e->left, lt);
+    const RexxValue* lp = evaluate(x, e->left, lt);
     if (!lp) return nullptr;
     if (op == ExprOp::Or || op == ExprOp::And) {
         if (logical_short_circuit(op == ExprOp::Or ? '|' : '&', *lp)) {
@@ -983,7 +979,7 @@ const RexxValue* eval_binary(X& x, const Expr* e, RexxValue& tmp) {
         lt = *lp;
         lp = &lt;
     }
-    const RexxValue* rp = operand(x, e->right, rt);
+    const RexxValue* rp = evaluate(x, e->right, rt);
     if (!rp) return nullptr;
     const RexxValue& r = *rp;
     const RexxValue& l = *lp;
@@ -1049,7 +1045,7 @@ const RexxValue* eval_binary(X& x, const Expr* e, RexxValue& tmp) {
 
 const RexxValue& eval_backquote(X& x, const Expr* e, RexxValue& tmp);
 
-const RexxValue* evaluate(X& x, const Expr* e, RexxValue& tmp) {
+const RexxValue* evaluate_node(X& x, const Expr* e, RexxValue& tmp) {
     switch (e->op) {
     case ExprOp::Symbol: return &eval_symbol(x, e, tmp);
     case ExprOp::String: return &constant(x, e);
@@ -1091,6 +1087,232 @@ const RexxValue* evaluate(X& x, const Expr* e, RexxValue& tmp) {
     }
 }
 
+// ---------------------------------------------------------------- node routines
+
+const RexxValue* ev_constant(X&, const Expr* e, RexxValue&) {
+    return static_cast<const RexxValue*>(e->exec_slot);
+}
+
+// A simple variable: its remembered record when it is current and set.
+const RexxValue* ev_simple(X& x, const Expr* e, RexxValue& tmp) {
+    const SymbolRef& s = *static_cast<const SymbolRef*>(e->token->pool_ref);
+    if (s.base.gen_id == x.in.pool.top->id && !tracing_i(x)) {
+        Variable* rec = s.base.rec;
+        while (rec->state == VarState::Exposed)
+            rec = rec->target;
+        if (rec->state == VarState::Set) return &rec->value;
+    }
+    return &eval_symbol(x, e, tmp);
+}
+
+// A scratch value constructed only when an evaluation needs one.
+struct LazyValue {
+    alignas(RexxValue) unsigned char raw[sizeof(RexxValue)];
+    bool made = false;
+    RexxValue* ptr() { return reinterpret_cast<RexxValue*>(raw); }
+    RexxValue& get() {
+        if (!made) {
+            new (raw) RexxValue();
+            made = true;
+        }
+        return *ptr();
+    }
+    LazyValue() = default;
+    LazyValue(const LazyValue&) = delete;
+    LazyValue& operator=(const LazyValue&) = delete;
+    ~LazyValue() {
+        if (made) ptr()->~RexxValue();
+    }
+};
+
+// The value of e where it lies, when e is a literal or a set simple
+// variable; null otherwise (then it must be evaluated).
+[[gnu::always_inline]] inline const RexxValue* value_in_place(X& x, const Expr* e) {
+    if (e->exec_fn == reinterpret_cast<void*>(ev_constant))
+        return static_cast<const RexxValue*>(e->exec_slot);
+    if (e->exec_fn == reinterpret_cast<void*>(ev_simple) && !tracing_i(x)) {
+        const SymbolRef& s = *static_cast<const SymbolRef*>(e->token->pool_ref);
+        if (s.base.gen_id == x.in.pool.top->id) {
+            Variable* rec = s.base.rec;
+            while (rec->state == VarState::Exposed)
+                rec = rec->target;
+            if (rec->state == VarState::Set) return &rec->value;
+        }
+    }
+    return nullptr;
+}
+
+// The value of e, with no scratch value made for one found in place.
+[[gnu::always_inline]] inline const RexxValue* quick_evaluate(X& x, const Expr* e, LazyValue& tmp) {
+    if (const RexxValue* v = value_in_place(x, e)) return v;
+    return evaluate(x, e, tmp.get());
+}
+
+// A built-in with few arguments, none of which calls anything: the values
+// are taken where they lie and the result is made in tmp's place.
+const RexxValue* ev_builtin(X& x, const Expr* e, RexxValue& tmp) {
+    if (tracing_i(x)) return evaluate_node(x, e, tmp);
+    check_stack(x);
+    CallTarget& t = *static_cast<CallTarget*>(e->exec_slot);
+    uint32_t n = e->nargs;
+    // A value is constructed only for an argument that needs one.
+    alignas(RexxValue) unsigned char raw[kSmallCall * sizeof(RexxValue)];
+    RexxValue* store = reinterpret_cast<RexxValue*>(raw);
+    const RexxValue* slots[kSmallCall];
+    struct Destroy {
+        RexxValue* store;
+        unsigned made = 0; // bit i: store[i] was constructed
+        ~Destroy() {
+            for (unsigned m = made; m; m &= m - 1)
+                store[__builtin_ctz(m)].~RexxValue();
+        }
+    } destroy{store};
+    bool result_is_arg = false;
+    ++x.depth;
+    for (uint32_t i = 0; i < n; ++i) {
+        const Expr* a = e->args[i];
+        slots[i] = nullptr;
+        if (!a) continue;
+        const RexxValue* v = value_in_place(x, a);
+        if (!v) {
+            new (store + i) RexxValue();
+            destroy.made |= 1u << i;
+            v = evaluate(x, a, store[i]);
+            if (!v) {
+                --x.depth;
+                return nullptr;
+            }
+        }
+        slots[i] = v;
+        result_is_arg |= v == &tmp;
+    }
+    --x.depth;
+    at(x, e->token);
+    Args args;
+    args.slot = slots;
+    args.n = static_cast<int>(n);
+    args.pos = x.interpreted ? nullptr : t.positions.data();
+    args.name = t.msg_name;
+    args.lib = &x.lib;
+    if (result_is_arg) {
+        tmp = t.handler(x.in, args);
+        return &tmp;
+    }
+    tmp.~RexxValue();
+    try {
+        new (&tmp) RexxValue(t.handler(x.in, args));
+    } catch (...) {
+        new (&tmp) RexxValue();
+        throw;
+    }
+    return &tmp;
+}
+
+const RexxValue* ev_binary(X& x, const Expr* e, RexxValue& tmp) {
+    check_stack(x);
+    return eval_binary(x, e, tmp);
+}
+
+// The two operands of a binary node, left first; a left value that a call
+// on the right could change is copied. False when one failed.
+[[gnu::always_inline]] inline bool binary_operands(X& x, const Expr* e, LazyValue& lt,
+                                                   LazyValue& rt, const RexxValue*& lp,
+                                                   const RexxValue*& rp) {
+    lp = quick_evaluate(x, e->left, lt);
+    if (!lp) return false;
+    if (lp != lt.ptr() && right_calls(e)) {
+        lt.get() = *lp;
+        lp = lt.ptr();
+    }
+    rp = quick_evaluate(x, e->right, rt);
+    return rp != nullptr;
+}
+
+[[gnu::noinline]] const RexxValue* arith_general(X& x, const Expr* e, ArithOp op,
+                                                 const RexxValue& l, const RexxValue& r,
+                                                 RexxValue& tmp) {
+    ArithFault f;
+    if (!arith_binary(x.in.numeric, op, l, r, tmp, f)) {
+        // Handed back, not thrown: SIGNAL ON SYNTAX loops stay cheap.
+        x.failure = arith_error(x.in, f, l, r, operand_name(x, e->left), operand_name(x, e->right));
+        x.failed = true;
+        return nullptr;
+    }
+    return &tmp;
+}
+
+// "+", "-", "*", "//" and "%": whole operands take the short way.
+template <ArithOp Op>
+const RexxValue* ev_arith(X& x, const Expr* e, RexxValue& tmp) {
+    if (tracing_i(x)) return evaluate_node(x, e, tmp);
+    check_stack(x);
+    LazyValue lt, rt;
+    const RexxValue *lp, *rp;
+    if (!binary_operands(x, e, lt, rt, lp, rp)) return nullptr;
+    at(x, e->token);
+    if (fast_arith(x.in.numeric, Op, *lp, *rp, tmp)) return &tmp;
+    return arith_general(x, e, Op, *lp, *rp, tmp);
+}
+
+template <CompareOp Op>
+const RexxValue* ev_compare(X& x, const Expr* e, RexxValue& tmp) {
+    if (tracing_i(x)) return evaluate_node(x, e, tmp);
+    check_stack(x);
+    LazyValue lt, rt;
+    const RexxValue *lp, *rp;
+    if (!binary_operands(x, e, lt, rt, lp, rp)) return nullptr;
+    at(x, e->token);
+    tmp.set_number(fast_compare(x, Op, *lp, *rp) ? 1 : 0, -1);
+    return &tmp;
+}
+
+EvalFn binary_routine(ExprOp op) {
+    switch (op) {
+    case ExprOp::Plus: return ev_arith<ArithOp::Add>;
+    case ExprOp::Min: return ev_arith<ArithOp::Sub>;
+    case ExprOp::Mult: return ev_arith<ArithOp::Mul>;
+    case ExprOp::Idiv: return ev_arith<ArithOp::IntDiv>;
+    case ExprOp::Rem: return ev_arith<ArithOp::Rem>;
+    case ExprOp::Eq: return ev_compare<CompareOp::Eq>;
+    case ExprOp::Neq: return ev_compare<CompareOp::Ne>;
+    case ExprOp::Sup: return ev_compare<CompareOp::Gt>;
+    case ExprOp::Inf: return ev_compare<CompareOp::Lt>;
+    case ExprOp::SupEq: return ev_compare<CompareOp::Ge>;
+    case ExprOp::InfEq: return ev_compare<CompareOp::Le>;
+    case ExprOp::Eeq: return ev_compare<CompareOp::StrictEq>;
+    case ExprOp::Nneq: return ev_compare<CompareOp::StrictNe>;
+    default: return ev_binary;
+    }
+}
+
+// Picks a node's routine at its first evaluation (the general one for
+// whatever is not yet known well enough to pick better), then runs it.
+const RexxValue* choose_eval(X& x, const Expr* e, RexxValue& tmp) {
+    const RexxValue* v = evaluate_node(x, e, tmp);
+    EvalFn f = evaluate_node;
+    switch (e->op) {
+    case ExprOp::String: f = ev_constant; break;
+    case ExprOp::Symbol: {
+        const SymbolRef& s = *static_cast<const SymbolRef*>(e->token->pool_ref);
+        if (s.kind == SymbolKind::Simple) f = ev_simple;
+        break;
+    }
+    case ExprOp::Call: {
+        // The routine is resolved once the call has run.
+        auto* t = static_cast<const CallTarget*>(e->exec_slot);
+        if (!t) return v;
+        if (t->kind == CallTarget::Builtin && !t->copy_args && e->nargs <= kSmallCall)
+            f = ev_builtin;
+        break;
+    }
+    default:
+        if (expr_arity(e->op) == Arity::Binary) f = binary_routine(e->op);
+        break;
+    }
+    const_cast<Expr*>(e)->exec_fn = reinterpret_cast<void*>(f);
+    return v;
+}
+
 const RexxValue& eval_backquote(X& x, const Expr* e, RexxValue& tmp) {
     RexxValue ct;
     const RexxValue& c = eval(x, e->left, ct);
@@ -1129,13 +1351,13 @@ bool eval_condition(X& x, const Expr* e, CondKind kind) {
     CompareOp cop;
     if (!tracing_i(x) && e->op != ExprOp::Symbol && compare_op(e->op, cop)) {
         RexxValue lt, rt;
-        const RexxValue* lp = operand(x, e->left, lt);
+        const RexxValue* lp = evaluate(x, e->left, lt);
         if (!lp) return false;
         if (lp != &lt && right_calls(e)) {
             lt = *lp;
             lp = &lt;
         }
-        const RexxValue* rp = operand(x, e->right, rt);
+        const RexxValue* rp = evaluate(x, e->right, rt);
         if (!rp) return false;
         at(x, e->token);
         return fast_compare(x, cop, *lp, *rp);
@@ -1264,7 +1486,7 @@ bool may_change_variables(const Expr* e) {
 
 // v = v || expr and v = v expr extend v's text where it lies, so that a
 // string built piece by piece is not copied again for every piece.
-bool append_in_place(X& x, const Clause* c, const SymbolRef& s) {
+[[gnu::noinline]] bool append_in_place(X& x, const Clause* c, const SymbolRef& s) {
     const Expr* e = c->expr;
     if (!e || (e->op != ExprOp::Conc && e->op != ExprOp::Bl) || e->left->op != ExprOp::Symbol)
         return false;
@@ -1288,8 +1510,8 @@ bool append_in_place(X& x, const Clause* c, const SymbolRef& s) {
     return true;
 }
 
-void exec_assign(X& x, const Clause* c) {
-    const SymbolRef& s = symref(x, c->name);
+// Assignments other than "simple variable = expression".
+[[gnu::noinline]] void exec_assign_general(X& x, const Clause* c, const SymbolRef& s) {
     if (s.kind == SymbolKind::Invalid) raise_error(x.in, 31);
     IndexForm form = static_cast<IndexForm>(c->variant);
     if (form == IndexForm::None) {
@@ -1298,24 +1520,11 @@ void exec_assign(X& x, const Clause* c) {
             set_value(x.in, s, RexxValue());
             return;
         }
-        if (s.kind == SymbolKind::Simple &&
-            (c->expr->op == ExprOp::Conc || c->expr->op == ExprOp::Bl) && append_in_place(x, c, s))
-            return;
         RexxValue tmp;
-        const RexxValue* vp = operand(x, c->expr, tmp);
+        const RexxValue* vp = evaluate(x, c->expr, tmp);
         if (!vp) return;
         const RexxValue& v = *vp;
         if (trace_results(x.in.trace)) trace_result(x.in, 0, v.text(x.in.numeric));
-        if (s.kind == SymbolKind::Simple) {
-            Variable* rec = simple_record(x, s);
-            if (&v == &tmp) {
-                rec->value.give_buffer(x.in.spare);
-                rec->value = std::move(tmp);
-            } else if (&v != &rec->value)
-                rec->value = v;
-            rec->state = VarState::Set;
-            return;
-        }
         if (&v == &tmp)
             set_value(x.in, s, std::move(tmp));
         else
@@ -1361,6 +1570,26 @@ void exec_assign(X& x, const Clause* c) {
     text.replace(static_cast<size_t>(first - 1), static_cast<size_t>(second - first + 1), newtext);
     if (trace_results(x.in.trace)) trace_index_assign(x.in, 0, old, first, second, text);
     set_value(x.in, s, RexxValue(text));
+}
+
+void exec_assign(X& x, const Clause* c) {
+    const SymbolRef& s = symref(x, c->name);
+    const Expr* e = c->expr;
+    if (s.kind != SymbolKind::Simple || !e || c->variant != static_cast<uint8_t>(IndexForm::None))
+        return exec_assign_general(x, c, s);
+    if ((e->op == ExprOp::Conc || e->op == ExprOp::Bl) && append_in_place(x, c, s)) return;
+    RexxValue tmp;
+    const RexxValue* vp = evaluate(x, e, tmp);
+    if (!vp) return;
+    if (trace_results(x.in.trace)) trace_result(x.in, 0, vp->text(x.in.numeric));
+    Variable* rec = simple_record(x, s);
+    if (vp == &tmp) {
+        rec->value.give_buffer(x.in.spare);
+        rec->value = std::move(tmp);
+    } else if (vp != &rec->value) {
+        rec->value = *vp;
+    }
+    rec->state = VarState::Set;
 }
 
 void exec_if(X& x, const Clause* c) {
@@ -1441,18 +1670,22 @@ struct LoopGuard {
 
 // One pass of a repetitive loop's body; an empty body counts against the
 // clause budget too, so that DO FOREVER; END cannot run past it.
-void loop_body(X& x, const Clause* c) {
+[[gnu::always_inline]] inline void loop_body(X& x, const Clause* c) {
     if (x.opt.max_clauses && ++x.clause_count > x.opt.max_clauses) {
         set_clause_pos(x, c);
         raise_error(x.in, 4);
     }
-    if (!c->body.first && halt_pending(x)) {
+    const Clause* first = c->body.first;
+    if (!first && halt_pending(x)) {
         // An empty body runs no clause that would notice the request.
         set_clause_pos(x, c);
         take_halt(x);
         return;
     }
-    exec_list(x, c->body.first);
+    for (const Clause* b = first; b; b = b->next) {
+        exec_clause(x, b);
+        if (x.pending != Pending::None) return;
+    }
 }
 
 void exec_do(X& x, const Clause* c) {
@@ -1559,17 +1792,27 @@ void exec_do(X& x, const Clause* c) {
     double current = first.num();
     set_value(x.in, ctrl, std::move(first));
     bool ascending = step.num() >= 0;
+    double step_value = step.num();
+    bool whole_step = step.places() <= 0 && is_whole(step_value) && std::fabs(step_value) < 1e14;
     for (double done = 0;; ++done) {
         if (has_to && (ascending ? current > limit : current < limit)) break;
         if (has_for && done >= for_count) break;
         if (cond && !until && !loop_test(x, c, cond, CondKind::WhileQuoted)) break;
         loop_body(x, c);
-        if (!loop_consumes(x, loop, leave) || leave) break;
+        if (x.pending != Pending::None && (!loop_consumes(x, loop, leave) || leave)) break;
         if (cond && until && loop_test(x, c, cond, CondKind::UntilQuoted)) break;
         // Step: the body may have changed the variable.
         set_clause_pos(x, c);
         if (ctrl.kind == SymbolKind::Simple) {
             Variable* rec = simple_record(x, ctrl);
+            // Still the whole number the last step stored: no checks needed.
+            if (whole_step && rec->state == VarState::Set && rec->value.is_number_form() &&
+                rec->value.num() == current && rec->value.places() == 0 &&
+                std::fabs(current) < 1e14) {
+                current += step_value;
+                rec->value.set_number(current, 0);
+                continue;
+            }
             if (rec->state == VarState::Set && is_number(rec->value) && rec->value.places() <= 0 &&
                 step.places() <= 0) {
                 double a = rec->value.num(), b = step.num();
@@ -1930,117 +2173,124 @@ void throw_failure(X& x) {
     throw RexxError(std::move(x.failure));
 }
 
-void exec_clause_inner(X& x, const Clause* c) {
+[[gnu::noinline]] void exec_trap_setting(X& x, const Clause* c) {
+    std::string name = c->name ? std::string(token_text(c->name)) : std::string();
+    set_trap(x.in, condition_of(c->condition),
+             !c->on                            ? TrapMode::Off
+             : c->kind == ClauseKind::SignalOn ? TrapMode::Signal
+                                               : TrapMode::Call,
+             name);
+}
+
+[[gnu::noinline]] void exec_signal(X& x, const Clause* c) {
+    std::string label;
+    if (c->expr) {
+        label = eval_text(x, c->expr);
+        set_clause_pos(x, c);
+    } else {
+        label = std::string(token_text(c->name));
+    }
+    signal_to(x, label, x.in.pos.line);
+}
+
+[[gnu::noinline]] void exec_push(X& x, const Clause* c) {
+    std::string v = eval_text(x, c->expr);
+    if (c->kind == ClauseKind::Push)
+        stack_push(x.in.queue, std::move(v));
+    else
+        stack_queue(x.in.queue, std::move(v));
+}
+
+[[gnu::noinline]] void exec_interpret(X& x, const Clause* c) {
+    std::string text = eval_text(x, c->expr);
     set_clause_pos(x, c);
-    if (x.opt.max_clauses && ++x.clause_count > x.opt.max_clauses) raise_error(x.in, 4);
-    if (halt_pending(x) && take_halt(x)) return;
-    x.lib.clock_line = -1;
+    run_interpret(x, text);
+}
+
+[[gnu::noinline]] void exec_say(X& x, const Clause* c) {
+    RexxValue tmp;
+    std::string_view text;
+    if (c->expr) {
+        const RexxValue* v = evaluate(x, c->expr, tmp);
+        if (!v) return;
+        text = v->text(x.in.numeric);
+    }
+    if (c->expr && trace_results(x.in.trace)) trace_result(x.in, 0, text);
+    switch (static_cast<SayForm>(c->variant)) {
+    case SayForm::Say: write_say(x, text, "\n"); break;
+    case SayForm::SayN:
+        write_say(x, text, "");
+        std::fflush(stdout);
+        break;
+    case SayForm::SayR: write_say(x, text, "\r"); break;
+    }
+}
+
+[[gnu::noinline]] void exec_say_execute(X& x, const Clause* c) {
+    if (!c->expr) {
+        x.in.out("\n");
+        return;
+    }
+    std::string command = eval_text(x, c->expr);
+    set_clause_pos(x, c);
+    if (trace_output_on(x.in) && trace_clauses(x.in.trace))
+        trace_command(x.in, 0, command, 0);
+    else
+        write_say(x, command, "\n");
+    Environment env = environment_at(x, x.envs->current);
+    int rc = command_rc(x, env, command);
+    after_command(x, c, command, rc, true);
+}
+
+// Runs the clause's own work.
+[[gnu::always_inline]] inline void run_clause_kind(X& x, const Clause* c, bool traced) {
+    switch (c->kind) {
+    case ClauseKind::Command: run_command(x, c, x.envs->current, traced); break;
+    case ClauseKind::Assign: exec_assign(x, c); break;
+    case ClauseKind::Label:
+    case ClauseKind::Option:
+    case ClauseKind::Nop: break;
+    case ClauseKind::If: exec_if(x, c); break;
+    case ClauseKind::Do: exec_do(x, c); break;
+    case ClauseKind::Select: exec_select(x, c); break;
+    case ClauseKind::Leave:
+    case ClauseKind::Iterate: exec_leave(x, c); break;
+    case ClauseKind::Exit: finish_program(x, c->expr); break;
+    case ClauseKind::Return: exec_return(x, c); break;
+    case ClauseKind::Call: exec_call(x, c); break;
+    case ClauseKind::CallOn:
+    case ClauseKind::SignalOn: exec_trap_setting(x, c); break;
+    case ClauseKind::Signal: exec_signal(x, c); break;
+    case ClauseKind::Push:
+    case ClauseKind::Queue: exec_push(x, c); break;
+    case ClauseKind::Procedure: exec_procedure(x, c); break;
+    case ClauseKind::Parse: exec_parse(x, c); break;
+    case ClauseKind::Address: exec_address(x, c, traced); break;
+    case ClauseKind::Drop:
+    case ClauseKind::Upper:
+    case ClauseKind::Lower: exec_names(x, c); break;
+    case ClauseKind::Interpret: exec_interpret(x, c); break;
+    case ClauseKind::Numeric: exec_numeric(x, c); break;
+    case ClauseKind::Say: exec_say(x, c); break;
+    case ClauseKind::SayExecute: exec_say_execute(x, c); break;
+    case ClauseKind::Trace: exec_trace(x, c); break;
+    case ClauseKind::ChangeDir: exec_cd(x, c); break;
+    }
+}
+
+// A clause while tracing is on: its trace line, TRACE ? scanning, and the
+// interactive pause after it (which may run it again).
+[[gnu::noinline]] void exec_clause_traced(X& x, const Clause* c) {
     bool traced = false;
     TraceState& t = x.in.trace;
-    if (t.bits != kTraceNormal || t.suppressed || t.quiet) {
-        if (t.suppressed || t.quiet) trace_count_clause(x.in);
-        if (!x.pause_line && traced_clause(x, c)) {
-            trace_this(x, c->line + 1, {c->text, c->text_length});
-            traced = true;
-        }
-        if (trace_scan_only(t) && c->kind != ClauseKind::Trace) return;
+    if (t.suppressed || t.quiet) trace_count_clause(x.in);
+    if (!x.pause_line && traced_clause(x, c)) {
+        trace_this(x, c->line + 1, {c->text, c->text_length});
+        traced = true;
     }
+    if (trace_scan_only(t) && c->kind != ClauseKind::Trace) return;
     for (;;) {
-        switch (c->kind) {
-        case ClauseKind::Command: run_command(x, c, x.envs->current, traced); break;
-        case ClauseKind::Assign: exec_assign(x, c); break;
-        case ClauseKind::Label:
-        case ClauseKind::Option:
-        case ClauseKind::Nop: break;
-        case ClauseKind::If: exec_if(x, c); break;
-        case ClauseKind::Do: exec_do(x, c); break;
-        case ClauseKind::Select: exec_select(x, c); break;
-        case ClauseKind::Leave:
-        case ClauseKind::Iterate: exec_leave(x, c); break;
-        case ClauseKind::Exit: finish_program(x, c->expr); break;
-        case ClauseKind::Return: exec_return(x, c); break;
-        case ClauseKind::Call: exec_call(x, c); break;
-        case ClauseKind::CallOn:
-        case ClauseKind::SignalOn: {
-            std::string name = c->name ? std::string(token_text(c->name)) : std::string();
-            set_trap(x.in, condition_of(c->condition),
-                     !c->on                            ? TrapMode::Off
-                     : c->kind == ClauseKind::SignalOn ? TrapMode::Signal
-                                                       : TrapMode::Call,
-                     name);
-            break;
-        }
-        case ClauseKind::Signal: {
-            std::string label;
-            if (c->expr) {
-                label = eval_text(x, c->expr);
-                set_clause_pos(x, c);
-            } else {
-                label = std::string(token_text(c->name));
-            }
-            signal_to(x, label, x.in.pos.line);
-            break;
-        }
-        case ClauseKind::Push:
-        case ClauseKind::Queue: {
-            std::string v = eval_text(x, c->expr);
-            if (c->kind == ClauseKind::Push)
-                stack_push(x.in.queue, std::move(v));
-            else
-                stack_queue(x.in.queue, std::move(v));
-            break;
-        }
-        case ClauseKind::Procedure: exec_procedure(x, c); break;
-        case ClauseKind::Parse: exec_parse(x, c); break;
-        case ClauseKind::Address: exec_address(x, c, traced); break;
-        case ClauseKind::Drop:
-        case ClauseKind::Upper:
-        case ClauseKind::Lower: exec_names(x, c); break;
-        case ClauseKind::Interpret: {
-            std::string text = eval_text(x, c->expr);
-            set_clause_pos(x, c);
-            run_interpret(x, text);
-            break;
-        }
-        case ClauseKind::Numeric: exec_numeric(x, c); break;
-        case ClauseKind::Say: {
-            RexxValue tmp;
-            std::string_view text;
-            if (c->expr) {
-                const RexxValue* v = evaluate(x, c->expr, tmp);
-                if (!v) break;
-                text = v->text(x.in.numeric);
-            }
-            if (c->expr && trace_results(x.in.trace)) trace_result(x.in, 0, text);
-            switch (static_cast<SayForm>(c->variant)) {
-            case SayForm::Say: write_say(x, text, "\n"); break;
-            case SayForm::SayN:
-                write_say(x, text, "");
-                std::fflush(stdout);
-                break;
-            case SayForm::SayR: write_say(x, text, "\r"); break;
-            }
-            break;
-        }
-        case ClauseKind::SayExecute: {
-            if (!c->expr) {
-                x.in.out("\n");
-                break;
-            }
-            std::string command = eval_text(x, c->expr);
-            set_clause_pos(x, c);
-            if (trace_output_on(x.in) && trace_clauses(x.in.trace))
-                trace_command(x.in, 0, command, 0);
-            else
-                write_say(x, command, "\n");
-            Environment env = environment_at(x, x.envs->current);
-            int rc = command_rc(x, env, command);
-            after_command(x, c, command, rc, true);
-            break;
-        }
-        case ClauseKind::Trace: exec_trace(x, c); break;
-        case ClauseKind::ChangeDir: exec_cd(x, c); break;
-        }
+        run_clause_kind(x, c, traced);
         if (x.failed) return;
         if (traced && trace_interactive(x.in.trace) && !x.in.trace.in_pause && !x.pause_line &&
             x.pending == Pending::None) {
@@ -2048,6 +2298,16 @@ void exec_clause_inner(X& x, const Clause* c) {
         }
         return;
     }
+}
+
+void exec_clause_inner(X& x, const Clause* c) {
+    set_clause_pos(x, c);
+    if (x.opt.max_clauses && ++x.clause_count > x.opt.max_clauses) raise_error(x.in, 4);
+    if (halt_pending(x) && take_halt(x)) return;
+    x.lib.clock_line = -1;
+    const TraceState& t = x.in.trace;
+    if (t.bits != kTraceNormal || t.suppressed || t.quiet) return exec_clause_traced(x, c);
+    run_clause_kind(x, c, false);
 }
 
 void exec_list(X& x, const Clause* c) {

@@ -77,6 +77,7 @@ struct Expr {
     Expr** args = nullptr; // Call: `nargs` arguments; nullptr stands for an omitted one
     std::uint32_t nargs = 0;
     void* exec_slot = nullptr; // free for the executor (e.g. a resolved routine)
+    void* exec_fn = nullptr;   // free for the executor (the node's evaluation routine)
 };
 
 Arity expr_arity(ExprOp op);

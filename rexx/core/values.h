@@ -80,7 +80,7 @@ class RexxValue {
         copy_from(o);
     }
     RexxValue(RexxValue&& o) noexcept {
-        std::memcpy(static_cast<void*>(this), &o, sizeof *this);
+        take_fields(o);
         o.cap_ = 0;
         o.len_ = 0;
         o.sso_[0] = 0;
@@ -108,7 +108,7 @@ class RexxValue {
     RexxValue& operator=(RexxValue&& o) noexcept {
         if (this != &o) {
             if (cap_) delete[] heap_;
-            std::memcpy(static_cast<void*>(this), &o, sizeof *this);
+            take_fields(o);
             o.cap_ = 0;
             o.len_ = 0;
             o.sso_[0] = 0;
@@ -192,6 +192,24 @@ class RexxValue {
     static constexpr size_t kInline = 23;
 
   private:
+    // The fields of o, one by one: a value just made is mostly written by
+    // narrow stores, and reading it back as one wide block stalls the
+    // processor. The inline text is copied only when it means something.
+    void take_fields(const RexxValue& o) noexcept {
+        num_ = o.num_;
+        places_ = o.places_;
+        len_ = o.len_;
+        cap_ = o.cap_;
+        kind_ = o.kind_;
+        numstate_ = o.numstate_;
+        text_stamp_ = o.text_stamp_;
+        if (o.cap_)
+            heap_ = o.heap_;
+        else if (o.kind_ == String || o.text_stamp_)
+            std::memcpy(sso_, o.sso_, kInline + 1);
+        else
+            sso_[0] = 0;
+    }
     static uint8_t stamp_of(const NumericSettings& ns) {
         return static_cast<uint8_t>(ns.digits | (ns.engineering ? 0x40 : 0) | 0x80);
     }
