@@ -153,6 +153,8 @@ struct ExecState {
     // middle of another takes the next one.
     std::deque<std::string> parse_buffers;
     size_t parse_depth = 0;
+    // The analysed templates of the PARSE clauses run so far.
+    std::vector<std::unique_ptr<struct ParsePlan>> parse_plans;
 
     explicit ExecState(Interp& i) : in(i) {}
 };
@@ -2505,111 +2507,300 @@ bool call_routine(X& x, const Clause* label, Frame& frame, int call_line, RexxVa
 
 // ---------------------------------------------------------------- PARSE
 
-void assign_target(X& x, const Token* t, std::string_view value) {
-    std::string_view name = token_text(t);
-    if (t->kind == SYMBOL && name == ".") {
+} // namespace
+
+// A PARSE clause's template, analysed at the clause's first run: each target
+// with its symbol analysis, each pattern with its string or its position
+// already read. A run walks no tokens and reads no numbers. Kept in the
+// clause's executor slot.
+struct ParsePlan {
+    enum class Step : uint8_t {
+        End,         // the rest of the string goes to the targets; the template ends
+        Literal,     // 'text'
+        Variable,    // (name): the string pattern is the variable's value
+        Absolute,    // n or =n (number: n - 1)
+        Relative,    // +n or -n (number: the signed offset)
+        AbsoluteVar, // =(name)
+        RelativeVar, // +(name) or -(name) (sign: +1 or -1)
+        Bad,         // a malformed pattern: error 38 when reached
+    };
+    struct Pattern {
+        Step step = Step::End;
+        int sign = 1;
+        // The targets before the pattern: targets[first_target, +target_count).
+        uint32_t first_target = 0;
+        uint32_t target_count = 0;
+        long number = 0;
+        std::string_view literal;
+        const SymbolRef* var = nullptr;
+    };
+    std::vector<const SymbolRef*> targets; // null: the placeholder "."
+    std::vector<Pattern> patterns;         // each template ends with End (or Bad)
+    size_t templates = 0;                  // PARSE ARG: one per comma-separated template
+    bool has_comma = false;
+    // Only simple targets and fixed patterns: applying the template runs no
+    // code and changes no variable but the targets, so the string it works
+    // on can be read where it lies.
+    bool plain = true;
+    // PARSE VAR, or PARSE VALUE of a lone symbol: plain, the source a simple
+    // variable and none of the targets.
+    bool source_in_place = false;
+    bool upper = false; // PARSE UPPER, ARG, PULL: the string is uppercased first
+    bool lower = false; // PARSE LOWER
+};
+
+namespace {
+
+// Copies n bytes; the short pieces PARSE makes most are moved in at most two
+// overlapping loads and stores.
+inline void copy_piece(char* to, const char* from, size_t n) {
+    if (n >= 8 && n <= 16) {
+        uint64_t a, b;
+        std::memcpy(&a, from, 8);
+        std::memcpy(&b, from + n - 8, 8);
+        std::memcpy(to, &a, 8);
+        std::memcpy(to + n - 8, &b, 8);
+    } else if (n >= 4 && n < 8) {
+        uint32_t a, b;
+        std::memcpy(&a, from, 4);
+        std::memcpy(&b, from + n - 4, 4);
+        std::memcpy(to, &a, 4);
+        std::memcpy(to + n - 4, &b, 4);
+    } else if (n < 4) {
+        for (size_t i = 0; i < n; ++i)
+            to[i] = from[i];
+    } else {
+        std::memcpy(to, from, n);
+    }
+}
+
+// A piece for the placeholder, under tracing, or for a stem or compound.
+__attribute__((noinline)) void assign_target_slow(X& x, const SymbolRef* s,
+                                                  std::string_view value) {
+    if (!s) {
         if (trace_results(x.in.trace)) trace_placeholder(x.in, 0, value);
         return;
     }
-    if (t->kind != SYMBOL) raise_error(x.in, 38);
-    const SymbolRef& s = symref(x, t);
     if (trace_results(x.in.trace)) trace_result(x.in, 0, value);
-    if (s.kind == SymbolKind::Simple) {
-        Variable* rec = simple_record(x, s);
-        rec->value.assign_text(value);
+    if (s->kind == SymbolKind::Simple) {
+        Variable* rec = simple_record(x, *s);
+        copy_piece(rec->value.resize_text(value.size()), value.data(), value.size());
         rec->state = VarState::Set;
         return;
     }
-    set_value(x.in, s, RexxValue(value));
+    set_value(x.in, *s, RexxValue(value));
 }
 
-void assign_words(X& x, const Token* const* targets, size_t count, std::string_view data) {
-    size_t pos = 0;
-    for (size_t i = 0; i < count; ++i) {
-        if (i + 1 == count) {
-            if (i > 0 && pos < data.size() && is_blank(data[pos])) ++pos;
-            assign_target(x, targets[i], data.substr(std::min(pos, data.size())));
-            return;
-        }
-        while (pos < data.size() && is_blank(data[pos]))
+// The string a template works on is never a target's own value (PARSE VAR
+// copies it when the variable is also a target), so a target's buffer is
+// resized and filled directly.
+inline void assign_target(X& x, const SymbolRef* s, std::string_view value) {
+    if (s && s->kind == SymbolKind::Simple && !trace_results(x.in.trace)) {
+        Variable* rec = simple_record(x, *s);
+        copy_piece(rec->value.resize_text(value.size()), value.data(), value.size());
+        rec->state = VarState::Set;
+        return;
+    }
+    if (s || trace_results(x.in.trace)) assign_target_slow(x, s, value);
+}
+
+void assign_words(X& x, const SymbolRef* const* targets, size_t count, std::string_view data) {
+    if (count == 0) return;
+    size_t pos = 0, size = data.size();
+    const char* p = data.data();
+    for (size_t i = 0; i + 1 < count; ++i) {
+        while (pos < size && is_blank(p[pos]))
             ++pos;
         size_t start = pos;
-        while (pos < data.size() && !is_blank(data[pos]))
+        while (pos < size && !is_blank(p[pos]))
             ++pos;
-        assign_target(x, targets[i], data.substr(start, pos - start));
+        assign_target(x, targets[i], std::string_view(p + start, pos - start));
     }
-}
-
-bool is_target(const Token* t) {
-    return t->kind == SYMBOL;
+    // The last target takes the rest, less the one blank ending the word before.
+    if (count > 1 && pos < size) ++pos;
+    assign_target(x, targets[count - 1], std::string_view(p + pos, size - pos));
 }
 
 [[noreturn]] void template_error(X& x) {
     raise_error(x.in, 38);
 }
 
-// The value of a "(name)" pattern; t points at "(".
-std::string paren_value(X& x, const Token*& t) {
-    const Token* name = t->next;
-    if (!name || name->kind != SYMBOL || !name->next || name->next->kind != ')') template_error(x);
-    const SymbolRef& s = symref(x, name);
-    RexxValue fallback;
-    std::string v(fetch_value(x.in, s, fallback).text(x.in.numeric));
-    t = name->next->next;
-    return v;
-}
-
-long position_value(X& x, std::string_view text) {
+// A position's number: a whole number from 0 up; -1 when it is not one.
+long position_number(std::string_view text) {
     RexxValue v(text);
     double d;
-    if (!whole_value(v, d) || d < 0 || d > 2147483647.0) template_error(x);
+    if (!whole_value(v, d) || d < 0 || d > 2147483647.0) return -1;
     return static_cast<long>(d);
 }
 
-// Applies one template (tokens from first to stop, exclusive) to s.
-void apply_template(X& x, const Token* t, const Token* stop, const std::string& s) {
-    size_t len = s.size();
-    size_t start = 0, anchor = 0;
-    // The targets before the next pattern (a template is a short list).
-    const Token* small[16];
-    std::vector<const Token*> big;
-    size_t count = 0;
-    auto add = [&](const Token* target) {
-        if (count < 16) {
-            small[count++] = target;
-            return;
-        }
-        if (big.empty()) big.assign(small, small + 16);
-        big.push_back(target);
-        ++count;
-    };
-    auto list = [&] { return count <= 16 ? small : big.data(); };
+long position_value(X& x, std::string_view text) {
+    long n = position_number(text);
+    if (n < 0) template_error(x);
+    return n;
+}
+
+// Reads one template (tokens from t to stop, exclusive) into the plan; false
+// when it ends in a malformed pattern (nothing after that one can run).
+bool plan_template(X& x, ParsePlan& plan, const Token* t, const Token* stop) {
+    using Step = ParsePlan::Step;
     for (;;) {
-        while (t != stop && is_target(t)) {
-            add(t);
+        ParsePlan::Pattern p;
+        p.first_target = static_cast<uint32_t>(plan.targets.size());
+        while (t != stop && t->kind == SYMBOL) {
+            const SymbolRef* s = nullptr;
+            if (token_text(t) != ".") {
+                s = &symref(x, t);
+                if (s->kind != SymbolKind::Simple) plan.plain = false;
+            }
+            plan.targets.push_back(s);
             t = t->next;
         }
+        p.target_count = static_cast<uint32_t>(plan.targets.size()) - p.first_target;
+        // "(name)" at t: its symbol, t moved past it; null when malformed.
+        auto paren = [&]() -> const SymbolRef* {
+            const Token* name = t->next;
+            if (!name || name->kind != SYMBOL || !name->next || name->next->kind != ')')
+                return nullptr;
+            t = name->next->next;
+            plan.plain = false;
+            return &symref(x, name);
+        };
         if (t == stop) {
-            assign_words(x, list(), count, std::string_view(s).substr(std::min(start, len)));
-            return;
+            plan.patterns.push_back(p);
+            return true;
+        }
+        if (t->kind == STRING && t->quoted) {
+            p.step = Step::Literal;
+            p.literal = std::string_view(t->text ? t->text : "", t->length);
+            t = t->next;
+        } else if (t->kind == '(') {
+            p.step = (p.var = paren()) ? Step::Variable : Step::Bad;
+        } else if (t->kind == '=' || t->kind == '+' || t->kind == '-') {
+            int sign = t->kind;
+            t = t->next;
+            p.step = Step::Bad;
+            if (t && t != stop && t->kind == '(') {
+                if ((p.var = paren())) p.step = sign == '=' ? Step::AbsoluteVar : Step::RelativeVar;
+                p.sign = sign == '-' ? -1 : 1;
+            } else if (t && t != stop && t->kind == STRING && !t->quoted) {
+                long n = position_number(std::string_view(t->text ? t->text : "", t->length));
+                t = t->next;
+                if (n >= 0) {
+                    p.step = sign == '=' ? Step::Absolute : Step::Relative;
+                    p.number = sign == '=' ? n - 1 : sign == '+' ? n : -n;
+                }
+            }
+        } else if (t->kind == STRING && !t->quoted) {
+            long n = position_number(std::string_view(t->text ? t->text : "", t->length));
+            t = t->next;
+            if (n >= 0) {
+                p.step = Step::Absolute;
+                p.number = n - 1;
+            } else {
+                p.step = Step::Bad;
+            }
+        } else {
+            p.step = Step::Bad;
+        }
+        plan.patterns.push_back(p);
+        if (p.step == Step::Bad) return false;
+    }
+}
+
+const ParsePlan& parse_plan(X& x, const Clause* c) {
+    if (c->exec_slot) return *static_cast<const ParsePlan*>(c->exec_slot);
+    auto plan = std::make_unique<ParsePlan>();
+    const Token* first = c->template_first;
+    const Token* last = first;
+    for (uint32_t i = 1; i < c->template_count; ++i)
+        last = last->next;
+    const Token* stop = c->template_count ? last->next : nullptr;
+    for (const Token* t = first; t != stop; t = t->next)
+        if (t->kind == ',') plan->has_comma = true;
+    if (static_cast<ParseSource>(c->variant) == ParseSource::Arg) {
+        for (const Token* t = first;;) {
+            const Token* seg_end = t;
+            while (seg_end != stop && seg_end->kind != ',')
+                seg_end = seg_end->next;
+            ++plan->templates;
+            if (!plan_template(x, *plan, t, seg_end) || seg_end == stop) break;
+            t = seg_end->next;
+        }
+    } else if (!plan->has_comma) {
+        plan->templates = 1;
+        plan_template(x, *plan, first, stop);
+    }
+    const Token* source_name = nullptr;
+    if (static_cast<ParseSource>(c->variant) == ParseSource::Var)
+        source_name = c->name;
+    else if (static_cast<ParseSource>(c->variant) == ParseSource::Value && c->expr &&
+             c->expr->op == ExprOp::Symbol)
+        source_name = c->expr->token;
+    if (source_name) {
+        const SymbolRef& source = symref(x, source_name);
+        plan->source_in_place = plan->plain && source.kind == SymbolKind::Simple;
+        for (const SymbolRef* s : plan->targets)
+            if (s && s->base.name == source.base.name) plan->source_in_place = false;
+    }
+    plan->upper = c->parse_case == ParseCase::Upper ||
+                  (c->keyword->kind != PARSE && c->parse_case == ParseCase::AsIs);
+    plan->lower = c->parse_case == ParseCase::Lower;
+    ParsePlan* p = plan.get();
+    x.parse_plans.push_back(std::move(plan));
+    const_cast<Clause*>(c)->exec_slot = p;
+    return *p;
+}
+
+// Where pat (not empty) first occurs in s at or after from; npos if nowhere.
+// Short stretches are scanned byte by byte, long ones by memchr.
+size_t find_pattern(std::string_view s, std::string_view pat, size_t from) {
+    size_t n = pat.size();
+    if (n > s.size() || from > s.size() - n) return std::string_view::npos;
+    const char* base = s.data();
+    const char* p = base + from;
+    const char* end = base + (s.size() - n) + 1; // past the last place it can start
+    const char first = pat[0];
+    for (;;) {
+        if (end - p > 32) {
+            p = static_cast<const char*>(std::memchr(p, first, static_cast<size_t>(end - p)));
+            if (!p) return std::string_view::npos;
+        } else {
+            while (p != end && *p != first)
+                ++p;
+            if (p == end) return std::string_view::npos;
+        }
+        if (n == 1 || std::memcmp(p + 1, pat.data() + 1, n - 1) == 0)
+            return static_cast<size_t>(p - base);
+        ++p;
+    }
+}
+
+// Applies one template of the plan, from pattern i, to s; returns the index
+// of the next template's first pattern.
+size_t apply_template(X& x, const ParsePlan& plan, size_t i, std::string_view s) {
+    using Step = ParsePlan::Step;
+    size_t len = s.size();
+    size_t start = 0, anchor = 0;
+    for (;; ++i) {
+        const ParsePlan::Pattern& p = plan.patterns[i];
+        const SymbolRef* const* group = plan.targets.data() + p.first_target;
+        if (p.step == Step::End) {
+            if (p.target_count == 1)
+                assign_target(x, *group, s.substr(start));
+            else
+                assign_words(x, group, p.target_count, s.substr(start));
+            return i + 1;
         }
         size_t data_end, next_start;
-        bool positional = false;
-        long p = 0;
-        if ((t->kind == STRING && t->quoted) || t->kind == '(') {
-            // A string pattern, literal or from a variable: the data ends where
-            // it is found (or at the end), and the next data starts after it.
-            std::string from_variable;
-            std::string_view pat;
-            if (t->kind == '(') {
-                from_variable = paren_value(x, t);
-                pat = from_variable;
-            } else {
-                pat = std::string_view(t->text ? t->text : "", t->length);
-                t = t->next;
-            }
-            size_t k = pat.empty() ? std::string::npos : s.find(pat, start);
-            if (k != std::string::npos) {
+        if (p.step == Step::Literal || p.step == Step::Variable) {
+            // A string pattern: the data ends where it is found (or at the
+            // end), and the next data starts after it.
+            RexxValue fallback;
+            std::string_view pat = p.literal;
+            if (p.step == Step::Variable)
+                pat = fetch_value(x.in, *p.var, fallback).text(x.in.numeric);
+            size_t k = pat.empty() ? std::string_view::npos : find_pattern(s, pat, start);
+            if (k != std::string_view::npos) {
                 data_end = k;
                 next_start = k + pat.size();
                 anchor = k;
@@ -2618,46 +2809,32 @@ void apply_template(X& x, const Token* t, const Token* stop, const std::string& 
                 next_start = len;
                 anchor = len;
             }
-        } else if (t->kind == '=' || t->kind == '+' || t->kind == '-') {
-            int sign = t->kind;
-            t = t->next;
-            if (!t || t == stop) template_error(x);
-            long n;
-            if (t->kind == '(') {
-                n = position_value(x, paren_value(x, t));
-            } else if (t->kind == STRING && !t->quoted) {
-                n = position_value(x, std::string_view(t->text ? t->text : "", t->length));
-                t = t->next;
-            } else {
-                template_error(x);
-            }
-            positional = true;
-            if (sign == '=')
-                p = n - 1;
-            else if (sign == '+')
-                p = static_cast<long>(anchor) + n;
-            else
-                p = static_cast<long>(anchor) - n;
-        } else if (t->kind == STRING && !t->quoted) {
-            p = position_value(x, std::string_view(t->text ? t->text : "", t->length)) - 1;
-            t = t->next;
-            positional = true;
         } else {
-            template_error(x);
-        }
-        if (positional) {
-            if (p < 0) p = 0;
-            if (p > static_cast<long>(len)) p = static_cast<long>(len);
-            size_t up = static_cast<size_t>(p);
+            long pos;
+            switch (p.step) {
+            case Step::Absolute: pos = p.number; break;
+            case Step::Relative: pos = static_cast<long>(anchor) + p.number; break;
+            case Step::AbsoluteVar:
+            case Step::RelativeVar: {
+                RexxValue fallback;
+                long n = position_value(x, fetch_value(x.in, *p.var, fallback).text(x.in.numeric));
+                pos = p.step == Step::AbsoluteVar ? n - 1 : static_cast<long>(anchor) + p.sign * n;
+                break;
+            }
+            default: template_error(x);
+            }
+            if (pos < 0) pos = 0;
+            if (pos > static_cast<long>(len)) pos = static_cast<long>(len);
+            size_t up = static_cast<size_t>(pos);
             data_end = up > start ? up : len;
             next_start = up;
             anchor = up;
         }
-        size_t from = std::min(start, len);
-        assign_words(x, list(), count,
-                     std::string_view(s).substr(from, data_end > from ? data_end - from : 0));
-        count = 0;
-        big.clear();
+        std::string_view piece = s.substr(start, data_end > start ? data_end - start : 0);
+        if (p.target_count == 1)
+            assign_target(x, *group, piece);
+        else
+            assign_words(x, group, p.target_count, piece);
         start = next_start;
     }
 }
@@ -2684,47 +2861,72 @@ struct ParseBuffer {
 };
 
 void exec_parse(X& x, const Clause* c) {
+    const ParsePlan& plan = parse_plan(x, c);
     ParseSource src = static_cast<ParseSource>(c->variant);
+    bool upper = plan.upper, lower = plan.lower;
     auto fold = [&](std::string& s) {
-        if (c->parse_case == ParseCase::Upper ||
-            (c->keyword->kind != PARSE && c->parse_case == ParseCase::AsIs))
+        if (upper)
             for (char& ch : s)
                 if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
-        if (c->parse_case == ParseCase::Lower)
+        if (lower)
             for (char& ch : s)
                 if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch + 32);
     };
-    const Token* first = c->template_first;
-    const Token* last = first;
-    for (uint32_t i = 1; i < c->template_count; ++i)
-        last = last->next;
-    const Token* stop = c->template_count ? last->next : nullptr;
+    // Without case folding, a string nothing can change under the template
+    // is read where it lies.
+    bool in_place = !upper && !lower && plan.plain;
     if (src == ParseSource::Arg) {
         Frame& f = *x.frames.back();
-        const Token* t = first;
-        size_t index = 0;
-        ParseBuffer buffer(x);
-        std::string& s = buffer.s;
-        for (;;) {
-            const Token* seg_end = t;
-            while (seg_end != stop && seg_end->kind != ',')
-                seg_end = seg_end->next;
-            s.clear();
-            if (index < f.args.size() && f.present[index])
-                s.assign(f.args[index].text(x.in.numeric));
-            fold(s);
-            apply_template(x, t, seg_end, s);
-            if (seg_end == stop) break;
-            t = seg_end->next;
-            ++index;
+        size_t i = 0;
+        for (size_t index = 0; index < plan.templates; ++index) {
+            std::string_view arg;
+            if (index < f.args.size() && f.present[index]) arg = f.args[index].text(x.in.numeric);
+            if (in_place) {
+                i = apply_template(x, plan, i, arg);
+                continue;
+            }
+            ParseBuffer buffer(x);
+            buffer.s.assign(arg);
+            fold(buffer.s);
+            i = apply_template(x, plan, i, buffer.s);
         }
         return;
     }
-    for (const Token* t = first; t != stop; t = t->next)
-        if (t->kind == ',')
-            raise_error(x.in, 38, "A comma may be used only within a PARSE ARG instructin");
+    if (plan.has_comma)
+        raise_error(x.in, 38, "A comma may be used only within a PARSE ARG instructin");
+    std::string_view borrowed;
+    RexxValue source; // PARSE VAR: an unset variable's name; PARSE VALUE: the result
+    bool have_source = false;
+    if (src == ParseSource::Var) {
+        const SymbolRef& name = symref(x, c->name);
+        const RexxValue* found = nullptr;
+        if (name.kind == SymbolKind::Simple) {
+            Variable* rec = simple_record(x, name);
+            if (rec->state == VarState::Set) found = &rec->value;
+        }
+        const RexxValue& v = found ? *found : fetch_value(x.in, name, source);
+        if (in_place && plan.source_in_place) {
+            set_clause_pos(x, c);
+            apply_template(x, plan, 0, v.text(x.in.numeric));
+            return;
+        }
+        borrowed = v.text(x.in.numeric);
+        have_source = true;
+    } else if (src == ParseSource::Value && c->expr) {
+        const RexxValue& v = eval(x, c->expr, source);
+        // A value made for this clause alone: nothing else can reach it. A
+        // variable's value that no target can change is read where it lies.
+        if ((&v == &source && !upper && !lower) || (in_place && plan.source_in_place)) {
+            set_clause_pos(x, c);
+            apply_template(x, plan, 0, v.text(x.in.numeric));
+            return;
+        }
+        borrowed = v.text(x.in.numeric);
+        have_source = true;
+    }
     ParseBuffer buffer(x);
     std::string& s = buffer.s;
+    if (have_source) s.assign(borrowed);
     switch (src) {
     case ParseSource::Pull:
         if (!stack_pull(x.in.queue, s)) s = read_user_line(x);
@@ -2733,22 +2935,13 @@ void exec_parse(X& x, const Clause* c) {
     case ParseSource::Source: s = parse_source_text(x.opt.file_name, x.opt.executable_name); break;
     case ParseSource::Version: s = kLanguageVersion; break;
     case ParseSource::Numeric: s = numeric_text(x.in.numeric); break;
-    case ParseSource::Var: {
-        RexxValue fallback;
-        s.assign(fetch_value(x.in, symref(x, c->name), fallback).text(x.in.numeric));
-        break;
-    }
+    case ParseSource::Var:
     case ParseSource::Value:
-        if (c->expr) {
-            RexxValue tmp;
-            s.assign(eval(x, c->expr, tmp).text(x.in.numeric));
-        }
-        break;
     case ParseSource::Arg: break;
     }
     set_clause_pos(x, c);
     fold(s);
-    apply_template(x, first, stop, s);
+    apply_template(x, plan, 0, s);
 }
 
 // ---------------------------------------------------------------- own built-ins

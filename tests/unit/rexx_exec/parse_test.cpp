@@ -88,4 +88,32 @@ TEST(ParseTrace, PlaceholderAndTargetsTraced) {
               "\n  1 *-* parse value 'a b' with x .\n>>> \"a\"\n>.> . <-- \"b\"\n");
 }
 
+TEST(ParseTrace, CompoundAndArgumentTargetsTraced) {
+    EXPECT_EQ(out_of("trace r; s.1 = 'x'; parse value 'a b c' with s.1 . t"),
+              "\n  1 *-* s.1 = 'x'\n>>> \"x\"\n\n  1 *-* parse value 'a b c' with s.1 . t\n"
+              ">>> \"a\"\n>.> . <-- \"b\"\n>>> \"c\"\n");
+    EXPECT_EQ(out_of("call r 7 8; exit; r: trace r; parse arg n m; return"),
+              "\n  1 *-* parse arg n m\n>>> \"7\"\n>>> \"8\"\n\n  1 *-* return\n");
+}
+
+// One clause run again and again keeps seeing the current values: the
+// variable pattern, the source and a source that is also a target.
+TEST(ParseTemplate, RepeatedClauseSeesCurrentValues) {
+    EXPECT_EQ(out_of("do i = 1 to 3; sep = substr('-+', i, 1); line = i'-'i'+'i;"
+                     " parse var line a (sep) b; say a '|' b; end"),
+              "1 | 1+1\n2-2 | 2\n3-3+3 | \n");
+    EXPECT_EQ(out_of("do i = 1 to 2; a = 'w' i; parse var a a b; say a b; end"), "w 1\nw 2\n");
+    EXPECT_EQ(out_of("s = 'one two'; parse var s t s; parse var s u; say t '|' s '|' u"),
+              "one | two | two\n");
+}
+
+TEST(ParseTemplate, ErrorOnlyWhenTheBadPatternIsReached) {
+    auto o = run("parse value 'abc' with a 2 b +x c");
+    EXPECT_EQ(o.result.error_code, 38);
+    EXPECT_EQ(out_of("signal on syntax; parse value 'abc' with a 2 b +x c; exit;"
+                     " syntax: say symbol('A') a symbol('B')"),
+              "VAR a LIT\n");
+    EXPECT_EQ(out_of("call r 'p'; exit; r: if arg() > 1 then parse arg a, b +x; say 'ok'"), "ok\n");
+}
+
 } // namespace
