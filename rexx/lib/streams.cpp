@@ -104,7 +104,7 @@ void on_notice(void* context, int watch) {
 // notices about own's file report the write own just made: own ignores them
 // (another stream on the same file does not).
 void poll_notices(StreamTable& t, const Stream* own = nullptr) {
-    if (t.watcher < 0) return;
+    if (t.watcher.fd < 0) return;
     NoticeContext c{&t, own};
     if (io::watch_poll(t.watcher, on_notice, &c)) return;
     // The watcher failed: every stream reads its file's status on each use.
@@ -113,7 +113,6 @@ void poll_notices(StreamTable& t, const Stream* own = nullptr) {
         sp->changed = true;
     }
     io::watch_close(t.watcher);
-    t.watcher = -1;
 }
 
 void watch_stream(StreamTable& t, Stream& s) {
@@ -349,7 +348,7 @@ Stream* open_stream(Interp& in, std::string_view name, std::string_view fn, bool
     // belong in the scan below.
     sync_streams(in);
     if (!t.watcher_tried) {
-        t.watcher = io::watch_open();
+        io::watch_open(t.watcher);
         t.watcher_tried = true;
     }
     auto s = std::make_unique<Stream>();

@@ -31,6 +31,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_watch.h"
 #include "rexx/lib/builtins.h"
 
 namespace tolma {
@@ -80,7 +81,7 @@ struct StreamTable {
     std::string cwd;
     unsigned long cwd_changes = 0;
     bool cwd_known = false;
-    int watcher = -1; // the change notices of every stream; -1: none
+    voren::platform::Watcher watcher; // the change notices of every stream
     bool watcher_tried = false;
     StreamTable() = default;
     StreamTable(const StreamTable&) = delete;
