@@ -59,22 +59,31 @@ bool scan(Stream& s, std::string_view fn, std::string& msg) {
         s.inode = info.inode;
         return true;
     }
-    std::string buf(static_cast<size_t>(kChunk), '\0');
+    // A buffer the file's size (as last seen) fits in, up to one chunk; the
+    // reads go on until one finds nothing more.
+    const int64_t room = std::clamp<int64_t>(info.size + 1, 4096, kChunk);
+    std::unique_ptr<char[]> buf(new char[static_cast<size_t>(room)]);
     int64_t at = 0;
     char last = '\n';
     for (;;) {
         int err = 0;
-        int64_t got = io::stream_read_at(s.fd, at, buf.data(), kChunk, &err);
+        int64_t got = io::stream_read_at(s.fd, at, buf.get(), room, &err);
         if (got < 0) {
             s.starts.clear();
             msg = stream_message(scan_failure(fn), s.name, err);
             return false;
         }
         if (got == 0) break;
-        for (int64_t i = 0; i < got; ++i) {
-            if (last == '\n') s.starts.push_back(at + i);
-            last = buf[static_cast<size_t>(i)];
+        // A line starts at the block's first byte after a line end, and
+        // after every line end inside the block but its last byte.
+        const char* p = buf.get();
+        const char* end = p + got;
+        if (last == '\n') s.starts.push_back(at);
+        while (const void* nl = std::memchr(p, '\n', static_cast<size_t>(end - 1 - p))) {
+            p = static_cast<const char*>(nl) + 1;
+            s.starts.push_back(at + (p - buf.get()));
         }
+        last = end[-1];
         at += got;
     }
     s.ends_with_newline = last == '\n';
@@ -307,6 +316,7 @@ void close_stream(Interp& in, Stream* s) {
             if (!flush_stream(*s, "EXECIO", msg)) in.err(msg + "\n");
             unwatch_stream(t, *s);
             io::stream_close(s->fd);
+            if (t.last == s) t.last = nullptr;
             t.streams.erase(t.streams.begin() + static_cast<std::ptrdiff_t>(i));
             return;
         }
@@ -333,16 +343,23 @@ Stream* open_stream(Interp& in, std::string_view name, std::string_view fn, bool
         t.cwd_known = true;
     }
     const std::string& cwd = t.cwd;
+    auto found = [&](Stream& s) {
+        t.last = &s;
+        t.last_cwd_changes = t.cwd_changes;
+        return check(t, s, writing, fn, msg) ? &s : nullptr;
+    };
     // The name as given under the same directory is the same path: no need
     // to resolve it again on every call.
+    if (t.last && t.last_cwd_changes == t.cwd_changes && t.last->name == name)
+        return found(*t.last);
     for (auto& sp : t.streams) {
         Stream& s = *sp;
-        if (s.name == name && s.cwd == cwd) return check(t, s, writing, fn, msg) ? &s : nullptr;
+        if (s.name == name && s.cwd == cwd) return found(s);
     }
     std::string path = io::absolute_path(std::string(name));
     for (auto& sp : t.streams) {
         Stream& s = *sp;
-        if (s.path == path && s.cwd == cwd) return check(t, s, writing, fn, msg) ? &s : nullptr;
+        if (s.path == path && s.cwd == cwd) return found(s);
     }
     // The same file may be open under another directory: its kept lines
     // belong in the scan below.
@@ -378,11 +395,24 @@ Stream* open_stream(Interp& in, std::string_view name, std::string_view fn, bool
         s->offset = s->size;
     }
     t.streams.push_back(std::move(s));
-    return t.streams.back().get();
+    t.last = t.streams.back().get();
+    t.last_cwd_changes = t.cwd_changes;
+    return t.last;
 }
 
 bool read_stream_line(const StreamTable& t, Stream& s, int64_t i, std::string& out,
                       std::string_view fn, std::string& msg) {
+    std::string_view text;
+    if (!read_stream_line_view(t, s, i, text, fn, msg)) {
+        out.clear();
+        return false;
+    }
+    out.assign(text);
+    return true;
+}
+
+bool read_stream_line_view(const StreamTable& t, Stream& s, int64_t i, std::string_view& out,
+                           std::string_view fn, std::string& msg) {
     int64_t from = s.starts[static_cast<size_t>(i)], to = s.line_end_offset(i);
     int64_t on_disk = s.size - static_cast<int64_t>(s.pending.size());
     if (to > on_disk && !flush_stream(s, fn, msg)) return false;
@@ -395,7 +425,7 @@ bool read_stream_line(const StreamTable& t, Stream& s, int64_t i, std::string& o
         int64_t got = io::stream_read_at(s.fd, from, s.cache.data(), want, &err);
         if (got < 0) {
             s.cache.clear();
-            out.clear();
+            out = {};
             msg = stream_message(with_parens(fn) + "error while reading file", s.name, err);
             return false;
         }
@@ -404,10 +434,11 @@ bool read_stream_line(const StreamTable& t, Stream& s, int64_t i, std::string& o
         cache_end = from + got;
     }
     int64_t got = std::min(to, cache_end) - from;
-    out.assign(s.cache.data() + (from - s.cache_at), static_cast<size_t>(got));
+    out = std::string_view(s.cache.data() + (from - s.cache_at), static_cast<size_t>(got));
     if (!out.empty() && out.back() == '\n') {
-        out.pop_back();
-        if (t.line_end == LineEnd::Windows && !out.empty() && out.back() == '\r') out.pop_back();
+        out.remove_suffix(1);
+        if (t.line_end == LineEnd::Windows && !out.empty() && out.back() == '\r')
+            out.remove_suffix(1);
     }
     s.line = i + 1;
     s.offset = from + got;
@@ -554,7 +585,12 @@ bool write_stream_line(const StreamTable& t, Stream& s, std::string_view text, s
         s.pending += line_end_text(t);
         std::string_view data(s.pending.data() + first, s.pending.size() - first);
         index_appended(s, from, data);
-        s.line = line_at_or_after(s, from + static_cast<int64_t>(text_at)) + 1;
+        // The position goes after the line the text starts: the last one
+        // unless the text holds line ends of its own.
+        if (std::memchr(text.data(), '\n', text.size()))
+            s.line = line_at_or_after(s, from + static_cast<int64_t>(text_at)) + 1;
+        else
+            s.line = s.line_count();
         s.offset = from + static_cast<int64_t>(data.size());
         if (s.pending.size() >= kPendingLimit) return flush_stream(s, fn, msg);
         return true;
@@ -755,11 +791,12 @@ RexxValue bi_linein(Interp& in, Args& a) {
         return RexxValue(text);
     }
     if (s->line >= s->line_count()) return empty_result();
-    if (!read_stream_line(t, *s, s->line, text, "LINEIN", msg)) {
+    std::string_view line_text;
+    if (!read_stream_line_view(t, *s, s->line, line_text, "LINEIN", msg)) {
         notready(in, msg, name);
         return empty_result();
     }
-    return RexxValue(text);
+    return piece_result(line_text);
 }
 
 RexxValue lineout(Interp& in, Args& a) {

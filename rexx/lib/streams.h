@@ -83,6 +83,10 @@ struct StreamTable {
     bool cwd_known = false;
     voren::platform::Watcher watcher; // the change notices of every stream
     bool watcher_tried = false;
+    // The stream found last, looked for first: the name as given under the
+    // same directory names the same stream (cwd_changes then is unchanged).
+    Stream* last = nullptr;
+    unsigned long last_cwd_changes = 0;
     StreamTable() = default;
     StreamTable(const StreamTable&) = delete;
     StreamTable& operator=(const StreamTable&) = delete;
@@ -119,6 +123,10 @@ bool read_console_line(Interp& in, std::string& line);
 // dropped in Windows mode).
 bool read_stream_line(const StreamTable& t, Stream& s, int64_t i, std::string& out,
                       std::string_view fn, std::string& msg);
+// The same, the line's bytes seen in place: valid until the stream is used
+// again.
+bool read_stream_line_view(const StreamTable& t, Stream& s, int64_t i, std::string_view& out,
+                           std::string_view fn, std::string& msg);
 // Writes text as line s.line (replacing it, or appending after the last
 // line) and moves the position past it; with t.last_line the file ends after
 // that line.
