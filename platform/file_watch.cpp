@@ -39,13 +39,7 @@ constexpr uint32_t kFileEvents =
 
 // ---------------------------------------------------------------- the ring
 
-// A number for the calling thread, never given to another thread (the
-// address of a thread-local variable may be reused by a later thread).
-unsigned long long this_thread() {
-    static std::atomic<unsigned long long> next{1};
-    thread_local unsigned long long id = next.fetch_add(1, std::memory_order_relaxed);
-    return id;
-}
+static_assert(IORING_SQ_CQ_OVERFLOW == 1U << 1, "watch_quiet tests this bit");
 
 constexpr unsigned kRingEntries = 8; // the kernel gives twice as many completions
 
@@ -118,15 +112,8 @@ bool arm(Watcher& w) {
         n = ::syscall(__NR_io_uring_enter, w.ring, 1, 0, 0, nullptr, 0);
     } while (n < 0 && errno == EINTR);
     w.armed = n == 1;
-    w.thread = this_thread();
+    w.thread = watch_this_thread();
     return w.armed;
-}
-
-// Whether the ring holds completions (or lost some): notices may be waiting.
-bool ring_marked(const Watcher& w) {
-    unsigned tail = __atomic_load_n(w.cq_tail, __ATOMIC_ACQUIRE);
-    if (tail != *w.cq_head) return true;
-    return (__atomic_load_n(w.sq_flags, __ATOMIC_ACQUIRE) & IORING_SQ_CQ_OVERFLOW) != 0;
 }
 
 // Takes the completions out of the ring. A completion without "more to
@@ -153,6 +140,14 @@ bool drain_ring(Watcher& w) {
 }
 
 } // namespace
+
+// Numbers count up: the address of a thread-local variable may be reused by
+// a later thread, a number is not.
+unsigned long long number_this_thread() {
+    static std::atomic<unsigned long long> next{1};
+    watch_thread_number = next.fetch_add(1, std::memory_order_relaxed);
+    return watch_thread_number;
+}
 
 bool watch_open(Watcher& w) {
     w = Watcher();
@@ -185,10 +180,10 @@ void unwatch_file(const Watcher& w, int watch) {
 bool watch_poll(Watcher& w, void (*changed)(void* context, int watch), void* context) {
     if (w.fd < 0) return false;
     // Armed by another thread: that thread's ring is no guide for this one.
-    bool renew = w.ring >= 0 && w.thread != this_thread();
+    bool renew = w.ring >= 0 && w.thread != watch_this_thread();
     if (renew) close_ring(w);
     if (w.armed) {
-        if (!ring_marked(w)) return true;
+        if (watch_quiet(w)) return true;
         // Taken out before the descriptor is read: a notice arriving after
         // the read adds a new completion.
         if (!drain_ring(w)) close_ring(w);

@@ -57,6 +57,25 @@ void unwatch_file(const Watcher& w, int watch);
 // changed. Returns false when the watcher failed.
 bool watch_poll(Watcher& w, void (*changed)(void* context, int watch), void* context);
 
+// The calling thread's number (never given to another thread), for the
+// check below.
+unsigned long long number_this_thread();
+inline thread_local unsigned long long watch_thread_number = 0; // 0: not numbered yet
+inline unsigned long long watch_this_thread() {
+    unsigned long long n = watch_thread_number;
+    return n ? n : number_this_thread();
+}
+
+// True when a look would certainly find no notice: the poll armed by this
+// thread is in place and its ring is empty (no completion, none lost). A
+// test cheap enough for every use of a stream; watch_poll makes it too.
+inline bool watch_quiet(const Watcher& w) {
+    constexpr unsigned kLost = 1U << 1; // the ring overflowed (IORING_SQ_CQ_OVERFLOW)
+    return w.armed && w.thread == watch_this_thread() &&
+           __atomic_load_n(w.cq_tail, __ATOMIC_ACQUIRE) == *w.cq_head &&
+           !(__atomic_load_n(w.sq_flags, __ATOMIC_ACQUIRE) & kLost);
+}
+
 // Whether the watcher keeps its ring (tests).
 bool watch_has_ring(const Watcher& w);
 

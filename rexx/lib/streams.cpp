@@ -113,7 +113,7 @@ void on_notice(void* context, int watch) {
 // notices about own's file report the write own just made: own ignores them
 // (another stream on the same file does not).
 void poll_notices(StreamTable& t, const Stream* own = nullptr) {
-    if (t.watcher.fd < 0) return;
+    if (t.watcher.fd < 0 || io::watch_quiet(t.watcher)) return;
     NoticeContext c{&t, own};
     if (io::watch_poll(t.watcher, on_notice, &c)) return;
     // The watcher failed: every stream reads its file's status on each use.
@@ -584,13 +584,14 @@ bool write_stream_line(const StreamTable& t, Stream& s, std::string_view text, s
         s.pending += text;
         s.pending += line_end_text(t);
         std::string_view data(s.pending.data() + first, s.pending.size() - first);
+        const size_t lines_before = s.starts.size();
         index_appended(s, from, data);
         // The position goes after the line the text starts: the last one
-        // unless the text holds line ends of its own.
-        if (std::memchr(text.data(), '\n', text.size()))
-            s.line = line_at_or_after(s, from + static_cast<int64_t>(text_at)) + 1;
-        else
+        // when it added one line, else (line ends inside the text) searched.
+        if (s.starts.size() == lines_before + 1)
             s.line = s.line_count();
+        else
+            s.line = line_at_or_after(s, from + static_cast<int64_t>(text_at)) + 1;
         s.offset = from + static_cast<int64_t>(data.size());
         if (s.pending.size() >= kPendingLimit) return flush_stream(s, fn, msg);
         return true;
@@ -822,10 +823,12 @@ RexxValue lineout(Interp& in, Args& a) {
     if (!s) return empty_result();
     StreamTable& t = stream_table(in);
     std::string_view name = arg_text(in, a, 0);
-    std::string fn(fn_name(a));
+    std::string_view fn = fn_name(a);
     if (a.has(2)) {
         if (line > s->line_count() + 1) {
-            notready(in, stream_message(fn + "(): invalid start position for file", name), name);
+            notready(in,
+                     stream_message(std::string(fn) + "(): invalid start position for file", name),
+                     name);
             return empty_result();
         }
         s->line = line - 1;
