@@ -6,6 +6,7 @@
 #include <cstring>
 #include <linux/io_uring.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/inotify.h>
 #include <sys/mman.h>
 #include <sys/syscall.h>
@@ -145,6 +146,11 @@ bool drain_ring(Watcher& w) {
 // a later thread, a number is not.
 unsigned long long number_this_thread() {
     static std::atomic<unsigned long long> next{1};
+    // A forked child is another process: its thread numbers itself anew,
+    // so that it never trusts the ring its parent armed.
+    static const bool fork_noted =
+        ::pthread_atfork(nullptr, nullptr, [] { watch_thread_number = 0; }) == 0;
+    (void)fork_noted;
     watch_thread_number = next.fetch_add(1, std::memory_order_relaxed);
     return watch_thread_number;
 }

@@ -148,6 +148,29 @@ TEST(FileWatch, LookFromAnotherThreadAfterTheOpenerEnded) {
     io::watch_close(w);
 }
 
+TEST(FileWatch, ForkedChildLooksWithItsOwnRing) {
+    Watched t;
+    if (t.watch < 0) GTEST_SKIP() << "the scratch directory's file system sends no notices";
+    EXPECT_TRUE(look(t.w).empty());
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The child writes and must see its own change at its next look.
+        int fd = ::open(t.path.c_str(), O_WRONLY | O_APPEND);
+        bool wrote = fd >= 0 && ::write(fd, "c\n", 2) == 2;
+        Seen s;
+        bool polled = io::watch_poll(t.w, record, &s);
+        ::_exit(wrote && polled && reported(s.watches, t.watch) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    // The parent's watcher still works (the notices may have gone to the
+    // child, which shares the descriptor).
+    append(t.path, "parent\n");
+    EXPECT_TRUE(reported(look(t.w), t.watch));
+}
+
 TEST(FileWatch, ClosedWatcherFailsTheLook) {
     io::Watcher w;
     Seen s;
