@@ -230,8 +230,8 @@ bool check(StreamTable& t, Stream& s, bool writing, std::string_view fn, std::st
     return true;
 }
 
-bool is_named(std::string_view name, const char* lower) {
-    if (name.size() != std::char_traits<char>::length(lower)) return false;
+bool is_named(std::string_view name, std::string_view lower) {
+    if (name.size() != lower.size()) return false;
     for (size_t i = 0; i < name.size(); ++i) {
         char c = name[i];
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
@@ -717,7 +717,7 @@ void notready(Interp& in, std::string_view message, std::string_view stream) {
 namespace {
 
 // A name that means the console: omitted, empty, or the standard stream's own.
-bool console_name(Interp& in, const Args& a, const char* standard) {
+bool console_name(Interp& in, const Args& a, std::string_view standard) {
     if (!a.has(0)) return true;
     std::string_view n = arg_text(in, a, 0);
     return n.empty() || is_named(n, standard);
@@ -729,8 +729,19 @@ std::string_view fn_name(const Args& a) {
 
 // Opens the stream of argument 1 or takes the NOTREADY path (null then).
 Stream* stream_arg(Interp& in, const Args& a, bool writing) {
-    std::string msg;
     std::string_view name = arg_text(in, a, 0);
+    // The stream of the last call again, its file unchanged: the usual case,
+    // answered here without the full search and check.
+    if (in.streams) {
+        StreamTable& t = *in.streams;
+        Stream* last = t.last;
+        if (last && t.cwd_known && t.last_cwd_changes == t.cwd_changes &&
+            t.cwd_changes == io::directory_changes() && last->name == name) {
+            poll_notices(t);
+            if (!last->changed && last->watch >= 0 && (!writing || last->writable)) return last;
+        }
+    }
+    std::string msg;
     Stream* s = open_stream(in, name, fn_name(a), writing, msg);
     if (!s) notready(in, msg, name);
     return s;
