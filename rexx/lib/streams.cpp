@@ -316,7 +316,6 @@ void close_stream(Interp& in, Stream* s) {
             if (!flush_stream(*s, "EXECIO", msg)) in.err(msg + "\n");
             unwatch_stream(t, *s);
             io::stream_close(s->fd);
-            if (t.last == s) t.last = nullptr;
             t.streams.erase(t.streams.begin() + static_cast<std::ptrdiff_t>(i));
             return;
         }
@@ -344,14 +343,11 @@ Stream* open_stream(Interp& in, std::string_view name, std::string_view fn, bool
     }
     const std::string& cwd = t.cwd;
     auto found = [&](Stream& s) {
-        t.last = &s;
-        t.last_cwd_changes = t.cwd_changes;
+        s.found_under = t.cwd_changes;
         return check(t, s, writing, fn, msg) ? &s : nullptr;
     };
     // The name as given under the same directory is the same path: no need
     // to resolve it again on every call.
-    if (t.last && t.last_cwd_changes == t.cwd_changes && t.last->name == name)
-        return found(*t.last);
     for (auto& sp : t.streams) {
         Stream& s = *sp;
         if (s.name == name && s.cwd == cwd) return found(s);
@@ -394,10 +390,9 @@ Stream* open_stream(Interp& in, std::string_view name, std::string_view fn, bool
         s->line = s->line_count();
         s->offset = s->size;
     }
+    s->found_under = t.cwd_changes;
     t.streams.push_back(std::move(s));
-    t.last = t.streams.back().get();
-    t.last_cwd_changes = t.cwd_changes;
-    return t.last;
+    return t.streams.back().get();
 }
 
 bool read_stream_line(const StreamTable& t, Stream& s, int64_t i, std::string& out,
@@ -730,15 +725,19 @@ std::string_view fn_name(const Args& a) {
 // Opens the stream of argument 1 or takes the NOTREADY path (null then).
 Stream* stream_arg(Interp& in, const Args& a, bool writing) {
     std::string_view name = arg_text(in, a, 0);
-    // The stream of the last call again, its file unchanged: the usual case,
-    // answered here without the full search and check.
+    // A stream found by this name before, under the same directory, its file
+    // unchanged: the usual case, answered here without the full search and
+    // check.
     if (in.streams) {
         StreamTable& t = *in.streams;
-        Stream* last = t.last;
-        if (last && t.cwd_known && t.last_cwd_changes == t.cwd_changes &&
-            t.cwd_changes == io::directory_changes() && last->name == name) {
-            poll_notices(t);
-            if (!last->changed && last->watch >= 0 && (!writing || last->writable)) return last;
+        if (t.cwd_known && t.cwd_changes == io::directory_changes()) {
+            for (auto& sp : t.streams) {
+                Stream& s = *sp;
+                if (s.found_under != t.cwd_changes || s.name != name) continue;
+                poll_notices(t);
+                if (!s.changed && s.watch >= 0 && (!writing || s.writable)) return &s;
+                break;
+            }
         }
     }
     std::string msg;

@@ -65,6 +65,10 @@ struct Stream {
     int watch = -1;
     bool changed = true;
     bool regular = true; // a regular file: appended lines may be kept
+    // The table's cwd_changes when the stream was last found by its name
+    // under the current directory: while it is unchanged, the name alone
+    // finds the stream.
+    unsigned long found_under = ~0UL;
 
     int64_t line_count() const { return static_cast<int64_t>(starts.size()); }
     int64_t line_end_offset(int64_t i) const { return i + 1 < line_count() ? starts[i + 1] : size; }
@@ -83,10 +87,7 @@ struct StreamTable {
     bool cwd_known = false;
     voren::platform::Watcher watcher; // the change notices of every stream
     bool watcher_tried = false;
-    // The stream found last, looked for first: the name as given under the
-    // same directory names the same stream (cwd_changes then is unchanged).
-    Stream* last = nullptr;
-    unsigned long last_cwd_changes = 0;
+
     StreamTable() = default;
     StreamTable(const StreamTable&) = delete;
     StreamTable& operator=(const StreamTable&) = delete;

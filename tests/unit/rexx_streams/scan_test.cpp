@@ -115,6 +115,31 @@ TEST(StreamByName, OtherSpellingOfTheSamePathIsTheSameStream) {
     EXPECT_EQ(stream_table(t.in).streams.size(), 1u);
 }
 
+TEST(StreamByName, AlternatingStreamsStillSeeChanges) {
+    Io t;
+    t.scratch.write("in.txt", "1\n2\n3\n");
+    std::string f = t.path("in.txt"), g = t.path("out.txt");
+    EXPECT_EQ(t("LINEIN", {f}), "1");
+    EXPECT_EQ(t("LINEOUT", {g, "1"}), "0");
+    EXPECT_EQ(t("LINES", {f}), "2");
+    EXPECT_EQ(t("LINEOUT", {g, "2"}), "0");
+    // Another program adds to the file read: the next call on it rescans.
+    {
+        std::ofstream more(f, std::ios::app | std::ios::binary);
+        more << "4\n";
+    }
+    EXPECT_EQ(t("LINES", {f}), "0");
+    EXPECT_EQ(t("LINEIN", {f, "4"}), "4");
+    // ... and the file written, removed under the program, is made again.
+    std::filesystem::remove(g);
+    EXPECT_EQ(t("LINEOUT", {g, "3"}), "0");
+    EXPECT_EQ(t.read("out.txt"), "3\n");
+    // A reader's name opened by a writer is opened again for writing.
+    EXPECT_EQ(t("LINEOUT", {f, "5"}), "0");
+    EXPECT_EQ(t.read("in.txt"), "1\n2\n3\n4\n5\n");
+    EXPECT_EQ(stream_table(t.in).streams.size(), 2u);
+}
+
 TEST(StreamByName, ClosedStreamIsOpenedAgain) {
     Io t;
     t.scratch.write("c.txt", "one\ntwo\n");
