@@ -2,6 +2,8 @@
 // another process is reported at the next look, however the watcher learns
 // of it (the completion ring or a read of the notice descriptor), and a
 // look with nothing new reports nothing.
+#include <atomic>
+#include <chrono>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <thread>
@@ -110,6 +112,28 @@ TEST(FileWatch, ChangeByAnotherThreadIsReportedAfterJoin) {
         writer.join();
         EXPECT_TRUE(reported(look(t.w), t.watch)) << round;
     }
+}
+
+TEST(FileWatch, SpinningThreadSeesAChangeMadeMeanwhile) {
+    Watched t;
+    if (t.watch < 0) GTEST_SKIP() << "the scratch directory's file system sends no notices";
+    EXPECT_TRUE(look(t.w).empty());
+    // This thread only tests the ring, entering the kernel for nothing,
+    // while another thread changes the file: the ring must still fill.
+    std::atomic<bool> spinning{false};
+    std::thread writer([&] {
+        while (!spinning.load())
+            std::this_thread::yield();
+        append(t.path, "meanwhile\n");
+    });
+    spinning.store(true);
+    // The deadline only guards against a hang.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (io::watch_quiet(t.w) && std::chrono::steady_clock::now() < deadline) {
+    }
+    EXPECT_FALSE(io::watch_quiet(t.w));
+    writer.join();
+    EXPECT_TRUE(reported(look(t.w), t.watch));
 }
 
 TEST(FileWatch, ManyChangesBetweenLooksThenOneMore) {
