@@ -112,8 +112,7 @@ void on_notice(void* context, int watch) {
 // Reads the notices waiting and marks the streams whose files changed. The
 // notices about own's file report the write own just made: own ignores them
 // (another stream on the same file does not).
-void poll_notices(StreamTable& t, const Stream* own = nullptr) {
-    if (t.watcher.fd < 0 || io::watch_quiet(t.watcher)) return;
+[[gnu::noinline]] void read_notices(StreamTable& t, const Stream* own) {
     NoticeContext c{&t, own};
     if (io::watch_poll(t.watcher, on_notice, &c)) return;
     // The watcher failed: every stream reads its file's status on each use.
@@ -122,6 +121,11 @@ void poll_notices(StreamTable& t, const Stream* own = nullptr) {
         sp->changed = true;
     }
     io::watch_close(t.watcher);
+}
+
+// The usual case, no notice waiting, is answered inline.
+inline void poll_notices(StreamTable& t, const Stream* own = nullptr) {
+    if (t.watcher.fd >= 0 && !io::watch_quiet(t.watcher)) read_notices(t, own);
 }
 
 void watch_stream(StreamTable& t, Stream& s) {
