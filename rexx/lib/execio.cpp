@@ -1,5 +1,7 @@
 #include "rexx/lib/execio.h"
 
+#include <charconv>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -386,24 +388,61 @@ int report(Interp& in, const std::string& msg, int rc) {
     return rc;
 }
 
+// Sets the elements stem1, stem2, ... of a stem. A stem that is a plain
+// name ("LINE.") makes compounds with one constant tail: the compound is
+// analysed once and only its tail, the element's number, changes from one
+// element to the next. Other stems go through the name each time.
+struct StemElements {
+    std::string stem;
+    SymbolRef element;
+    bool direct = false;
+
+    explicit StemElements(std::string folded_stem) : stem(std::move(folded_stem)) {
+        element = analyse_symbol(stem + "1", NameCase::Mixed);
+        direct =
+            element.kind == SymbolKind::Compound && element.fixed_tail && element.tails.size() == 1;
+    }
+    void set(Interp& in, long long n, RexxValue v) {
+        if (!direct) {
+            set_var(in, stem + std::to_string(n), std::move(v));
+            return;
+        }
+        char digits[24];
+        char* end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+        element.fixed.name.assign(digits, end);
+        element.fixed.hash = name_hash(element.fixed.name);
+        // Generation ids start at 1: the record remembered is never taken.
+        element.fixed.gen_id = 0;
+        element.fixed.rec = nullptr;
+        set_value(in, element, std::move(v));
+    }
+};
+
 int disk_read(Interp& in, const Options& o, Stream& s) {
     StreamTable& t = stream_table(in);
-    std::string stem = folded(in, o.stem), var = folded(in, o.var);
+    std::string var = folded(in, o.var);
+    std::optional<StemElements> stem;
+    if (o.has_stem) stem.emplace(folded(in, o.stem));
+    // Lines stored as read, with no column or case change.
+    const bool as_read = !o.margins && !o.upper && !o.strip;
     long long processed = 0, stored = 0;
     bool accepted = false;
-    std::string text, msg;
+    std::string msg;
+    std::string_view text;
     while ((o.all || processed < o.count) && s.line < s.line_count()) {
-        if (!read_stream_line(t, s, s.line, text, "EXECIO", msg)) return report(in, msg, 101);
+        if (!read_stream_line_view(t, s, s.line, text, "EXECIO", msg)) return report(in, msg, 101);
         ++processed;
         bool keep = true;
         if (o.target != Target::None) {
             accepted = target_accepts(o, text);
             keep = accepted;
         }
-        if (keep && !o.skip) {
-            std::string line = apply_columns(std::move(text), o);
+        if (keep && !o.skip && stem && as_read) {
+            stem->set(in, ++stored, RexxValue(text));
+        } else if (keep && !o.skip) {
+            std::string line = apply_columns(std::string(text), o);
             if (o.has_stem)
-                set_var(in, stem + std::to_string(stored + 1), line);
+                stem->set(in, stored + 1, RexxValue(line));
             else if (o.has_var)
                 set_var(in, var, line);
             else if (o.lifo)
@@ -414,7 +453,7 @@ int disk_read(Interp& in, const Options& o, Stream& s) {
         }
         if (accepted) break;
     }
-    if (o.has_stem) set_var(in, stem + "0", std::to_string(stored));
+    if (o.has_stem) set_var(in, stem->stem + "0", std::to_string(stored));
     if (o.all || processed == o.count) return o.target != Target::None && !accepted ? 3 : 0;
     return 2;
 }

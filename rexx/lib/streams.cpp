@@ -59,22 +59,31 @@ bool scan(Stream& s, std::string_view fn, std::string& msg) {
         s.inode = info.inode;
         return true;
     }
-    std::string buf(static_cast<size_t>(kChunk), '\0');
+    // A buffer the file's size (as last seen) fits in, up to one chunk; the
+    // reads go on until one finds nothing more.
+    const int64_t room = std::clamp<int64_t>(info.size + 1, 4096, kChunk);
+    std::unique_ptr<char[]> buf(new char[static_cast<size_t>(room)]);
     int64_t at = 0;
     char last = '\n';
     for (;;) {
         int err = 0;
-        int64_t got = io::stream_read_at(s.fd, at, buf.data(), kChunk, &err);
+        int64_t got = io::stream_read_at(s.fd, at, buf.get(), room, &err);
         if (got < 0) {
             s.starts.clear();
             msg = stream_message(scan_failure(fn), s.name, err);
             return false;
         }
         if (got == 0) break;
-        for (int64_t i = 0; i < got; ++i) {
-            if (last == '\n') s.starts.push_back(at + i);
-            last = buf[static_cast<size_t>(i)];
+        // A line starts at the block's first byte after a line end, and
+        // after every line end inside the block but its last byte.
+        const char* p = buf.get();
+        const char* end = p + got;
+        if (last == '\n') s.starts.push_back(at);
+        while (const void* nl = std::memchr(p, '\n', static_cast<size_t>(end - 1 - p))) {
+            p = static_cast<const char*>(nl) + 1;
+            s.starts.push_back(at + (p - buf.get()));
         }
+        last = end[-1];
         at += got;
     }
     s.ends_with_newline = last == '\n';
@@ -103,8 +112,7 @@ void on_notice(void* context, int watch) {
 // Reads the notices waiting and marks the streams whose files changed. The
 // notices about own's file report the write own just made: own ignores them
 // (another stream on the same file does not).
-void poll_notices(StreamTable& t, const Stream* own = nullptr) {
-    if (t.watcher < 0) return;
+[[gnu::noinline]] void read_notices(StreamTable& t, const Stream* own) {
     NoticeContext c{&t, own};
     if (io::watch_poll(t.watcher, on_notice, &c)) return;
     // The watcher failed: every stream reads its file's status on each use.
@@ -113,7 +121,11 @@ void poll_notices(StreamTable& t, const Stream* own = nullptr) {
         sp->changed = true;
     }
     io::watch_close(t.watcher);
-    t.watcher = -1;
+}
+
+// The usual case, no notice waiting, is answered inline.
+inline void poll_notices(StreamTable& t, const Stream* own = nullptr) {
+    if (t.watcher.fd >= 0 && !io::watch_quiet(t.watcher)) read_notices(t, own);
 }
 
 void watch_stream(StreamTable& t, Stream& s) {
@@ -222,8 +234,8 @@ bool check(StreamTable& t, Stream& s, bool writing, std::string_view fn, std::st
     return true;
 }
 
-bool is_named(std::string_view name, const char* lower) {
-    if (name.size() != std::char_traits<char>::length(lower)) return false;
+bool is_named(std::string_view name, std::string_view lower) {
+    if (name.size() != lower.size()) return false;
     for (size_t i = 0; i < name.size(); ++i) {
         char c = name[i];
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
@@ -334,22 +346,26 @@ Stream* open_stream(Interp& in, std::string_view name, std::string_view fn, bool
         t.cwd_known = true;
     }
     const std::string& cwd = t.cwd;
+    auto found = [&](Stream& s) {
+        s.found_under = t.cwd_changes;
+        return check(t, s, writing, fn, msg) ? &s : nullptr;
+    };
     // The name as given under the same directory is the same path: no need
     // to resolve it again on every call.
     for (auto& sp : t.streams) {
         Stream& s = *sp;
-        if (s.name == name && s.cwd == cwd) return check(t, s, writing, fn, msg) ? &s : nullptr;
+        if (s.name == name && s.cwd == cwd) return found(s);
     }
     std::string path = io::absolute_path(std::string(name));
     for (auto& sp : t.streams) {
         Stream& s = *sp;
-        if (s.path == path && s.cwd == cwd) return check(t, s, writing, fn, msg) ? &s : nullptr;
+        if (s.path == path && s.cwd == cwd) return found(s);
     }
     // The same file may be open under another directory: its kept lines
     // belong in the scan below.
     sync_streams(in);
     if (!t.watcher_tried) {
-        t.watcher = io::watch_open();
+        io::watch_open(t.watcher);
         t.watcher_tried = true;
     }
     auto s = std::make_unique<Stream>();
@@ -378,12 +394,24 @@ Stream* open_stream(Interp& in, std::string_view name, std::string_view fn, bool
         s->line = s->line_count();
         s->offset = s->size;
     }
+    s->found_under = t.cwd_changes;
     t.streams.push_back(std::move(s));
     return t.streams.back().get();
 }
 
 bool read_stream_line(const StreamTable& t, Stream& s, int64_t i, std::string& out,
                       std::string_view fn, std::string& msg) {
+    std::string_view text;
+    if (!read_stream_line_view(t, s, i, text, fn, msg)) {
+        out.clear();
+        return false;
+    }
+    out.assign(text);
+    return true;
+}
+
+bool read_stream_line_view(const StreamTable& t, Stream& s, int64_t i, std::string_view& out,
+                           std::string_view fn, std::string& msg) {
     int64_t from = s.starts[static_cast<size_t>(i)], to = s.line_end_offset(i);
     int64_t on_disk = s.size - static_cast<int64_t>(s.pending.size());
     if (to > on_disk && !flush_stream(s, fn, msg)) return false;
@@ -396,7 +424,7 @@ bool read_stream_line(const StreamTable& t, Stream& s, int64_t i, std::string& o
         int64_t got = io::stream_read_at(s.fd, from, s.cache.data(), want, &err);
         if (got < 0) {
             s.cache.clear();
-            out.clear();
+            out = {};
             msg = stream_message(with_parens(fn) + "error while reading file", s.name, err);
             return false;
         }
@@ -405,10 +433,11 @@ bool read_stream_line(const StreamTable& t, Stream& s, int64_t i, std::string& o
         cache_end = from + got;
     }
     int64_t got = std::min(to, cache_end) - from;
-    out.assign(s.cache.data() + (from - s.cache_at), static_cast<size_t>(got));
+    out = std::string_view(s.cache.data() + (from - s.cache_at), static_cast<size_t>(got));
     if (!out.empty() && out.back() == '\n') {
-        out.pop_back();
-        if (t.line_end == LineEnd::Windows && !out.empty() && out.back() == '\r') out.pop_back();
+        out.remove_suffix(1);
+        if (t.line_end == LineEnd::Windows && !out.empty() && out.back() == '\r')
+            out.remove_suffix(1);
     }
     s.line = i + 1;
     s.offset = from + got;
@@ -554,8 +583,14 @@ bool write_stream_line(const StreamTable& t, Stream& s, std::string_view text, s
         s.pending += text;
         s.pending += line_end_text(t);
         std::string_view data(s.pending.data() + first, s.pending.size() - first);
+        const size_t lines_before = s.starts.size();
         index_appended(s, from, data);
-        s.line = line_at_or_after(s, from + static_cast<int64_t>(text_at)) + 1;
+        // The position goes after the line the text starts: the last one
+        // when it added one line, else (line ends inside the text) searched.
+        if (s.starts.size() == lines_before + 1)
+            s.line = s.line_count();
+        else
+            s.line = line_at_or_after(s, from + static_cast<int64_t>(text_at)) + 1;
         s.offset = from + static_cast<int64_t>(data.size());
         if (s.pending.size() >= kPendingLimit) return flush_stream(s, fn, msg);
         return true;
@@ -681,7 +716,7 @@ void notready(Interp& in, std::string_view message, std::string_view stream) {
 namespace {
 
 // A name that means the console: omitted, empty, or the standard stream's own.
-bool console_name(Interp& in, const Args& a, const char* standard) {
+bool console_name(Interp& in, const Args& a, std::string_view standard) {
     if (!a.has(0)) return true;
     std::string_view n = arg_text(in, a, 0);
     return n.empty() || is_named(n, standard);
@@ -693,8 +728,23 @@ std::string_view fn_name(const Args& a) {
 
 // Opens the stream of argument 1 or takes the NOTREADY path (null then).
 Stream* stream_arg(Interp& in, const Args& a, bool writing) {
-    std::string msg;
     std::string_view name = arg_text(in, a, 0);
+    // A stream found by this name before, under the same directory, its file
+    // unchanged: the usual case, answered here without the full search and
+    // check.
+    if (in.streams) {
+        StreamTable& t = *in.streams;
+        if (t.cwd_known && t.cwd_changes == io::directory_changes()) {
+            for (auto& sp : t.streams) {
+                Stream& s = *sp;
+                if (s.found_under != t.cwd_changes || s.name != name) continue;
+                poll_notices(t);
+                if (!s.changed && s.watch >= 0 && (!writing || s.writable)) return &s;
+                break;
+            }
+        }
+    }
+    std::string msg;
     Stream* s = open_stream(in, name, fn_name(a), writing, msg);
     if (!s) notready(in, msg, name);
     return s;
@@ -756,11 +806,12 @@ RexxValue bi_linein(Interp& in, Args& a) {
         return RexxValue(text);
     }
     if (s->line >= s->line_count()) return empty_result();
-    if (!read_stream_line(t, *s, s->line, text, "LINEIN", msg)) {
+    std::string_view line_text;
+    if (!read_stream_line_view(t, *s, s->line, line_text, "LINEIN", msg)) {
         notready(in, msg, name);
         return empty_result();
     }
-    return RexxValue(text);
+    return piece_result(line_text);
 }
 
 RexxValue lineout(Interp& in, Args& a) {
@@ -786,10 +837,12 @@ RexxValue lineout(Interp& in, Args& a) {
     if (!s) return empty_result();
     StreamTable& t = stream_table(in);
     std::string_view name = arg_text(in, a, 0);
-    std::string fn(fn_name(a));
+    std::string_view fn = fn_name(a);
     if (a.has(2)) {
         if (line > s->line_count() + 1) {
-            notready(in, stream_message(fn + "(): invalid start position for file", name), name);
+            notready(in,
+                     stream_message(std::string(fn) + "(): invalid start position for file", name),
+                     name);
             return empty_result();
         }
         s->line = line - 1;

@@ -31,6 +31,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_watch.h"
 #include "rexx/lib/builtins.h"
 
 namespace tolma {
@@ -64,6 +65,10 @@ struct Stream {
     int watch = -1;
     bool changed = true;
     bool regular = true; // a regular file: appended lines may be kept
+    // The table's cwd_changes when the stream was last found by its name
+    // under the current directory: while it is unchanged, the name alone
+    // finds the stream.
+    unsigned long found_under = ~0UL;
 
     int64_t line_count() const { return static_cast<int64_t>(starts.size()); }
     int64_t line_end_offset(int64_t i) const { return i + 1 < line_count() ? starts[i + 1] : size; }
@@ -80,8 +85,9 @@ struct StreamTable {
     std::string cwd;
     unsigned long cwd_changes = 0;
     bool cwd_known = false;
-    int watcher = -1; // the change notices of every stream; -1: none
+    voren::platform::Watcher watcher; // the change notices of every stream
     bool watcher_tried = false;
+
     StreamTable() = default;
     StreamTable(const StreamTable&) = delete;
     StreamTable& operator=(const StreamTable&) = delete;
@@ -118,6 +124,10 @@ bool read_console_line(Interp& in, std::string& line);
 // dropped in Windows mode).
 bool read_stream_line(const StreamTable& t, Stream& s, int64_t i, std::string& out,
                       std::string_view fn, std::string& msg);
+// The same, the line's bytes seen in place: valid until the stream is used
+// again.
+bool read_stream_line_view(const StreamTable& t, Stream& s, int64_t i, std::string_view& out,
+                           std::string_view fn, std::string& msg);
 // Writes text as line s.line (replacing it, or appending after the last
 // line) and moves the position past it; with t.last_line the file ends after
 // that line.
