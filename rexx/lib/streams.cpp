@@ -579,18 +579,14 @@ bool write_stream_line(const StreamTable& t, Stream& s, std::string_view text, s
         size_t first = s.pending.size();
         // A last line without its line end gets one before the new line.
         if (!s.ends_with_newline) s.pending += line_end_text(t);
-        size_t text_at = s.pending.size() - first;
         s.pending += text;
         s.pending += line_end_text(t);
         std::string_view data(s.pending.data() + first, s.pending.size() - first);
-        const size_t lines_before = s.starts.size();
         index_appended(s, from, data);
-        // The position goes after the line the text starts: the last one
-        // when it added one line, else (line ends inside the text) searched.
-        if (s.starts.size() == lines_before + 1)
-            s.line = s.line_count();
-        else
-            s.line = line_at_or_after(s, from + static_cast<int64_t>(text_at)) + 1;
+        // The position goes past everything written, line ends inside the
+        // text included, so that the next line written cannot replace part
+        // of this text.
+        s.line = s.line_count();
         s.offset = from + static_cast<int64_t>(data.size());
         if (s.pending.size() >= kPendingLimit) return flush_stream(s, fn, msg);
         return true;
@@ -605,11 +601,11 @@ bool write_stream_line(const StreamTable& t, Stream& s, std::string_view text, s
         from = to = s.size;
         if (!s.ends_with_newline) data = line_end_text(t);
     }
-    size_t text_at = data.size();
     data += text;
     data += line_end_text(t);
     if (!replace_stream_bytes(s, from, to, data, fn, msg)) return false;
-    s.line = line_at_or_after(s, from + static_cast<int64_t>(text_at)) + 1;
+    // Past every line the text made (it may hold line ends of its own).
+    s.line = line_at_or_after(s, from + static_cast<int64_t>(data.size()));
     s.offset = from + static_cast<int64_t>(data.size());
     return true;
 }

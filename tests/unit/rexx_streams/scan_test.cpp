@@ -203,18 +203,24 @@ TEST(AppendedLines, PositionAfterEachLine) {
     EXPECT_EQ(t.read("a.txt").size(), 50u * 51u / 2u + 51u);
 }
 
-TEST(AppendedLines, TextHoldingLineEndsMovesAfterTheLineItStarts) {
+TEST(AppendedLines, TextHoldingLineEndsMovesPastAllOfIt) {
     Io t;
     std::string f = t.path("e.txt");
     EXPECT_EQ(t("LINEOUT", {f, "first"}), "0");
     EXPECT_EQ(t("LINEOUT", {f, "x\ny"}), "0");
-    // Three lines now; the position is after "x", the line the text began.
+    // Three lines now; the position is after "y", so the next line written
+    // is added rather than replacing "y".
     std::string msg;
     Stream* s = open_stream(t.in, f, "TEST", false, msg);
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->line_count(), 3);
-    EXPECT_EQ(s->line, 2);
-    EXPECT_EQ(t("LINEIN", {f}), "y");
+    EXPECT_EQ(s->line, 3);
+    EXPECT_EQ(t("LINEOUT", {f, "z"}), "0");
+    // Written inside the file: the position goes past both lines the text made.
+    EXPECT_EQ(t("LINEOUT", {f, "a\nb", "1"}), "0");
+    EXPECT_EQ(t("LINEIN", {f}), "x");
+    EXPECT_EQ(t("LINEOUT", {f}), "0");
+    EXPECT_EQ(t.read("e.txt"), "a\nb\nx\ny\nz\n");
     // After a last line without its end, an appended line starts a new line.
     t.scratch.write("n.txt", "open");
     std::string g = t.path("n.txt");
