@@ -72,17 +72,6 @@ void RexxValue::assign_text(std::string_view text) {
     places_ = -1;
 }
 
-char* RexxValue::resize_text(size_t n) {
-    char* p = reserve_raw(n);
-    p[n] = 0;
-    len_ = static_cast<uint32_t>(n);
-    kind_ = String;
-    numstate_ = Unchecked;
-    text_stamp_ = 0;
-    places_ = -1;
-    return p;
-}
-
 void RexxValue::append(std::string_view more, const NumericSettings& ns) {
     if (kind_ == Number) {
         std::string_view t = text(ns); // cached in our buffer

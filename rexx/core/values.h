@@ -162,7 +162,23 @@ class RexxValue {
     void append(std::string_view more, const NumericSettings& ns);
     // Makes this a string value with room for n bytes (contents undefined)
     // and returns the buffer; the length is n.
-    char* resize_text(size_t n);
+    char* resize_text(size_t n) {
+        // Inline here for the usual cases: the buffer in use already fits.
+        char* p;
+        if (!cap_ && n <= kInline)
+            p = sso_;
+        else if (cap_ && n > kInline && cap_ >= n)
+            p = heap_;
+        else
+            p = reserve_raw(n);
+        p[n] = 0;
+        len_ = static_cast<uint32_t>(n);
+        kind_ = String;
+        numstate_ = Unchecked;
+        text_stamp_ = 0;
+        places_ = -1;
+        return p;
+    }
     // The same, taking spare's buffer when this value has none of its own
     // and the buffer fits n without wasting much room.
     char* resize_text(size_t n, SpareBuffer& spare) {
