@@ -110,6 +110,7 @@ void VarTable::Slots::grow() {
     std::vector<Slot> old = std::move(slots);
     slots.assign(old.empty() ? 16 : old.size() * 2, Slot{});
     mask = slots.size() - 1;
+    limit = slots.size() / 4 * 3;
     for (const Slot& s : old) {
         if (!s.v) continue;
         size_t i = s.hash & mask;
@@ -119,25 +120,10 @@ void VarTable::Slots::grow() {
     }
 }
 
-void VarTable::Slots::insert(Variable* v) {
-    if ((count + 1) * 4 > slots.size() * 3) grow();
-    size_t i = v->hash & mask;
-    while (slots[i].v)
-        i = (i + 1) & mask;
-    slots[i] = Slot{v->hash, v};
-    ++count;
-}
-
-Variable* Generation::new_record() {
-    if (chunk_used == chunk_size) {
-        chunk_size = chunks.empty() ? 16 : std::min<size_t>(chunk_size * 2, 4096);
-        chunks.push_back(std::make_unique<Variable[]>(chunk_size));
-        chunk_used = 0;
-    }
-    Variable* v = &chunks.back()[chunk_used++];
-    v->seq = next_seq++;
-    v->owner = this;
-    return v;
+void Generation::add_chunk() {
+    chunk_size = chunks.empty() ? 16 : std::min<size_t>(chunk_size * 2, 4096);
+    chunks.push_back(std::make_unique<Variable[]>(chunk_size));
+    chunk_used = 0;
 }
 
 Pool::Pool() {
@@ -245,10 +231,15 @@ namespace {
     return follow(v);
 }
 
+// Whether the part's variable is known to have no record in g.
+[[gnu::always_inline]] inline bool missing(const Generation& g, const TailPart& p) {
+    return p.missing_gen == g.id && p.missing_count == g.vars.size();
+}
+
 [[gnu::always_inline]] inline Variable* part_variable(Interp& in, const TailPart& p) {
     Generation& g = in.pool.current();
     if (p.var.gen_id == g.id) return follow(p.var.rec);
-    if (p.missing_gen == g.id && p.missing_count == g.vars.size()) return nullptr;
+    if (missing(g, p)) return nullptr;
     return part_variable_slow(g, p);
 }
 
@@ -348,6 +339,7 @@ TailKey value_key(uint64_t n) {
 Variable* new_compound(Variable* stem, const TailKey& k) {
     if (!stem->tails) stem->tails = std::make_unique<VarTable>();
     Variable* c = stem->owner->new_record();
+    c->name.clear(); // empty already: appending is the cheapest copy
     if (k.by_value) {
         char digits[24];
         char* end = digits + sizeof digits;
@@ -357,9 +349,9 @@ Variable* new_compound(Variable* stem, const TailKey& k) {
             *--p = static_cast<char>('0' + n % 10);
             n /= 10;
         } while (n);
-        c->name.assign(p, static_cast<size_t>(end - p));
+        c->name.append(p, static_cast<size_t>(end - p));
     } else {
-        c->name.assign(k.text.data(), k.text.size());
+        c->name.append(k.text.data(), k.text.size());
     }
     c->hash = k.hash;
     stem->tails->insert(c);
@@ -377,8 +369,8 @@ Variable* new_compound(Variable* stem, const TailKey& k) {
 // compound_of for the tails its inline part does not handle.
 [[gnu::noinline]] Variable* compound_of_slow(Interp& in, const SymbolRef& s, Variable* stem,
                                              bool create) {
-    if (!s.fixed_tail) return compound_record(stem, tail_key(in, s), create);
     Generation& g = in.pool.current();
+    if (!s.fixed_tail) return compound_record(stem, tail_key(in, s), create);
     TailKey k;
     k.text = s.fixed.name;
     k.hash = s.fixed.hash;

@@ -119,6 +119,7 @@ class VarTable {
         std::vector<Slot> slots;
         size_t mask = 0;
         size_t count = 0;
+        size_t limit = 0; // count that makes the table grow: 3/4 full
         [[gnu::always_inline]] Variable* find(uint64_t hash) const {
             if (!count) return nullptr;
             for (size_t i = hash & mask;; i = (i + 1) & mask) {
@@ -135,7 +136,14 @@ class VarTable {
                 if (s.hash == hash && same_name(s.v->name, name)) return s.v;
             }
         }
-        void insert(Variable* v);
+        void insert(Variable* v) {
+            if (count >= limit) grow();
+            size_t i = v->hash & mask;
+            while (slots[i].v)
+                i = (i + 1) & mask;
+            slots[i] = Slot{v->hash, v};
+            ++count;
+        }
         void grow();
         template <class F>
         void each(F&& f) const {
@@ -154,7 +162,14 @@ struct Generation {
     std::vector<std::unique_ptr<Variable[]>> chunks;
     size_t chunk_used = 0, chunk_size = 0;
     uint32_t next_seq = 0;
-    Variable* new_record();
+    Variable* new_record() {
+        if (chunk_used == chunk_size) add_chunk();
+        Variable* v = &chunks.back()[chunk_used++];
+        v->seq = next_seq++;
+        v->owner = this;
+        return v;
+    }
+    void add_chunk();
 };
 
 // A name with its hash and the record last found for it.
