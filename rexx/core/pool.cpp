@@ -370,7 +370,17 @@ Variable* new_compound(Variable* stem, const TailKey& k) {
 [[gnu::noinline]] Variable* compound_of_slow(Interp& in, const SymbolRef& s, Variable* stem,
                                              bool create) {
     Generation& g = in.pool.current();
-    if (!s.fixed_tail) return compound_record(stem, tail_key(in, s), create);
+    if (!s.fixed_tail) {
+        Variable* c = compound_record(stem, tail_key(in, s), create);
+        // A tail variable without a record: the tail is its name for as long
+        // as the generation gets no new record, so the compound is
+        // remembered as for a constant tail.
+        if (c && s.var_tail && missing(g, s.tails[0])) {
+            s.fixed.gen_id = g.id;
+            s.fixed.rec = c;
+        }
+        return c;
+    }
     TailKey k;
     k.text = s.fixed.name;
     k.hash = s.fixed.hash;
@@ -398,6 +408,8 @@ Variable* new_compound(Variable* stem, const TailKey& k) {
                 if (!c && create) c = new_compound(stem, value_key(n));
                 return c;
             }
+        } else if (s.fixed.gen_id == id && missing(*in.pool.top, p)) {
+            return s.fixed.rec;
         }
     } else if (s.fixed_tail && s.fixed.gen_id == id) {
         return s.fixed.rec;

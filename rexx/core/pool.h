@@ -207,6 +207,7 @@ struct SymbolRef {
     // derived tail is fixed, so its record is remembered like a simple one.
     bool fixed_tail = false;
     VarRef fixed; // the derived tail, its hash and the record last found
+    // (also the record of A.I while I has no record: the tail is then "I")
 };
 
 // Done once per symbol token; the result is stored in the tree node.
