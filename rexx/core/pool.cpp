@@ -34,106 +34,96 @@ unsigned show_hash(std::string_view name) {
     return static_cast<unsigned>(h);
 }
 
-uint64_t digits_hash(uint64_t v) {
-    return v ^ (v >> 12) ^ (v >> 24);
-}
-
-uint64_t name_hash(std::string_view name) {
-    // Tails like a.1, a.2, ... hash to neighbouring slots so that loops over
-    // a stem walk memory in order; the fold of the high bits spreads strided
-    // keys such as multiples of 1024.
-    if (!name.empty() && name.size() <= 18 && (name[0] != '0' || name.size() == 1)) {
-        uint64_t v = 0;
-        size_t i = 0;
-        for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i)
-            v = v * 10 + static_cast<uint64_t>(name[i] - '0');
-        if (i == name.size()) return digits_hash(v);
-    }
-    uint64_t h = 1469598103934665603ULL;
-    for (unsigned char c : name) {
-        h ^= c;
-        h *= 1099511628211ULL;
-    }
-    // FNV's low bits mix poorly; the table indexes by them.
-    h ^= h >> 33;
-    h *= 0xff51afd7ed558ccdULL;
-    h ^= h >> 33;
-    return h;
-}
-
-// ---------------------------------------------------------------- tables
-
-Variable* VarTable::find(std::string_view name, uint64_t hash) const {
-    if (slots_.empty()) return nullptr;
-    size_t mask = slots_.size() - 1;
-    for (size_t i = hash & mask;; i = (i + 1) & mask) {
-        const Slot& s = slots_[i];
-        if (!s.v) return nullptr;
-        if (s.hash == hash && s.v->name.size() == name.size() &&
-            std::memcmp(s.v->name.data(), name.data(), name.size()) == 0)
-            return s.v;
-    }
-}
-
 namespace {
 
-// Whether name is the plain decimal writing of a whole number (the names
-// name_hash hashes by value).
-bool plain_digits(std::string_view name) {
-    if (name.empty() || name.size() > 18 || (name[0] == '0' && name.size() > 1)) return false;
-    for (char c : name)
-        if (c < '0' || c > '9') return false;
-    return true;
+uint64_t load8(const char* p) {
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    return w;
+}
+
+uint64_t load4(const char* p) {
+    uint32_t w;
+    std::memcpy(&w, p, 4);
+    return w;
+}
+
+// The two halves of the 128-bit product folded together.
+uint64_t mix(uint64_t a, uint64_t b) {
+    unsigned __int128 r = static_cast<unsigned __int128>(a) * b;
+    return static_cast<uint64_t>(r) ^ static_cast<uint64_t>(r >> 64);
+}
+
+constexpr uint64_t kSeed0 = 0xa0761d6478bd642fULL;
+constexpr uint64_t kSeed1 = 0xe7037ed1a0b428dbULL;
+constexpr uint64_t kSeed2 = 0x8ebc6af09c88c6e3ULL;
+
+// name_hash, kept inline for the lookups below.
+[[gnu::always_inline]] inline uint64_t hash_name(std::string_view name) {
+    const char* p = name.data();
+    size_t n = name.size();
+    // Tails like a.1, a.2, ... hash to neighbouring slots so that loops over
+    // a stem walk memory in order; digits_hash folds the high bits down to
+    // spread strided keys such as multiples of 1024.
+    if (n && n <= 18 && p[0] >= '0' && p[0] <= '9' && (p[0] != '0' || n == 1)) {
+        uint64_t v = 0;
+        size_t i = 0;
+        for (; i < n && p[i] >= '0' && p[i] <= '9'; ++i)
+            v = v * 10 + static_cast<uint64_t>(p[i] - '0');
+        if (i == n) return digits_hash(v);
+    }
+    // Other names: a word at a time. Up to 16 bytes are read as two
+    // (possibly overlapping) words; longer names in 16-byte steps and then
+    // their last 16 bytes. The length goes into the result, so overlapping
+    // reads of different lengths do not meet.
+    uint64_t a = 0, b = 0, seed = kSeed0;
+    if (n <= 16) {
+        if (n >= 8) {
+            a = load8(p);
+            b = load8(p + n - 8);
+        } else if (n >= 4) {
+            a = load4(p);
+            b = load4(p + n - 4);
+        } else if (n) {
+            a = uint64_t{static_cast<unsigned char>(p[0])} << 16 |
+                uint64_t{static_cast<unsigned char>(p[n >> 1])} << 8 |
+                static_cast<unsigned char>(p[n - 1]);
+        }
+    } else {
+        for (size_t i = 0; i + 16 < n; i += 16)
+            seed = mix(load8(p + i) ^ kSeed1, load8(p + i + 8) ^ seed);
+        a = load8(p + n - 16);
+        b = load8(p + n - 8);
+    }
+    return mix(kSeed2 ^ n, mix(a ^ kSeed1, b ^ seed)) | kTextHash;
 }
 
 } // namespace
 
-// digits_hash is one-to-one, so among records named by plain digits the
-// hash alone tells the value.
-Variable* VarTable::find_whole(uint64_t value, uint64_t hash) const {
-    (void)value;
-    if (slots_.empty()) return nullptr;
-    size_t mask = slots_.size() - 1;
-    for (size_t i = hash & mask;; i = (i + 1) & mask) {
-        const Slot& s = slots_[i];
-        if (!s.v) return nullptr;
-        if (s.hash == hash && s.v->whole_name) return s.v;
-    }
+uint64_t name_hash(std::string_view name) {
+    return hash_name(name);
 }
 
-void VarTable::grow() {
-    std::vector<Slot> old = std::move(slots_);
-    slots_.assign(old.empty() ? 16 : old.size() * 2, Slot{});
-    size_t mask = slots_.size() - 1;
+// ---------------------------------------------------------------- tables
+
+void VarTable::Slots::grow() {
+    std::vector<Slot> old = std::move(slots);
+    slots.assign(old.empty() ? 16 : old.size() * 2, Slot{});
+    mask = slots.size() - 1;
+    limit = slots.size() / 4 * 3;
     for (const Slot& s : old) {
         if (!s.v) continue;
         size_t i = s.hash & mask;
-        while (slots_[i].v)
+        while (slots[i].v)
             i = (i + 1) & mask;
-        slots_[i] = s;
+        slots[i] = s;
     }
 }
 
-void VarTable::insert(Variable* v) {
-    if ((count_ + 1) * 4 > slots_.size() * 3) grow();
-    size_t mask = slots_.size() - 1;
-    size_t i = v->hash & mask;
-    while (slots_[i].v)
-        i = (i + 1) & mask;
-    slots_[i] = Slot{v->hash, v};
-    ++count_;
-}
-
-Variable* Generation::new_record() {
-    if (chunk_used == chunk_size) {
-        chunk_size = chunks.empty() ? 16 : std::min<size_t>(chunk_size * 2, 4096);
-        chunks.push_back(std::make_unique<Variable[]>(chunk_size));
-        chunk_used = 0;
-    }
-    Variable* v = &chunks.back()[chunk_used++];
-    v->seq = next_seq++;
-    v->owner = this;
-    return v;
+void Generation::add_chunk() {
+    chunk_size = chunks.empty() ? 16 : std::min<size_t>(chunk_size * 2, 4096);
+    chunks.push_back(std::make_unique<Variable[]>(chunk_size));
+    chunk_used = 0;
 }
 
 Pool::Pool() {
@@ -174,6 +164,7 @@ SymbolRef analyse_symbol(std::string_view text, NameCase mode) {
                 if (next == std::string::npos) break;
                 start = next + 1;
             }
+            s.var_tail = s.tails.size() == 1 && !s.tails[0].constant;
             s.fixed_tail = true;
             for (const TailPart& part : s.tails)
                 if (!part.constant) s.fixed_tail = false;
@@ -207,14 +198,14 @@ Variable* find_variable(Generation& g, std::string_view name, uint64_t hash, boo
 
 namespace {
 
-Variable* follow(Variable* v) {
+[[gnu::always_inline]] inline Variable* follow(Variable* v) {
     while (v->state == VarState::Exposed)
         v = v->target;
     return v;
 }
 
 // The current generation's record for r, through the cache.
-Variable* lookup(Interp& in, const VarRef& r, bool create) {
+[[gnu::always_inline]] inline Variable* lookup(Interp& in, const VarRef& r, bool create) {
     Generation& g = in.pool.current();
     if (r.gen_id == g.id) return r.rec;
     Variable* v = find_variable(g, r.name, r.hash, create, false);
@@ -225,13 +216,37 @@ Variable* lookup(Interp& in, const VarRef& r, bool create) {
     return v;
 }
 
+// The variable a tail part names (exposure followed), or null when the
+// current generation has no record of it. A miss is remembered too: no
+// record can appear without the generation's table growing.
+[[gnu::noinline]] Variable* part_variable_slow(Generation& g, const TailPart& p) {
+    Variable* v = g.vars.find(p.var.name, p.var.hash);
+    if (!v) {
+        p.missing_gen = g.id;
+        p.missing_count = g.vars.size();
+        return nullptr;
+    }
+    p.var.gen_id = g.id;
+    p.var.rec = v;
+    return follow(v);
+}
+
+// Whether the part's variable is known to have no record in g.
+[[gnu::always_inline]] inline bool missing(const Generation& g, const TailPart& p) {
+    return p.missing_gen == g.id && p.missing_count == g.vars.size();
+}
+
+[[gnu::always_inline]] inline Variable* part_variable(Interp& in, const TailPart& p) {
+    Generation& g = in.pool.current();
+    if (p.var.gen_id == g.id) return follow(p.var.rec);
+    if (missing(g, p)) return nullptr;
+    return part_variable_slow(g, p);
+}
+
 std::string_view part_text(Interp& in, const TailPart& p) {
     if (p.constant) return p.var.name;
-    Variable* v = lookup(in, p.var, false);
-    if (v) {
-        v = follow(v);
-        if (v->state == VarState::Set) return v->value.text(in.numeric);
-    }
+    Variable* v = part_variable(in, p);
+    if (v && v->state == VarState::Set) return v->value.text(in.numeric);
     return p.var.name;
 }
 
@@ -257,101 +272,149 @@ void drop_compounds(Variable* stem) {
     if (stem->tails) stem->tails->each([](Variable* c) { clear_record(c); });
 }
 
-Variable* stem_record(Interp& in, const SymbolRef& s, bool create) {
+[[gnu::always_inline]] inline Variable* stem_record(Interp& in, const SymbolRef& s, bool create) {
     Variable* stem = lookup(in, s.base, create);
-    if (!stem) return nullptr;
-    stem = follow(stem);
-    stem->is_stem = true;
-    return stem;
+    return stem ? follow(stem) : nullptr;
 }
 
-// A compound's derived tail as a lookup key. A tail that is one variable
-// holding a whole number (a loop index) is looked up by its value, without
-// writing its digits: the digits' hash is a function of the value.
+// A compound's derived tail as a lookup key, hashed once. A tail that is
+// one variable holding a whole number (a loop index) is keyed by its value,
+// without writing its digits: the digits' hash is a function of the value.
 struct TailKey {
-    std::string_view text; // when not whole
-    bool whole = false;
-    bool hashed = false; // hash is set (a text key's is computed when needed)
-    uint64_t value = 0;
+    std::string_view text; // unless by_value
     uint64_t hash = 0;
+    bool by_value = false;
+    uint64_t value = 0;
 };
 
 const double kTailLimit[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
-TailKey text_key(std::string_view text) {
+[[gnu::always_inline]] inline TailKey text_key(std::string_view text) {
     TailKey k;
     k.text = text;
+    k.hash = hash_name(text);
     return k;
 }
 
-TailKey tail_key(Interp& in, const SymbolRef& s) {
-    if (s.tails.size() == 1 && !s.tails[0].constant) {
-        Variable* v = lookup(in, s.tails[0].var, false);
-        if (v) {
-            v = follow(v);
-            const RexxValue& x = v->value;
-            // A number whose text is its plain digits.
-            if (v->state == VarState::Set && x.is_number_form() && x.places() <= 0) {
-                double d = x.num();
-                if (d >= 0 && d < kTailLimit[in.numeric.digits] && is_whole(d)) {
-                    TailKey k;
-                    k.whole = true;
-                    k.value = static_cast<uint64_t>(d);
-                    k.hash = digits_hash(k.value);
-                    k.hashed = true;
-                    return k;
-                }
-            }
-        }
-    }
-    return text_key(build_tail(in, s));
+// A tail written as the part's own name: its hash is known already.
+TailKey name_key(const TailPart& p) {
+    TailKey k;
+    k.text = p.var.name;
+    k.hash = p.var.hash;
+    return k;
 }
 
-Variable* compound_record(Variable* stem, TailKey k, bool create) {
-    Variable* c = nullptr;
-    VarTable* t = stem->tails.get();
-    if (t && k.whole) {
-        c = t->find_whole(k.value, k.hash);
-    } else if (t) {
-        // count.k = count.k + 1 looks the same tail up twice in a row.
-        Variable* r = t->recent;
-        if (r && r->name.size() == k.text.size() &&
-            std::memcmp(r->name.data(), k.text.data(), k.text.size()) == 0)
-            return r;
-        if (!k.hashed) k.hash = name_hash(k.text);
-        k.hashed = true;
-        c = t->find(k.text, k.hash);
-        if (c) t->recent = c;
+// Whether x is a number whose text is its plain digits (below 10**DIGITS,
+// so never written in exponential form), and which.
+[[gnu::always_inline]] inline bool whole_tail_value(const Interp& in, const RexxValue& x,
+                                                    uint64_t& n) {
+    if (!x.is_number_form() || x.places() > 0) return false;
+    double d = x.num();
+    if (!(d >= 0 && d < kTailLimit[in.numeric.digits])) return false;
+    n = static_cast<uint64_t>(d);
+    return static_cast<double>(n) == d;
+}
+
+TailKey value_key(uint64_t n) {
+    TailKey k;
+    k.by_value = true;
+    k.value = n;
+    k.hash = digits_hash(n);
+    return k;
+}
+
+[[gnu::always_inline]] inline TailKey tail_key(Interp& in, const SymbolRef& s) {
+    if (s.tails.size() != 1) return text_key(build_tail(in, s));
+    const TailPart& p = s.tails[0];
+    if (p.constant) return name_key(p);
+    Variable* v = part_variable(in, p);
+    if (!v || v->state != VarState::Set) return name_key(p);
+    uint64_t n;
+    if (whole_tail_value(in, v->value, n)) return value_key(n);
+    return text_key(v->value.text(in.numeric));
+}
+
+// A new compound record in stem for a tail not found there.
+Variable* new_compound(Variable* stem, const TailKey& k) {
+    if (!stem->tails) stem->tails = std::make_unique<VarTable>();
+    Variable* c = stem->owner->new_record();
+    c->name.clear(); // empty already: appending is the cheapest copy
+    if (k.by_value) {
+        char digits[24];
+        char* end = digits + sizeof digits;
+        char* p = end;
+        uint64_t n = k.value;
+        do {
+            *--p = static_cast<char>('0' + n % 10);
+            n /= 10;
+        } while (n);
+        c->name.append(p, static_cast<size_t>(end - p));
+    } else {
+        c->name.append(k.text.data(), k.text.size());
     }
-    if (!c && create) {
-        if (!k.hashed) k.hash = name_hash(k.text);
-        if (!stem->tails) stem->tails = std::make_unique<VarTable>();
-        c = stem->owner->new_record();
-        c->name = k.whole ? std::to_string(k.value) : std::string(k.text);
-        c->hash = k.hash;
-        c->whole_name = k.whole || plain_digits(c->name);
-        stem->tails->insert(c);
-        if (!k.whole) stem->tails->recent = c;
-    }
+    c->hash = k.hash;
+    stem->tails->insert(c);
     return c;
 }
 
-// The compound record of s in stem (not followed), created when asked.
-Variable* compound_of(Interp& in, const SymbolRef& s, Variable* stem, bool create) {
-    if (!s.fixed_tail) return compound_record(stem, tail_key(in, s), create);
+[[gnu::always_inline]] inline Variable* compound_record(Variable* stem, const TailKey& k,
+                                                        bool create) {
+    VarTable* t = stem->tails.get();
+    Variable* c = t ? t->find(k.text, k.hash) : nullptr;
+    if (!c && create) c = new_compound(stem, k);
+    return c;
+}
+
+// compound_of for the tails its inline part does not handle.
+[[gnu::noinline]] Variable* compound_of_slow(Interp& in, const SymbolRef& s, Variable* stem,
+                                             bool create) {
     Generation& g = in.pool.current();
-    if (s.fixed.gen_id == g.id) return s.fixed.rec;
+    if (!s.fixed_tail) {
+        Variable* c = compound_record(stem, tail_key(in, s), create);
+        // A tail variable without a record: the tail is its name for as long
+        // as the generation gets no new record, so the compound is
+        // remembered as for a constant tail.
+        if (c && s.var_tail && missing(g, s.tails[0])) {
+            s.fixed.gen_id = g.id;
+            s.fixed.rec = c;
+        }
+        return c;
+    }
     TailKey k;
     k.text = s.fixed.name;
     k.hash = s.fixed.hash;
-    k.hashed = true;
     Variable* c = compound_record(stem, k, create);
     if (c) {
         s.fixed.gen_id = g.id;
         s.fixed.rec = c;
     }
     return c;
+}
+
+// The compound record of s in stem (not followed), created when asked.
+[[gnu::always_inline]] inline Variable* compound_of(Interp& in, const SymbolRef& s, Variable* stem,
+                                                    bool create) {
+    uint64_t id = in.pool.top->id;
+    // A loop index as the tail: found by its value, in one probe.
+    if (s.var_tail) {
+        const TailPart& p = s.tails[0];
+        if (p.var.gen_id == id) {
+            Variable* v = follow(p.var.rec);
+            uint64_t n;
+            if (v->state == VarState::Set && whole_tail_value(in, v->value, n)) {
+                VarTable* t = stem->tails.get();
+                Variable* c = t ? t->find_whole(digits_hash(n)) : nullptr;
+                if (!c && create) c = new_compound(stem, value_key(n));
+                return c;
+            }
+        } else if (s.fixed.gen_id == id && missing(*in.pool.top, p)) {
+            return s.fixed.rec;
+        }
+    } else if (s.fixed_tail && s.fixed.gen_id == id) {
+        return s.fixed.rec;
+    }
+    return compound_of_slow(in, s, stem, create);
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 // keeps its record in state Dropped), so an exposed record can point
 // straight at the caller's record.
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,9 +38,14 @@ inline bool lower_case_names(NameCase m) {
 // The pool's hash of a name: bucket order of the "Show" dump.
 unsigned show_hash(std::string_view name);
 // The table hash of a name. The plain decimal writing of a whole number
-// hashes to digits_hash of its value, so such a tail is found without text.
+// below 10**18 hashes to digits_hash of its value, so such a tail is found
+// without text; every other name hashes to kTextHash or above. digits_hash
+// is one-to-one, so two plain-digit names are equal when their hashes are.
+constexpr uint64_t kTextHash = uint64_t{1} << 63;
 uint64_t name_hash(std::string_view name);
-uint64_t digits_hash(uint64_t value);
+inline uint64_t digits_hash(uint64_t v) {
+    return v ^ (v >> 12) ^ (v >> 24);
+}
 
 enum class VarState : uint8_t { Dropped = 0, Set = 1, Exposed = 2 };
 
@@ -49,8 +55,7 @@ struct Generation;
 struct Variable {
     VarState state = VarState::Dropped;
     bool is_stem = false;
-    bool whole_name = false; // a compound named by the plain digits of a number
-    uint32_t seq = 0;        // creation order within the generation
+    uint32_t seq = 0; // creation order within the generation
     uint64_t hash = 0;
     Variable* target = nullptr;      // Exposed: the caller's record
     Generation* owner = nullptr;     // the generation whose arena holds the record
@@ -59,31 +64,95 @@ struct Variable {
     std::unique_ptr<VarTable> tails; // a stem's compounds
 };
 
-// Open-addressing table of records keyed by name.
+// Open-addressing tables of records keyed by name, with linear probing.
+// Names made of plain digits live apart from the others and are compared by
+// their hash alone: loops over a stem's numbered elements then probe
+// neighbouring slots, and a text name never has to walk past a long run of
+// numbered ones.
 class VarTable {
   public:
-    Variable* find(std::string_view name, uint64_t hash) const;
-    // The record named by the plain decimal writing of value.
-    Variable* find_whole(uint64_t value, uint64_t hash) const;
-    void insert(Variable* v);
-    size_t size() const { return count_; }
-    // The record a lookup by text found or made last (records stay in the
-    // table for its whole life, so this never dangles).
-    Variable* recent = nullptr;
+    [[gnu::always_inline]] Variable* find(std::string_view name, uint64_t hash) const {
+        return hash < kTextHash ? whole_.find(hash) : text_.find(name, hash);
+    }
+    // The record of a plain-digit name by its hash alone.
+    [[gnu::always_inline]] Variable* find_whole(uint64_t hash) const { return whole_.find(hash); }
+    void insert(Variable* v) { (v->hash < kTextHash ? whole_ : text_).insert(v); }
+    size_t size() const { return whole_.count + text_.count; }
     template <class F>
     void each(F&& f) const {
-        for (const Slot& s : slots_)
-            if (s.v) f(s.v);
+        whole_.each(f);
+        text_.each(f);
     }
 
   private:
-    void grow();
     struct Slot {
         uint64_t hash = 0;
         Variable* v = nullptr;
     };
-    std::vector<Slot> slots_;
-    size_t count_ = 0;
+    static uint64_t load8(const char* p) {
+        uint64_t w;
+        std::memcpy(&w, p, 8);
+        return w;
+    }
+    static uint32_t load4(const char* p) {
+        uint32_t w;
+        std::memcpy(&w, p, 4);
+        return w;
+    }
+    // Whether two names are equal, compared a word at a time where they
+    // are long enough.
+    [[gnu::always_inline]] static bool same_name(const std::string& a, std::string_view b) {
+        size_t n = b.size();
+        if (a.size() != n) return false;
+        const char* x = a.data();
+        const char* y = b.data();
+        if (n >= 8) {
+            if (n > 16) return std::memcmp(x, y, n) == 0;
+            return load8(x) == load8(y) && load8(x + n - 8) == load8(y + n - 8);
+        }
+        if (n >= 4) return load4(x) == load4(y) && load4(x + n - 4) == load4(y + n - 4);
+        for (size_t i = 0; i < n; ++i)
+            if (x[i] != y[i]) return false;
+        return true;
+    }
+    struct Slots {
+        std::vector<Slot> slots;
+        size_t mask = 0;
+        size_t count = 0;
+        size_t limit = 0; // count that makes the table grow: 3/4 full
+        [[gnu::always_inline]] Variable* find(uint64_t hash) const {
+            if (!count) return nullptr;
+            for (size_t i = hash & mask;; i = (i + 1) & mask) {
+                const Slot& s = slots[i];
+                if (!s.v) return nullptr;
+                if (s.hash == hash) return s.v;
+            }
+        }
+        [[gnu::always_inline]] Variable* find(std::string_view name, uint64_t hash) const {
+            if (!count) return nullptr;
+            for (size_t i = hash & mask;; i = (i + 1) & mask) {
+                const Slot& s = slots[i];
+                if (!s.v) return nullptr;
+                if (s.hash == hash && same_name(s.v->name, name)) return s.v;
+            }
+        }
+        void insert(Variable* v) {
+            if (count >= limit) grow();
+            size_t i = v->hash & mask;
+            while (slots[i].v)
+                i = (i + 1) & mask;
+            slots[i] = Slot{v->hash, v};
+            ++count;
+        }
+        void grow();
+        template <class F>
+        void each(F&& f) const {
+            if (count)
+                for (const Slot& s : slots)
+                    if (s.v) f(s.v);
+        }
+    };
+    Slots whole_, text_;
 };
 
 struct Generation {
@@ -93,7 +162,14 @@ struct Generation {
     std::vector<std::unique_ptr<Variable[]>> chunks;
     size_t chunk_used = 0, chunk_size = 0;
     uint32_t next_seq = 0;
-    Variable* new_record();
+    Variable* new_record() {
+        if (chunk_used == chunk_size) add_chunk();
+        Variable* v = &chunks.back()[chunk_used++];
+        v->seq = next_seq++;
+        v->owner = this;
+        return v;
+    }
+    void add_chunk();
 };
 
 // A name with its hash and the record last found for it.
@@ -114,6 +190,10 @@ enum class SymbolKind : uint8_t {
 struct TailPart {
     VarRef var;            // the part's name, looked up as a simple variable
     bool constant = false; // empty or starting with a digit: used as written
+    // The generation (and its number of records) in which the variable was
+    // last looked for and not found: it cannot appear without a new record.
+    mutable uint64_t missing_gen = 0;
+    mutable size_t missing_count = 0;
 };
 
 struct SymbolRef {
@@ -121,10 +201,13 @@ struct SymbolRef {
     std::string text; // folded full text
     VarRef base;      // the simple name, or the stem key "ABC."
     std::vector<TailPart> tails;
+    // One tail part, a variable (A.I): the common case, looked up first.
+    bool var_tail = false;
     // A compound whose tail parts are all constant (A.0, B.1.X0): the
     // derived tail is fixed, so its record is remembered like a simple one.
     bool fixed_tail = false;
     VarRef fixed; // the derived tail, its hash and the record last found
+    // (also the record of A.I while I has no record: the tail is then "I")
 };
 
 // Done once per symbol token; the result is stored in the tree node.

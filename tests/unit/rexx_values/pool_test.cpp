@@ -2,6 +2,11 @@
 // NOVALUE condition, "Show" and labels.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
 #include "harness.h"
 #include "rexx/core/pool.h"
 
@@ -57,6 +62,112 @@ TEST(ShowHash, IsTheBucketHash) {
     EXPECT_EQ(show_hash("A.1"), 40636u);
     EXPECT_EQ(show_hash("LONGNAME"), 36313u);
     EXPECT_LT(show_hash(std::string(300, '\xff')), 40960u);
+}
+
+// Plain digits hash by value, below kTextHash; every other name at or above.
+TEST(NameHash, DigitsAndTextApart) {
+    EXPECT_EQ(name_hash("0"), digits_hash(0));
+    EXPECT_EQ(name_hash("5"), digits_hash(5));
+    EXPECT_EQ(name_hash("123456789012345678"), digits_hash(123456789012345678ULL));
+    EXPECT_LT(name_hash("123456789012345678"), kTextHash);
+    for (const char* text :
+         {"", "007", "00", "1234567890123456789", "1E3", "-5", "5 ", " 5", "5.0", "X", "ABC", "a"})
+        EXPECT_GE(name_hash(text), kTextHash) << text;
+    EXPECT_NE(name_hash("A"), name_hash("a"));
+}
+
+// Names one byte apart, of every length around the word-sized reads, and
+// names that differ only in trailing zero bytes hash apart.
+TEST(NameHash, NearNamesDiffer) {
+    std::set<uint64_t> seen;
+    size_t made = 0;
+    for (size_t n = 0; n <= 40; ++n) {
+        std::string base(n, 'a');
+        seen.insert(name_hash(base));
+        ++made;
+        for (size_t i = 0; i < n; ++i) {
+            std::string t = base;
+            t[i] = 'b';
+            seen.insert(name_hash(t));
+            t[i] = '\t';
+            seen.insert(name_hash(t));
+            made += 2;
+        }
+        std::string zeros(n, '\0');
+        seen.insert(name_hash(zeros));
+        ++made;
+    }
+    EXPECT_EQ(seen.size(), made - 1); // "" is both the empty run of 'a' and of zeros
+}
+
+// A record named "0" has hash 0, the hash of an empty slot.
+TEST(VarTableTest, WholeAndTextNames) {
+    VarTable t;
+    std::vector<std::unique_ptr<Variable>> recs;
+    auto add = [&](const std::string& name) {
+        recs.push_back(std::make_unique<Variable>());
+        recs.back()->name = name;
+        recs.back()->hash = name_hash(name);
+        t.insert(recs.back().get());
+        return recs.back().get();
+    };
+    EXPECT_EQ(t.find("0", name_hash("0")), nullptr);
+    EXPECT_EQ(t.find_whole(digits_hash(0)), nullptr);
+    Variable* x = add("X");
+    EXPECT_EQ(t.find_whole(digits_hash(0)), nullptr);
+    Variable* zero = add("0");
+    EXPECT_EQ(t.find_whole(digits_hash(0)), zero);
+    EXPECT_EQ(t.find("0", name_hash("0")), zero);
+    EXPECT_EQ(t.find("X", name_hash("X")), x);
+    EXPECT_EQ(t.find("00", name_hash("00")), nullptr);
+    // Enough to grow both tables several times.
+    for (int i = 1; i < 2000; ++i) {
+        add(std::to_string(i));
+        add("K" + std::to_string(i));
+    }
+    EXPECT_EQ(t.size(), 4000u);
+    for (int i = 1; i < 2000; ++i) {
+        std::string d = std::to_string(i), k = "K" + d;
+        ASSERT_NE(t.find_whole(digits_hash(i)), nullptr);
+        EXPECT_EQ(t.find_whole(digits_hash(i))->name, d);
+        ASSERT_NE(t.find(k, name_hash(k)), nullptr);
+        EXPECT_EQ(t.find(k, name_hash(k))->name, k);
+    }
+    EXPECT_EQ(t.find_whole(digits_hash(2000)), nullptr);
+    EXPECT_EQ(t.find("K2000", name_hash("K2000")), nullptr);
+    size_t seen = 0;
+    t.each([&](Variable*) { ++seen; });
+    EXPECT_EQ(seen, 4000u);
+}
+
+// One symbol used again and again keeps what it found; a tail variable
+// that had no record must still be seen once it gets one, in any way.
+TEST_F(PoolTest, TailVariableThatAppearsLater) {
+    SymbolRef cx = sym("c.x");
+    auto text = [&](const SymbolRef& s) { return std::string(get_value(in, s).text(in.numeric)); };
+    set_value(in, cx, RexxValue("by name"));
+    EXPECT_EQ(text(cx), "by name");
+    EXPECT_EQ(text(cx), "by name");
+    set_var(in, "X", "7");
+    EXPECT_EQ(text(cx), "C.7");
+    set_value(in, cx, RexxValue("seven"));
+    EXPECT_EQ(get("c.7"), "seven");
+    drop_symbol(in, sym("x"));
+    EXPECT_EQ(text(cx), "by name");
+    // Inside a procedure the caller's variable is not the tail...
+    new_generation(in);
+    EXPECT_EQ(text(cx), "C.X");
+    set_value(in, cx, RexxValue("local"));
+    EXPECT_EQ(text(cx), "local");
+    // ...until it is exposed.
+    set_var(in, "Y", "unrelated");
+    EXPECT_EQ(text(cx), "local");
+    release_generation(in);
+    set_var(in, "X", "7");
+    new_generation(in);
+    expose(in, sym("x"));
+    EXPECT_EQ(text(cx), "C.7");
+    release_generation(in);
 }
 
 TEST_F(PoolTest, SimpleVariables) {
