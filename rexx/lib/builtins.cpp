@@ -149,10 +149,6 @@ void wrong_call(Interp& in, const Args& a, int index, std::string_view text) {
     raise_error(in, 40, std::move(msg));
 }
 
-void require(Interp& in, const Args& a, int i, std::string_view text) {
-    if (!a.has(i)) wrong_call(in, a, i, text);
-}
-
 WholeTest whole_number(const RexxValue& v, long long& out) {
     if (!is_number(v)) return WholeTest::NotNumber;
     double d = v.num();
@@ -248,9 +244,8 @@ bool is_rexx_symbol(std::string_view text) {
     return true;
 }
 
-char* make_text(Interp& in, RexxValue& r, size_t n) {
-    if (n > kMaxValueLength) raise_error(in, 5);
-    return r.resize_text(n, in.spare);
+void result_too_long(Interp& in) {
+    raise_error(in, 5);
 }
 
 } // namespace tolma

@@ -126,7 +126,9 @@ inline void check_count(Interp& in, const Args& a, int lo, int hi, std::string_v
     if (a.n < lo || a.n > hi) wrong_call(in, a, 0, text);
 }
 // Argument i must be present, else wrong_call(i, text).
-void require(Interp& in, const Args& a, int i, std::string_view text);
+inline void require(Interp& in, const Args& a, int i, std::string_view text) {
+    if (!a.has(i)) wrong_call(in, a, i, text);
+}
 
 // The text of argument i (a number formatted under NUMERIC settings); "" when omitted.
 inline std::string_view arg_text(Interp& in, const Args& a, int i) {
@@ -200,13 +202,18 @@ inline RexxValue int_result(long long v) {
     return RexxValue::number(static_cast<double>(v), 0);
 }
 // A string result of n bytes; returns the buffer to fill. Raises error 5
-// when n is beyond what a value can hold.
-char* make_text(Interp& in, RexxValue& r, size_t n);
+// when n is beyond what a value can hold. A long result takes the buffer the
+// last overwritten variable gave up, when there is one.
+[[noreturn]] void result_too_long(Interp& in);
+inline char* make_text(Interp& in, RexxValue& r, size_t n) {
+    if (n > 0x7FFFFFFF) result_too_long(in);
+    return r.resize_text(n, in.spare);
+}
 // A string result copied from bytes outside it (a piece of an argument):
 // no check for overlap with its own buffer is needed.
-inline RexxValue piece_result(std::string_view s) {
+inline RexxValue piece_result(Interp& in, std::string_view s) {
     RexxValue r;
-    if (!s.empty()) std::memcpy(r.resize_text(s.size()), s.data(), s.size());
+    if (!s.empty()) std::memcpy(make_text(in, r, s.size()), s.data(), s.size());
     return r;
 }
 

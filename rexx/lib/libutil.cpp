@@ -43,22 +43,43 @@ const unsigned char* identity_table() {
     return kCase.identity;
 }
 
+unsigned blank_bits_short(const char* p, size_t have) {
+    char buf[16];
+    std::memset(buf, ' ', sizeof buf);
+    std::memcpy(buf, p, have);
+    return blank_bits16(buf);
+}
+
 bool find_word(std::string_view s, long long k, size_t& start, size_t& end) {
-    size_t i = 0, n = s.size();
+    if (k < 1) return false;
     const char* p = s.data();
-    for (;;) {
-        while (i < n && is_word_blank(p[i]))
-            ++i;
-        if (i == n) return false;
-        size_t b = i;
-        while (i < n && !is_word_blank(p[i]))
-            ++i;
-        if (--k == 0) {
-            start = b;
-            end = i;
-            return true;
+    size_t n = s.size();
+    unsigned prev_blank = 1; // the byte before the string counts as a blank
+    for (size_t i = 0; i < n; i += 16) {
+        unsigned blank = blank_bits_at(p, i, n);
+        // A word starts at a non-blank after a blank.
+        unsigned starts = ~blank & ((blank << 1) | prev_blank) & 0xFFFFu;
+        int here = count_bits16(starts);
+        if (here < k) {
+            k -= here;
+            prev_blank = blank >> 15;
+            continue;
         }
+        while (--k > 0)
+            starts &= starts - 1;
+        unsigned at = static_cast<unsigned>(std::countr_zero(starts));
+        start = i + at;
+        // The word ends at the first blank after its start; past the end of
+        // the string everything reads as blank.
+        unsigned after = blank >> at;
+        if (after) {
+            end = start + static_cast<size_t>(std::countr_zero(after));
+        } else {
+            end = skip_word(p, i + 16, n);
+        }
+        return true;
     }
+    return false;
 }
 
 Decimal to_decimal(double v) {

@@ -55,7 +55,7 @@ RexxValue bi_substr(Interp& in, Args& a) {
     }
     char pad = arg_pad(in, a, 3);
     // The common case: a plain piece of the string.
-    if (len <= avail) return piece_result(std::string_view(s.data() + from, len));
+    if (len <= avail) return piece_result(in, std::string_view(s.data() + from, len));
     RexxValue r;
     char* p = make_text(in, r, len);
     std::memcpy(p, s.data() + (avail ? from : 0), avail);

@@ -1,0 +1,178 @@
+// The word and string functions scan many bytes at a time; here they are
+// compared with plain byte-by-byte versions over every short string of
+// blanks, tabs, letters and look-alike bytes, and over random longer ones
+// (the scans work in groups of 8 and 16 bytes, SPACE has a separate path up
+// to 240 bytes).
+#include <random>
+
+#include "harness.h"
+#include "rexx/lib/libutil.h"
+
+namespace tolma::test {
+
+namespace {
+
+bool blank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+struct Span {
+    size_t b, e;
+};
+
+std::vector<Span> words_of(const std::string& s) {
+    std::vector<Span> w;
+    size_t i = 0;
+    while (i < s.size()) {
+        while (i < s.size() && blank(s[i]))
+            ++i;
+        if (i == s.size()) break;
+        size_t b = i;
+        while (i < s.size() && !blank(s[i]))
+            ++i;
+        w.push_back({b, i});
+    }
+    return w;
+}
+
+std::string space_of(const std::string& s, size_t gap, char pad) {
+    std::string r;
+    for (const Span& w : words_of(s)) {
+        if (!r.empty()) r.append(gap, pad);
+        r.append(s, w.b, w.e - w.b);
+    }
+    return r;
+}
+
+std::string subword_of(const std::string& s, size_t first, size_t count) {
+    std::vector<Span> w = words_of(s);
+    if (first > w.size() || count == 0) return "";
+    size_t last = std::min(w.size(), first - 1 + count);
+    return s.substr(w[first - 1].b, w[last - 1].e - w[first - 1].b);
+}
+
+// Every word function on s, checked against the plain versions.
+void check_words(Lib& f, const std::string& s) {
+    std::vector<Span> w = words_of(s);
+    ASSERT_EQ(f("WORDS", {s}), std::to_string(w.size())) << '[' << s << ']';
+    for (size_t k = 1; k <= w.size() + 1; ++k) {
+        std::string ks = std::to_string(k);
+        bool in = k <= w.size();
+        std::string word = in ? s.substr(w[k - 1].b, w[k - 1].e - w[k - 1].b) : "";
+        ASSERT_EQ(f("WORD", {s, ks}), word) << '[' << s << "] " << k;
+        ASSERT_EQ(f("WORDINDEX", {s, ks}), std::to_string(in ? w[k - 1].b + 1 : 0))
+            << '[' << s << "] " << k;
+        ASSERT_EQ(f("WORDLENGTH", {s, ks}), std::to_string(in ? w[k - 1].e - w[k - 1].b : 0))
+            << '[' << s << "] " << k;
+        ASSERT_EQ(f("SUBWORD", {s, ks, "2"}), subword_of(s, k, 2)) << '[' << s << "] " << k;
+    }
+    ASSERT_EQ(f("SPACE", {s}), space_of(s, 1, ' ')) << '[' << s << ']';
+    ASSERT_EQ(f("SPACE", {s, "0"}), space_of(s, 0, ' ')) << '[' << s << ']';
+    ASSERT_EQ(f("SPACE", {s, "1", "-"}), space_of(s, 1, '-')) << '[' << s << ']';
+    ASSERT_EQ(f("SPACE", {s, "3", "+"}), space_of(s, 3, '+')) << '[' << s << ']';
+}
+
+// Bytes that look like a blank or a tab to a careless bit test.
+const char kAlphabet[] = {' ', '\t', 'a', '\xA0', '\x89', '\0', ')', '!', '\x08', '\x0A'};
+
+std::string random_text(std::mt19937& gen, size_t len, int blank_percent) {
+    std::string s(len, 'x');
+    std::uniform_int_distribution<int> pct(0, 99), any(0, sizeof kAlphabet - 1);
+    for (char& c : s) {
+        if (pct(gen) < blank_percent)
+            c = pct(gen) < 80 ? ' ' : '\t';
+        else
+            c = kAlphabet[any(gen)];
+    }
+    return s;
+}
+
+} // namespace
+
+TEST(ByteScans, SixteenByteTestAgreesWithThePortableOne) {
+    std::mt19937 gen(7);
+    std::uniform_int_distribution<int> any(0, sizeof kAlphabet - 1), byte(0, 255);
+    for (int round = 0; round < 20000; ++round) {
+        char block[16];
+        for (char& c : block)
+            c = round % 2 ? kAlphabet[any(gen)] : static_cast<char>(byte(gen));
+        unsigned want = 0;
+        for (int j = 0; j < 16; ++j)
+            if (blank(block[j])) want |= 1u << j;
+        ASSERT_EQ(blank_bits16(block), want);
+        ASSERT_EQ(blank_bits16_portable(block), want);
+    }
+}
+
+TEST(ByteScans, BlankBitsNeverReadPastTheEnd) {
+    // The string sits at the very end of its buffer: a read past it would be
+    // caught by the sanitizer build; the padding reads as blanks.
+    for (size_t n = 1; n <= 40; ++n) {
+        std::vector<char> buf(n, 'x');
+        buf[n - 1] = ' ';
+        for (size_t i = 0; i < n; ++i) {
+            unsigned got = blank_bits_at(buf.data(), i, n);
+            for (size_t j = 0; j < 16; ++j) {
+                bool want = i + j >= n || blank(buf[i + j]);
+                ASSERT_EQ((got >> j) & 1, want ? 1u : 0u) << n << ' ' << i << ' ' << j;
+            }
+        }
+    }
+}
+
+TEST(ByteScans, SkipsAndFindWordAgreeWithByteLoops) {
+    std::mt19937 gen(11);
+    for (int round = 0; round < 3000; ++round) {
+        std::string s = random_text(gen, round % 70, (round / 70) % 4 * 30);
+        size_t n = s.size();
+        for (size_t i = 0; i <= n; ++i) {
+            size_t b = i, e = i;
+            while (b < n && blank(s[b]))
+                ++b;
+            while (e < n && !blank(s[e]))
+                ++e;
+            ASSERT_EQ(skip_blanks(s.data(), i, n), b) << '[' << s << "] " << i;
+            ASSERT_EQ(skip_word(s.data(), i, n), e) << '[' << s << "] " << i;
+        }
+        std::vector<Span> w = words_of(s);
+        for (long long k = -1; k <= static_cast<long long>(w.size()) + 1; ++k) {
+            size_t b = 99, e = 99;
+            bool found = find_word(s, k, b, e);
+            bool in = k >= 1 && k <= static_cast<long long>(w.size());
+            ASSERT_EQ(found, in) << '[' << s << "] " << k;
+            if (in) {
+                ASSERT_EQ(b, w[k - 1].b) << '[' << s << "] " << k;
+                ASSERT_EQ(e, w[k - 1].e) << '[' << s << "] " << k;
+            }
+        }
+    }
+}
+
+TEST(ByteScans, WordFunctionsOnEveryShortString) {
+    Lib f;
+    const char letters[] = {' ', '\t', 'a', '\xA0'};
+    for (size_t len = 0; len <= 6; ++len) {
+        size_t total = 1;
+        for (size_t i = 0; i < len; ++i)
+            total *= 4;
+        for (size_t code = 0; code < total; ++code) {
+            std::string s;
+            for (size_t i = 0, c = code; i < len; ++i, c /= 4)
+                s += letters[c % 4];
+            check_words(f, s);
+        }
+    }
+}
+
+TEST(ByteScans, WordFunctionsOnRandomLongerStrings) {
+    Lib f;
+    std::mt19937 gen(3);
+    const size_t lengths[] = {7,  8,  9,  15,  16,  17,  23,  24,  31,  32,  33,  47,
+                              48, 63, 64, 100, 239, 240, 241, 255, 256, 257, 300, 1000};
+    for (size_t len : lengths)
+        for (int blanks : {0, 10, 50, 90, 100})
+            for (int round = 0; round < 6; ++round)
+                check_words(f, random_text(gen, len, blanks));
+}
+
+} // namespace tolma::test
