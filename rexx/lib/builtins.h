@@ -25,6 +25,29 @@
 
 namespace tolma {
 
+// The byte map of the last TRANSLATE call with tables, kept with the texts
+// and pad it was built from: a loop translating with the same tables builds
+// it once. Keyed by the texts themselves, so a change is always seen.
+struct TranslateMap {
+    bool valid = false;
+    bool has_input = false; // the input table was given
+    char pad = ' ';
+    std::string output, input;
+    unsigned char map[256];
+    // The bytes the map changes, when there are at most four: each repeated
+    // in all eight bytes of a word (unused entries repeat the first), so
+    // that eight bytes at a time can be checked for any of them.
+    int changed_count = 0; // 5: more than four
+    uint64_t changed[4] = {};
+};
+
+// n bytes of from through the map into to (which must not overlap from).
+// When the map changes at most four bytes, groups of bytes holding none of
+// them are copied as they are: sixteen at a time with SSE2, else eight.
+void map_bytes(const TranslateMap& t, const char* from, char* to, size_t n);
+// The same without SSE2 (the only version where SSE2 is missing).
+void map_bytes_portable(const TranslateMap& t, const char* from, char* to, size_t n);
+
 // State of the library kept per interpreter run: the clock snapshot shared by
 // the DATE and TIME calls of one source line, the elapsed-time clock and the
 // random generator's seed. The executor owns one and clears clock_line (sets
@@ -54,6 +77,7 @@ struct LibState {
     vre::Scratch regex_scratch;
     // Children started by FORK that WAITPID has not reaped yet.
     std::vector<int> children;
+    TranslateMap translate;
 };
 
 // Line and column of an argument expression (for the error position).

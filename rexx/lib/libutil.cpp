@@ -50,6 +50,60 @@ unsigned blank_bits_short(const char* p, size_t have) {
     return blank_bits16(buf);
 }
 
+void map_bytes_portable(const TranslateMap& t, const char* from, char* to, size_t n) {
+    const unsigned char* map = t.map;
+    size_t i = 0;
+    if (t.changed_count == 0) {
+        std::memcpy(to, from, n);
+        return;
+    }
+    if (t.changed_count <= 4) {
+        for (; i + 8 <= n; i += 8) {
+            uint64_t x = load8(from + i);
+            uint64_t hit = zero_bytes(x ^ t.changed[0]) | zero_bytes(x ^ t.changed[1]) |
+                           zero_bytes(x ^ t.changed[2]) | zero_bytes(x ^ t.changed[3]);
+            std::memcpy(to + i, from + i, 8);
+            for (; hit; hit &= hit - 1) {
+                size_t j = i + first_mark(hit);
+                to[j] = static_cast<char>(map[static_cast<unsigned char>(from[j])]);
+            }
+        }
+    }
+    for (; i < n; ++i)
+        to[i] = static_cast<char>(map[static_cast<unsigned char>(from[i])]);
+}
+
+void map_bytes(const TranslateMap& t, const char* from, char* to, size_t n) {
+#if defined(__SSE2__)
+    if (t.changed_count == 0 || t.changed_count > 4 || n < 16) {
+        map_bytes_portable(t, from, to, n);
+        return;
+    }
+    const unsigned char* map = t.map;
+    __m128i c0 = _mm_set1_epi8(static_cast<char>(t.changed[0]));
+    __m128i c1 = _mm_set1_epi8(static_cast<char>(t.changed[1]));
+    __m128i c2 = _mm_set1_epi8(static_cast<char>(t.changed[2]));
+    __m128i c3 = _mm_set1_epi8(static_cast<char>(t.changed[3]));
+    // The last group is the final sixteen bytes, overlapping the one before:
+    // mapping from the source again gives the same bytes.
+    for (size_t i = 0;; i += 16) {
+        if (i + 16 > n) i = n - 16;
+        __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        __m128i eq = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, c0), _mm_cmpeq_epi8(x, c1)),
+                                  _mm_or_si128(_mm_cmpeq_epi8(x, c2), _mm_cmpeq_epi8(x, c3)));
+        unsigned hit = static_cast<unsigned>(_mm_movemask_epi8(eq));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), x);
+        for (; hit; hit &= hit - 1) {
+            size_t j = i + static_cast<size_t>(std::countr_zero(hit));
+            to[j] = static_cast<char>(map[static_cast<unsigned char>(from[j])]);
+        }
+        if (i + 16 == n) return;
+    }
+#else
+    map_bytes_portable(t, from, to, n);
+#endif
+}
+
 bool find_word(std::string_view s, long long k, size_t& start, size_t& end) {
     if (k < 1) return false;
     const char* p = s.data();

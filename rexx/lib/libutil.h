@@ -60,6 +60,10 @@ inline uint64_t zero_bytes(uint64_t x) {
 inline uint64_t bytes_equal(uint64_t x, unsigned char c) {
     return zero_bytes(x ^ (kEachByte * c));
 }
+// Index of the first byte marked by its high bit in m (m not 0).
+inline size_t first_mark(uint64_t m) {
+    return static_cast<size_t>(std::countr_zero(m) >> 3);
+}
 // The high bits of the eight bytes of m gathered into bits 0..7.
 inline unsigned gather_high_bits(uint64_t m) {
     return static_cast<unsigned>((((m & kHighBits) >> 7) * 0x0102040810204080ULL) >> 56);

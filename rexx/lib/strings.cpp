@@ -374,6 +374,72 @@ RexxValue bi_verify(Interp& in, Args& a) {
     return int_result(0);
 }
 
+// Upper case of n bytes, eight at a time: the bytes a..z lose the 0x20 bit.
+void upper_bytes(const char* from, char* to, size_t n) {
+    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t x;
+        std::memcpy(&x, from + i, 8);
+        // Byte order does not matter: every byte is handled on its own.
+        uint64_t low7 = x & kLow7;
+        uint64_t from_a = low7 + kEachByte * (0x80 - 'a');     // high bit: at least 'a'
+        uint64_t past_z = low7 + kEachByte * (0x80 - 'z' - 1); // high bit: beyond 'z'
+        uint64_t lower = from_a & ~past_z & ~x & kHighBits;
+        x ^= lower >> 2;
+        std::memcpy(to + i, &x, 8);
+    }
+    const unsigned char* up = upper_table();
+    for (; i < n; ++i)
+        to[i] = static_cast<char>(up[static_cast<unsigned char>(from[i])]);
+}
+
+// Whether the texts are equal; short ones compared without a library call.
+inline bool same_text(const std::string& a, std::string_view b) {
+    size_t n = b.size();
+    if (a.size() != n) return false;
+    if (n > 16) return std::memcmp(a.data(), b.data(), n) == 0;
+    const char *x = a.data(), *y = b.data();
+    for (size_t i = 0; i < n; ++i)
+        if (x[i] != y[i]) return false;
+    return true;
+}
+
+// The map for the tables: built anew only when they differ from the last call's.
+const TranslateMap& translate_map(LibState& lib, std::string_view out, const std::string_view* inp,
+                                  char pad) {
+    TranslateMap& t = lib.translate;
+    if (t.valid && t.pad == pad && t.has_input == (inp != nullptr) && same_text(t.output, out) &&
+        (!inp || same_text(t.input, *inp)))
+        return t;
+    t.valid = false;
+    t.pad = pad;
+    t.has_input = inp != nullptr;
+    t.output.assign(out);
+    t.input.assign(inp ? *inp : std::string_view());
+    unsigned char* map = t.map;
+    std::memcpy(map, identity_table(), sizeof t.map);
+    if (inp) {
+        // The first occurrence of a character in the input table wins.
+        for (size_t i = inp->size(); i-- > 0;)
+            map[static_cast<unsigned char>((*inp)[i])] =
+                static_cast<unsigned char>(i < out.size() ? out[i] : pad);
+    } else {
+        for (int c = 0; c < 256; ++c)
+            map[c] = static_cast<unsigned char>(static_cast<size_t>(c) < out.size() ? out[c] : pad);
+    }
+    t.changed_count = 0;
+    for (int c = 0; c < 256 && t.changed_count <= 4; ++c) {
+        if (map[c] == c) continue;
+        if (t.changed_count < 4) t.changed[t.changed_count] = kEachByte * static_cast<uint64_t>(c);
+        ++t.changed_count;
+    }
+    for (int k = t.changed_count; k < 4; ++k)
+        t.changed[k] = t.changed[0];
+    t.valid = true;
+    return t;
+}
+
 RexxValue bi_translate(Interp& in, Args& a) {
     if (a.n > 4) wrong_call(in, a, 0, "up to 4 arguments allowed.");
     require(in, a, 0, "argument 1 missing.");
@@ -382,27 +448,14 @@ RexxValue bi_translate(Interp& in, Args& a) {
     char* p = make_text(in, r, s.size());
     if (!a.has(1) && !a.has(2)) {
         // No tables at all: upper case, whatever the pad.
-        const unsigned char* up = upper_table();
-        for (size_t i = 0; i < s.size(); ++i)
-            p[i] = static_cast<char>(up[static_cast<unsigned char>(s[i])]);
+        upper_bytes(s.data(), p, s.size());
         return r;
     }
     std::string_view out = arg_text(in, a, 1);
     char pad = arg_pad(in, a, 3);
-    unsigned char map[256];
-    std::memcpy(map, identity_table(), sizeof map);
-    if (a.has(2)) {
-        std::string_view inp = a[2].text(in.numeric);
-        // The first occurrence of a character in the input table wins.
-        for (size_t i = inp.size(); i-- > 0;)
-            map[static_cast<unsigned char>(inp[i])] =
-                static_cast<unsigned char>(i < out.size() ? out[i] : pad);
-    } else {
-        for (int c = 0; c < 256; ++c)
-            map[c] = static_cast<unsigned char>(static_cast<size_t>(c) < out.size() ? out[c] : pad);
-    }
-    for (size_t i = 0; i < s.size(); ++i)
-        p[i] = static_cast<char>(map[static_cast<unsigned char>(s[i])]);
+    std::string_view inp;
+    if (a.has(2)) inp = a[2].text(in.numeric);
+    map_bytes(translate_map(*a.lib, out, a.has(2) ? &inp : nullptr, pad), s.data(), p, s.size());
     return r;
 }
 
@@ -474,7 +527,11 @@ RexxValue map_case(Interp& in, Args& a, const unsigned char* table) {
 }
 
 RexxValue bi_upper(Interp& in, Args& a) {
-    return map_case(in, a, upper_table());
+    check_count(in, a, 1, 1, "must receive 1 argument.");
+    std::string_view s = need_text(in, a, 0);
+    RexxValue r;
+    upper_bytes(s.data(), make_text(in, r, s.size()), s.size());
+    return r;
 }
 RexxValue bi_lower(Interp& in, Args& a) {
     return map_case(in, a, lower_table());

@@ -175,4 +175,111 @@ TEST(ByteScans, WordFunctionsOnRandomLongerStrings) {
                 check_words(f, random_text(gen, len, blanks));
 }
 
+namespace {
+
+// TRANSLATE done one byte at a time from its definition.
+std::string translate_of(const std::string& s, const Arg& out, const Arg& inp, char pad) {
+    std::string r;
+    for (char c : s) {
+        if (!out && !inp) {
+            r += c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+            continue;
+        }
+        std::string o = out.value_or("");
+        size_t k;
+        if (inp) {
+            k = inp->find(c);
+            if (k == std::string::npos) {
+                r += c;
+                continue;
+            }
+        } else {
+            k = static_cast<unsigned char>(c);
+        }
+        r += k < o.size() ? o[k] : pad;
+    }
+    return r;
+}
+
+std::string random_bytes(std::mt19937& gen, size_t len, const std::string& from) {
+    std::uniform_int_distribution<size_t> pick(0, from.size() - 1);
+    std::string s;
+    for (size_t i = 0; i < len; ++i)
+        s += from[pick(gen)];
+    return s;
+}
+
+} // namespace
+
+TEST(ByteScans, TranslateAgreesWithItsDefinition) {
+    Lib f;
+    std::mt19937 gen(5);
+    const std::string letters = "abcxyzXYZ \t\x80\xff\xe1{}`@";
+    for (int round = 0; round < 4000; ++round) {
+        size_t len = static_cast<size_t>(round % 75);
+        std::string s = random_bytes(gen, len, letters);
+        // Tables of 0 to 6 characters, sometimes with repeats; sometimes
+        // the same table texts come back, so the kept map is used.
+        size_t tn = static_cast<size_t>(round / 75 % 7);
+        std::string inp = random_bytes(gen, tn, round % 3 ? "xyz" : letters);
+        std::string out = random_bytes(gen, tn / 2 + round % 2, letters);
+        std::string pad = round % 4 == 0 ? "-" : " ";
+        if (round % 5 == 0) {
+            ASSERT_EQ(f("TRANSLATE", {s}), translate_of(s, omitted, omitted, ' ')) << s;
+        } else if (round % 5 == 1) {
+            ASSERT_EQ(f("TRANSLATE", {s, out}), translate_of(s, out, omitted, ' ')) << s;
+        } else if (round % 5 == 2) {
+            ASSERT_EQ(f("TRANSLATE", {s, omitted, inp, pad}), translate_of(s, omitted, inp, pad[0]))
+                << s << '|' << inp;
+        } else {
+            ASSERT_EQ(f("TRANSLATE", {s, out, inp, pad}), translate_of(s, out, inp, pad[0]))
+                << s << '|' << out << '|' << inp;
+            // The same call once more, then with one table changed in place.
+            ASSERT_EQ(f("TRANSLATE", {s, out, inp, pad}), translate_of(s, out, inp, pad[0]));
+            if (!out.empty()) {
+                out[0] = out[0] == 'q' ? 'r' : 'q';
+                ASSERT_EQ(f("TRANSLATE", {s, out, inp, pad}), translate_of(s, out, inp, pad[0]))
+                    << s << '|' << out << '|' << inp;
+            }
+            ASSERT_EQ(f("TRANSLATE", {s, out, inp, "*"}), translate_of(s, out, inp, '*'));
+        }
+        ASSERT_EQ(f("UPPER", {s}), translate_of(s, omitted, omitted, ' ')) << s;
+    }
+}
+
+TEST(ByteScans, ByteMapWithAndWithoutSse2Agree) {
+    std::mt19937 gen(9);
+    std::uniform_int_distribution<int> byte(0, 255), few(0, 6);
+    for (int round = 0; round < 3000; ++round) {
+        TranslateMap t;
+        for (int c = 0; c < 256; ++c)
+            t.map[c] = static_cast<unsigned char>(c);
+        // A map changing 0 to 6 bytes, its list of changed bytes filled in
+        // as TRANSLATE fills it.
+        int changes = few(gen);
+        for (int k = 0; k < changes; ++k)
+            t.map[byte(gen)] = static_cast<unsigned char>(byte(gen));
+        t.changed_count = 0;
+        for (int c = 0; c < 256 && t.changed_count <= 4; ++c) {
+            if (t.map[c] == c) continue;
+            if (t.changed_count < 4) t.changed[t.changed_count] = kEachByte * c;
+            ++t.changed_count;
+        }
+        for (int k = t.changed_count; k < 4; ++k)
+            t.changed[k] = t.changed[0];
+        size_t n = static_cast<size_t>(round % 70);
+        std::string s;
+        for (size_t i = 0; i < n; ++i)
+            s += static_cast<char>(byte(gen) % 3 ? byte(gen) : 'a' + byte(gen) % 4);
+        std::string want;
+        for (char c : s)
+            want += static_cast<char>(t.map[static_cast<unsigned char>(c)]);
+        std::vector<char> a(n + 1), b(n + 1);
+        map_bytes(t, s.data(), a.data(), n);
+        map_bytes_portable(t, s.data(), b.data(), n);
+        ASSERT_EQ(std::string(a.data(), n), want) << round;
+        ASSERT_EQ(std::string(b.data(), n), want) << round;
+    }
+}
+
 } // namespace tolma::test
