@@ -208,15 +208,24 @@ bool arg_number(const Args& a, int i, double& out);
 
 // Pad character of argument i (blank when omitted); "the padding expression
 // must be one character wide." otherwise.
-char arg_pad(Interp& in, const Args& a, int i);
+char arg_pad_given(Interp& in, const Args& a, int i);
+inline char arg_pad(Interp& in, const Args& a, int i) {
+    return a.has(i) ? arg_pad_given(in, a, i) : ' ';
+}
 
 // First character of argument i folded to upper case, dflt when omitted or
 // empty; it must be one of allowed, else wrong_call(i, text).
-char arg_option(Interp& in, const Args& a, int i, char dflt, const char* allowed,
-                std::string_view text);
+char arg_option_given(Interp& in, const Args& a, int i, const char* allowed, std::string_view text);
+inline char arg_option(Interp& in, const Args& a, int i, char dflt, const char* allowed,
+                       std::string_view text) {
+    return a.has(i) ? arg_option_given(in, a, i, allowed, text) : dflt;
+}
 
 // Logical argument 0 or 1 ("argument N must be 0 or 1."), dflt when omitted.
-bool arg_flag(Interp& in, const Args& a, int i, bool dflt, std::string_view text = {});
+bool arg_flag_given(Interp& in, const Args& a, int i, std::string_view text);
+inline bool arg_flag(Interp& in, const Args& a, int i, bool dflt, std::string_view text = {}) {
+    return a.has(i) ? arg_flag_given(in, a, i, text) : dflt;
+}
 
 // Whether text is a REXX symbol (letters, digits and @#$.!?_).
 bool is_rexx_symbol(std::string_view text);

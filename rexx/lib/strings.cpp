@@ -1,4 +1,5 @@
 // String functions: pieces, padding, searching, translation and case.
+#include <bit>
 #include <cstring>
 
 #include "rexx/core/arith.h"
@@ -78,6 +79,10 @@ RexxValue bi_reverse(Interp& in, Args& a) {
     return r;
 }
 
+// Results up to this length are filled eight bytes at a time; longer ones
+// by doubling library copies.
+constexpr size_t kShortCopies = 256;
+
 RexxValue bi_copies(Interp& in, Args& a) {
     check_count(in, a, 2, 2, "must receive 2 arguments.");
     std::string_view s = need_text(in, a, 0);
@@ -91,6 +96,22 @@ RexxValue bi_copies(Interp& in, Args& a) {
     char* p = make_text(in, r, total);
     if (s.size() == 1) {
         std::memset(p, s[0], total);
+        return r;
+    }
+    if (total <= kShortCopies) {
+        // The first period of at least eight bytes filled byte by byte,
+        // then eight bytes at a time copied from one period back.
+        size_t k = s.size(), period = k >= 8 ? k : (8 + k - 1) / k * k;
+        if (period > total) period = total;
+        for (size_t i = 0, j = 0; i < period; ++i) {
+            p[i] = s[j];
+            if (++j == k) j = 0;
+        }
+        size_t i = period;
+        for (; i + 8 <= total; i += 8)
+            std::memcpy(p + i, p + i - period, 8);
+        for (; i < total; ++i)
+            p[i] = p[i - period];
         return r;
     }
     std::memcpy(p, s.data(), s.size());
@@ -197,7 +218,7 @@ RexxValue bi_strip(Interp& in, Args& a) {
         while (e > b && s[e - 1] == pad)
             --e;
     if (b == 0 && e == s.size() && a[0].is_string()) return a[0];
-    return RexxValue(s.substr(b, e - b));
+    return piece_result(in, s.substr(b, e - b));
 }
 
 RexxValue bi_compare(Interp& in, Args& a) {
@@ -230,9 +251,45 @@ RexxValue bi_abbrev(Interp& in, Args& a) {
 
 // ---------------------------------------------------------------- searching
 
+// First match of needle (at least two bytes) in hay at or after from, or
+// npos. Sixteen starting positions at a time are tested on the needle's
+// first and last bytes (SSE2); only those passing both are compared in full.
+size_t find_exact(std::string_view hay, std::string_view needle, size_t from) {
+#if defined(__SSE2__)
+    const char* h = hay.data();
+    const char* w = needle.data();
+    size_t n = hay.size(), m = needle.size();
+    if (m < 2 || from + m + 15 > n) return hay.find(needle, from);
+    __m128i first = _mm_set1_epi8(w[0]), last = _mm_set1_epi8(w[m - 1]);
+    size_t final_block = n - m - 15; // the last start with sixteen positions readable
+    for (size_t i = from;; i += 16) {
+        unsigned skip = 0; // positions of an overlapping last block already tested
+        if (i > final_block) {
+            skip = static_cast<unsigned>(i - final_block);
+            i = final_block;
+        }
+        __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i));
+        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + m - 1));
+        unsigned cand = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+        cand &= 0xFFFFu << skip;
+        for (; cand; cand &= cand - 1) {
+            size_t at = i + static_cast<size_t>(std::countr_zero(cand));
+            size_t k = 1;
+            while (k < m - 1 && h[at + k] == w[k])
+                ++k;
+            if (k >= m - 1) return at;
+        }
+        if (i == final_block) return std::string_view::npos;
+    }
+#else
+    return hay.find(needle, from);
+#endif
+}
+
 size_t find_from(std::string_view hay, std::string_view needle, size_t from, bool nocase) {
     if (needle.empty() || needle.size() > hay.size()) return std::string_view::npos;
-    if (!nocase) return hay.find(needle, from);
+    if (!nocase) return find_exact(hay, needle, from);
     const unsigned char* lc = lower_table();
     for (size_t i = from; i + needle.size() <= hay.size(); ++i) {
         size_t k = 0;

@@ -282,4 +282,78 @@ TEST(ByteScans, ByteMapWithAndWithoutSse2Agree) {
     }
 }
 
+TEST(ByteScans, PosAgreesWithPlainSearch) {
+    Lib f;
+    std::mt19937 gen(13);
+    for (int round = 0; round < 6000; ++round) {
+        // Few distinct letters, so that partial matches are common.
+        size_t n = static_cast<size_t>(round % 90);
+        std::string hay = random_bytes(gen, n, round % 2 ? "ab" : "abcd \xe1");
+        std::string needle = random_bytes(gen, 1 + round / 90 % 6, "ab");
+        if (round % 7 == 0 && n > 5) needle = hay.substr(n - 5); // a match at the very end
+        size_t start = static_cast<size_t>(round % 5 == 0 ? round / 5 % (n + 2) : 0);
+        size_t at = start < n ? hay.find(needle, start) : std::string::npos;
+        std::string want = std::to_string(at == std::string::npos ? 0 : at + 1);
+        ASSERT_EQ(f("POS", {needle, hay, std::to_string(start + 1)}), want)
+            << needle << '|' << hay << '|' << start;
+        // CHANGESTR finds its matches the same way.
+        std::string changed;
+        for (size_t from = 0;;) {
+            size_t k = hay.find(needle, from);
+            if (k == std::string::npos) {
+                changed += hay.substr(from);
+                break;
+            }
+            changed += hay.substr(from, k - from) + "<>";
+            from = k + needle.size();
+        }
+        ASSERT_EQ(f("CHANGESTR", {needle, hay, "<>"}), changed) << needle << '|' << hay;
+    }
+}
+
+TEST(ByteScans, CopiesFillsEveryLength) {
+    Lib f;
+    for (const std::string s : {"a", "ab", "abc", "abcdefg", "abcdefgh", "abcdefghi", "xyz12"})
+        for (int n = 0; n <= 70; ++n) {
+            std::string want;
+            for (int i = 0; i < n; ++i)
+                want += s;
+            ASSERT_EQ(f("COPIES", {s, std::to_string(n)}), want) << s << ' ' << n;
+        }
+    // Around the length where the library copies take over.
+    for (int n : {84, 85, 86, 127, 128, 129}) {
+        std::string want;
+        for (int i = 0; i < n; ++i)
+            want += "abc";
+        ASSERT_EQ(f("COPIES", {"abc", std::to_string(n)}), want) << n;
+    }
+}
+
+TEST(ByteScans, DecimalToHexAndBytesAtDigitBoundaries) {
+    Lib f;
+    EXPECT_EQ(f("D2X", {"0"}), "0");
+    EXPECT_EQ(f("D2X", {"15"}), "F");
+    EXPECT_EQ(f("D2X", {"16"}), "10");
+    EXPECT_EQ(f("D2X", {"255"}), "FF");
+    EXPECT_EQ(f("D2X", {"256"}), "100");
+    EXPECT_EQ(f("D2X", {"123456"}), "1E240");
+    EXPECT_EQ(f("D2X", {"4294967295"}), "FFFFFFFF");
+    EXPECT_EQ(f("D2X", {"4294967296"}), "100000000");
+    f.in.numeric.digits = 15;
+    EXPECT_EQ(f("D2X", {"281474976710655"}), "FFFFFFFFFFFF");
+    EXPECT_EQ(f("D2X", {"281474976710656"}), "1000000000000");
+    f.in.numeric.digits = 9;
+    EXPECT_EQ(f("D2X", {"0", "0"}), "");
+    EXPECT_EQ(f("D2X", {"255", "1"}), "F");
+    EXPECT_EQ(f("D2X", {"255", "5"}), "000FF");
+    EXPECT_EQ(f("D2X", {"-1", "3"}), "FFF");
+    EXPECT_EQ(f("D2X", {"-2", "20"}), "FFFFFFFFFFFFFFFFFFFE");
+    EXPECT_EQ(f("D2C", {"0"}), std::string(1, '\0'));
+    EXPECT_EQ(f("D2C", {"65"}), "A");
+    EXPECT_EQ(f("D2C", {"16706"}), "AB");
+    EXPECT_EQ(f("D2C", {"255", "3"}), std::string("\0\0\xff", 3));
+    EXPECT_EQ(f("D2C", {"-1", "2"}), "\xff\xff");
+    EXPECT_EQ(f("D2C", {"-191", "10"}), std::string(9, '\xff') + "A");
+}
+
 } // namespace tolma::test
