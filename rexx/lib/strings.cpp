@@ -74,8 +74,17 @@ RexxValue bi_reverse(Interp& in, Args& a) {
     std::string_view s = need_text(in, a, 0);
     RexxValue r;
     char* p = make_text(in, r, s.size());
-    for (size_t i = 0, n = s.size(); i < n; ++i)
-        p[i] = s[n - 1 - i];
+    const char* from = s.data();
+    size_t n = s.size(), i = 0;
+    // Eight bytes at a time from the end, their order swapped.
+    for (; i + 8 <= n; i += 8) {
+        uint64_t x;
+        std::memcpy(&x, from + n - 8 - i, 8);
+        x = __builtin_bswap64(x);
+        std::memcpy(p + i, &x, 8);
+    }
+    for (; i < n; ++i)
+        p[i] = from[n - 1 - i];
     return r;
 }
 

@@ -311,6 +311,16 @@ TEST(ByteScans, PosAgreesWithPlainSearch) {
     }
 }
 
+TEST(ByteScans, ReverseOfEveryLength) {
+    Lib f;
+    std::string s;
+    for (int n = 0; n <= 40; ++n) {
+        std::string want(s.rbegin(), s.rend());
+        ASSERT_EQ(f("REVERSE", {s}), want) << s;
+        s += static_cast<char>(n % 3 ? 'a' + n : 0x80 + n);
+    }
+}
+
 TEST(ByteScans, CopiesFillsEveryLength) {
     Lib f;
     for (const std::string s : {"a", "ab", "abc", "abcdefg", "abcdefgh", "abcdefghi", "xyz12"})
