@@ -43,7 +43,7 @@ const unsigned char* identity_table() {
     return kCase.identity;
 }
 
-unsigned blank_bits_short(const char* p, size_t have) {
+[[gnu::noinline]] unsigned blank_bits_short(const char* p, size_t have) {
     char buf[16];
     std::memset(buf, ' ', sizeof buf);
     std::memcpy(buf, p, have);
@@ -104,6 +104,16 @@ void map_bytes(const TranslateMap& t, const char* from, char* to, size_t n) {
 #endif
 }
 
+namespace {
+
+// skip_word kept out of the common path of find_word (a word running past
+// the sixteen bytes where it starts).
+[[gnu::noinline]] size_t word_end_beyond(const char* p, size_t i, size_t n) {
+    return skip_word(p, i, n);
+}
+
+} // namespace
+
 bool find_word(std::string_view s, long long k, size_t& start, size_t& end) {
     if (k < 1) return false;
     const char* p = s.data();
@@ -126,11 +136,8 @@ bool find_word(std::string_view s, long long k, size_t& start, size_t& end) {
         // The word ends at the first blank after its start; past the end of
         // the string everything reads as blank.
         unsigned after = blank >> at;
-        if (after) {
-            end = start + static_cast<size_t>(std::countr_zero(after));
-        } else {
-            end = skip_word(p, i + 16, n);
-        }
+        end = after ? start + static_cast<size_t>(std::countr_zero(after))
+                    : word_end_beyond(p, i + 16, n);
         return true;
     }
     return false;

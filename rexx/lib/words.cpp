@@ -29,7 +29,9 @@ void each_word(std::string_view s, F&& f) {
     }
 }
 
-// Letters (non-blank bytes) and words of s, sixteen bytes at a time.
+// Letters (non-blank bytes) and words of s, sixteen bytes at a time; the
+// letters only when kLetters is set.
+template <bool kLetters>
 void count_words(std::string_view s, size_t& letters, size_t& words) {
     const char* p = s.data();
     size_t n = s.size(), solid_count = 0, start_count = 0;
@@ -37,7 +39,7 @@ void count_words(std::string_view s, size_t& letters, size_t& words) {
     for (size_t i = 0; i < n; i += 16) {
         unsigned blank = blank_bits_at(p, i, n);
         unsigned solid = ~blank & 0xFFFFu; // padding reads as blank
-        solid_count += static_cast<size_t>(count_bits16(solid));
+        if (kLetters) solid_count += static_cast<size_t>(count_bits16(solid));
         start_count += static_cast<size_t>(count_bits16(solid & ((blank << 1) | prev_blank)));
         prev_blank = blank >> 15;
     }
@@ -78,7 +80,7 @@ RexxValue bi_wordlength(Interp& in, Args& a) {
 RexxValue bi_words(Interp& in, Args& a) {
     check_count(in, a, 1, 1, "must receive 1 argument.");
     size_t letters, words;
-    count_words(need_text(in, a, 0), letters, words);
+    count_words<false>(need_text(in, a, 0), letters, words);
     return int_result(static_cast<long long>(words));
 }
 
@@ -170,7 +172,7 @@ RexxValue bi_space(Interp& in, Args& a) {
     if (gap <= 1 && s.size() <= kShortSpace) return space_short(in, s, gap, pad);
     // Counted first, so the words are copied straight into the result.
     size_t letters, words;
-    count_words(s, letters, words);
+    count_words<true>(s, letters, words);
     if (words == 0) return RexxValue();
     if (gap > kMaxValueLength / words) raise_error(in, 5);
     RexxValue r;
