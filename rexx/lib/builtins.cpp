@@ -149,10 +149,6 @@ void wrong_call(Interp& in, const Args& a, int index, std::string_view text) {
     raise_error(in, 40, std::move(msg));
 }
 
-void require(Interp& in, const Args& a, int i, std::string_view text) {
-    if (!a.has(i)) wrong_call(in, a, i, text);
-}
-
 WholeTest whole_number(const RexxValue& v, long long& out) {
     if (!is_number(v)) return WholeTest::NotNumber;
     double d = v.num();
@@ -209,16 +205,14 @@ bool arg_number(const Args& a, int i, double& out) {
     return true;
 }
 
-char arg_pad(Interp& in, const Args& a, int i) {
-    if (!a.has(i)) return ' ';
+char arg_pad_given(Interp& in, const Args& a, int i) {
     std::string_view p = a[i].text(in.numeric);
     if (p.size() != 1) wrong_call(in, a, i, "the padding expression must be one character wide.");
     return p[0];
 }
 
-char arg_option(Interp& in, const Args& a, int i, char dflt, const char* allowed,
-                std::string_view text) {
-    if (!a.has(i)) return dflt;
+char arg_option_given(Interp& in, const Args& a, int i, const char* allowed,
+                      std::string_view text) {
     std::string_view s = a[i].text(in.numeric);
     if (s.empty()) wrong_call(in, a, i, text);
     char c = fold_upper(s[0]);
@@ -227,8 +221,7 @@ char arg_option(Interp& in, const Args& a, int i, char dflt, const char* allowed
     wrong_call(in, a, i, text);
 }
 
-bool arg_flag(Interp& in, const Args& a, int i, bool dflt, std::string_view text) {
-    if (!a.has(i)) return dflt;
+bool arg_flag_given(Interp& in, const Args& a, int i, std::string_view text) {
     int v = logical_value(a[i]);
     if (v < 0) {
         if (text.empty()) wrong_call(in, a, i, arg_message(i, " must be 0 or 1."));
@@ -248,9 +241,8 @@ bool is_rexx_symbol(std::string_view text) {
     return true;
 }
 
-char* make_text(Interp& in, RexxValue& r, size_t n) {
-    if (n > kMaxValueLength) raise_error(in, 5);
-    return r.resize_text(n, in.spare);
+void result_too_long(Interp& in) {
+    raise_error(in, 5);
 }
 
 } // namespace tolma

@@ -25,6 +25,29 @@
 
 namespace tolma {
 
+// The byte map of the last TRANSLATE call with tables, kept with the texts
+// and pad it was built from: a loop translating with the same tables builds
+// it once. Keyed by the texts themselves, so a change is always seen.
+struct TranslateMap {
+    bool valid = false;
+    bool has_input = false; // the input table was given
+    char pad = ' ';
+    std::string output, input;
+    unsigned char map[256];
+    // The bytes the map changes, when there are at most four: each repeated
+    // in all eight bytes of a word (unused entries repeat the first), so
+    // that eight bytes at a time can be checked for any of them.
+    int changed_count = 0; // 5: more than four
+    uint64_t changed[4] = {};
+};
+
+// n bytes of from through the map into to (which must not overlap from).
+// When the map changes at most four bytes, groups of bytes holding none of
+// them are copied as they are: sixteen at a time with SSE2, else eight.
+void map_bytes(const TranslateMap& t, const char* from, char* to, size_t n);
+// The same without SSE2 (the only version where SSE2 is missing).
+void map_bytes_portable(const TranslateMap& t, const char* from, char* to, size_t n);
+
 // State of the library kept per interpreter run: the clock snapshot shared by
 // the DATE and TIME calls of one source line, the elapsed-time clock and the
 // random generator's seed. The executor owns one and clears clock_line (sets
@@ -54,6 +77,7 @@ struct LibState {
     vre::Scratch regex_scratch;
     // Children started by FORK that WAITPID has not reaped yet.
     std::vector<int> children;
+    TranslateMap translate;
 };
 
 // Line and column of an argument expression (for the error position).
@@ -126,7 +150,9 @@ inline void check_count(Interp& in, const Args& a, int lo, int hi, std::string_v
     if (a.n < lo || a.n > hi) wrong_call(in, a, 0, text);
 }
 // Argument i must be present, else wrong_call(i, text).
-void require(Interp& in, const Args& a, int i, std::string_view text);
+inline void require(Interp& in, const Args& a, int i, std::string_view text) {
+    if (!a.has(i)) wrong_call(in, a, i, text);
+}
 
 // The text of argument i (a number formatted under NUMERIC settings); "" when omitted.
 inline std::string_view arg_text(Interp& in, const Args& a, int i) {
@@ -182,15 +208,24 @@ bool arg_number(const Args& a, int i, double& out);
 
 // Pad character of argument i (blank when omitted); "the padding expression
 // must be one character wide." otherwise.
-char arg_pad(Interp& in, const Args& a, int i);
+char arg_pad_given(Interp& in, const Args& a, int i);
+inline char arg_pad(Interp& in, const Args& a, int i) {
+    return a.has(i) ? arg_pad_given(in, a, i) : ' ';
+}
 
 // First character of argument i folded to upper case, dflt when omitted or
 // empty; it must be one of allowed, else wrong_call(i, text).
-char arg_option(Interp& in, const Args& a, int i, char dflt, const char* allowed,
-                std::string_view text);
+char arg_option_given(Interp& in, const Args& a, int i, const char* allowed, std::string_view text);
+inline char arg_option(Interp& in, const Args& a, int i, char dflt, const char* allowed,
+                       std::string_view text) {
+    return a.has(i) ? arg_option_given(in, a, i, allowed, text) : dflt;
+}
 
 // Logical argument 0 or 1 ("argument N must be 0 or 1."), dflt when omitted.
-bool arg_flag(Interp& in, const Args& a, int i, bool dflt, std::string_view text = {});
+bool arg_flag_given(Interp& in, const Args& a, int i, std::string_view text);
+inline bool arg_flag(Interp& in, const Args& a, int i, bool dflt, std::string_view text = {}) {
+    return a.has(i) ? arg_flag_given(in, a, i, text) : dflt;
+}
 
 // Whether text is a REXX symbol (letters, digits and @#$.!?_).
 bool is_rexx_symbol(std::string_view text);
@@ -200,13 +235,18 @@ inline RexxValue int_result(long long v) {
     return RexxValue::number(static_cast<double>(v), 0);
 }
 // A string result of n bytes; returns the buffer to fill. Raises error 5
-// when n is beyond what a value can hold.
-char* make_text(Interp& in, RexxValue& r, size_t n);
+// when n is beyond what a value can hold. A long result takes the buffer the
+// last overwritten variable gave up, when there is one.
+[[noreturn]] void result_too_long(Interp& in);
+inline char* make_text(Interp& in, RexxValue& r, size_t n) {
+    if (n > 0x7FFFFFFF) result_too_long(in);
+    return r.resize_text(n, in.spare);
+}
 // A string result copied from bytes outside it (a piece of an argument):
 // no check for overlap with its own buffer is needed.
-inline RexxValue piece_result(std::string_view s) {
+inline RexxValue piece_result(Interp& in, std::string_view s) {
     RexxValue r;
-    if (!s.empty()) std::memcpy(r.resize_text(s.size()), s.data(), s.size());
+    if (!s.empty()) std::memcpy(make_text(in, r, s.size()), s.data(), s.size());
     return r;
 }
 

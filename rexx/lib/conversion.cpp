@@ -1,5 +1,6 @@
 // Conversions between characters, binary, hexadecimal, octal and decimal,
 // and DATATYPE.
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -149,7 +150,8 @@ RexxValue bi_c2d(Interp& in, Args& a) {
 }
 
 // D2C and D2X: the whole number's two's-complement bytes or hex digits.
-RexxValue decimal_to(Interp& in, Args& a, bool hex) {
+template <bool kHexDigits>
+RexxValue decimal_to(Interp& in, Args& a) {
     check_count(in, a, 1, 2, "must receive 1 or 2 arguments.");
     require(in, a, 0, "argument 1 missing.");
     long long v = arg_whole_msgs(in, a, 0, -(1LL << 62), "argument 1 must be an integer.");
@@ -160,38 +162,29 @@ RexxValue decimal_to(Interp& in, Args& a, bool hex) {
     if (v < 0 && len < 0)
         wrong_call(in, a, 1, "argument 2 must be supplied when argument 1 is negative.");
     unsigned long long u = static_cast<unsigned long long>(v);
-    // The digits (or bytes) of the value, least significant first.
-    int unit_bits = hex ? 4 : 8;
-    unsigned mask = hex ? 15 : 255;
-    char units[16];
-    int count = 0;
-    if (v >= 0) {
-        do {
-            units[count++] = static_cast<char>(u & mask);
-            u >>= unit_bits;
-        } while (u);
-    } else {
-        for (int i = 0; i < 64 / unit_bits; ++i) {
-            units[count++] = static_cast<char>(u & mask);
-            u >>= unit_bits;
-        }
-    }
-    size_t n = len >= 0 ? static_cast<size_t>(len) : static_cast<size_t>(count);
+    constexpr int kUnitBits = kHexDigits ? 4 : 8;
+    constexpr unsigned kMask = kHexDigits ? 15 : 255;
+    // Digits (or bytes) the value needs: a negative one all 64 bits' worth.
+    size_t count = 64 / kUnitBits;
+    if (v >= 0)
+        count = u ? static_cast<size_t>((64 - std::countl_zero(u) + kUnitBits - 1) / kUnitBits) : 1;
+    size_t n = len >= 0 ? static_cast<size_t>(len) : count;
     RexxValue r;
     char* p = make_text(in, r, n);
-    char fill = v < 0 ? static_cast<char>(mask) : 0;
+    unsigned fill = v < 0 ? kMask : 0;
+    // Least significant first, from the right end.
     for (size_t i = 0; i < n; ++i) {
-        char unit = i < static_cast<size_t>(count) ? units[i] : fill;
-        p[n - 1 - i] = hex ? kHex[static_cast<unsigned char>(unit)] : unit;
+        unsigned unit = i < count ? static_cast<unsigned>(u >> (kUnitBits * i)) & kMask : fill;
+        p[n - 1 - i] = kHexDigits ? kHex[unit] : static_cast<char>(unit);
     }
     return r;
 }
 
 RexxValue bi_d2c(Interp& in, Args& a) {
-    return decimal_to(in, a, false);
+    return decimal_to<false>(in, a);
 }
 RexxValue bi_d2x(Interp& in, Args& a) {
-    return decimal_to(in, a, true);
+    return decimal_to<true>(in, a);
 }
 
 RexxValue hex_to(Interp& in, Args& a, bool to_binary) {

@@ -43,22 +43,104 @@ const unsigned char* identity_table() {
     return kCase.identity;
 }
 
-bool find_word(std::string_view s, long long k, size_t& start, size_t& end) {
-    size_t i = 0, n = s.size();
-    const char* p = s.data();
-    for (;;) {
-        while (i < n && is_word_blank(p[i]))
-            ++i;
-        if (i == n) return false;
-        size_t b = i;
-        while (i < n && !is_word_blank(p[i]))
-            ++i;
-        if (--k == 0) {
-            start = b;
-            end = i;
-            return true;
+[[gnu::noinline]] unsigned blank_bits_short(const char* p, size_t have) {
+    char buf[16];
+    std::memset(buf, ' ', sizeof buf);
+    std::memcpy(buf, p, have);
+    return blank_bits16(buf);
+}
+
+void map_bytes_portable(const TranslateMap& t, const char* from, char* to, size_t n) {
+    const unsigned char* map = t.map;
+    size_t i = 0;
+    if (t.changed_count == 0) {
+        std::memcpy(to, from, n);
+        return;
+    }
+    if (t.changed_count <= 4) {
+        for (; i + 8 <= n; i += 8) {
+            uint64_t x = load8(from + i);
+            uint64_t hit = zero_bytes(x ^ t.changed[0]) | zero_bytes(x ^ t.changed[1]) |
+                           zero_bytes(x ^ t.changed[2]) | zero_bytes(x ^ t.changed[3]);
+            std::memcpy(to + i, from + i, 8);
+            for (; hit; hit &= hit - 1) {
+                size_t j = i + first_mark(hit);
+                to[j] = static_cast<char>(map[static_cast<unsigned char>(from[j])]);
+            }
         }
     }
+    for (; i < n; ++i)
+        to[i] = static_cast<char>(map[static_cast<unsigned char>(from[i])]);
+}
+
+void map_bytes(const TranslateMap& t, const char* from, char* to, size_t n) {
+#if defined(__SSE2__)
+    if (t.changed_count == 0 || t.changed_count > 4 || n < 16) {
+        map_bytes_portable(t, from, to, n);
+        return;
+    }
+    const unsigned char* map = t.map;
+    __m128i c0 = _mm_set1_epi8(static_cast<char>(t.changed[0]));
+    __m128i c1 = _mm_set1_epi8(static_cast<char>(t.changed[1]));
+    __m128i c2 = _mm_set1_epi8(static_cast<char>(t.changed[2]));
+    __m128i c3 = _mm_set1_epi8(static_cast<char>(t.changed[3]));
+    // The last group is the final sixteen bytes, overlapping the one before:
+    // mapping from the source again gives the same bytes.
+    for (size_t i = 0;; i += 16) {
+        if (i + 16 > n) i = n - 16;
+        __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        __m128i eq = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, c0), _mm_cmpeq_epi8(x, c1)),
+                                  _mm_or_si128(_mm_cmpeq_epi8(x, c2), _mm_cmpeq_epi8(x, c3)));
+        unsigned hit = static_cast<unsigned>(_mm_movemask_epi8(eq));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), x);
+        for (; hit; hit &= hit - 1) {
+            size_t j = i + static_cast<size_t>(std::countr_zero(hit));
+            to[j] = static_cast<char>(map[static_cast<unsigned char>(from[j])]);
+        }
+        if (i + 16 == n) return;
+    }
+#else
+    map_bytes_portable(t, from, to, n);
+#endif
+}
+
+namespace {
+
+// skip_word kept out of the common path of find_word (a word running past
+// the sixteen bytes where it starts).
+[[gnu::noinline]] size_t word_end_beyond(const char* p, size_t i, size_t n) {
+    return skip_word(p, i, n);
+}
+
+} // namespace
+
+bool find_word(std::string_view s, long long k, size_t& start, size_t& end) {
+    if (k < 1) return false;
+    const char* p = s.data();
+    size_t n = s.size();
+    unsigned prev_blank = 1; // the byte before the string counts as a blank
+    for (size_t i = 0; i < n; i += 16) {
+        unsigned blank = blank_bits_at(p, i, n);
+        // A word starts at a non-blank after a blank.
+        unsigned starts = ~blank & ((blank << 1) | prev_blank) & 0xFFFFu;
+        int here = count_bits16(starts);
+        if (here < k) {
+            k -= here;
+            prev_blank = blank >> 15;
+            continue;
+        }
+        while (--k > 0)
+            starts &= starts - 1;
+        unsigned at = static_cast<unsigned>(std::countr_zero(starts));
+        start = i + at;
+        // The word ends at the first blank after its start; past the end of
+        // the string everything reads as blank.
+        unsigned after = blank >> at;
+        end = after ? start + static_cast<size_t>(std::countr_zero(after))
+                    : word_end_beyond(p, i + 16, n);
+        return true;
+    }
+    return false;
 }
 
 Decimal to_decimal(double v) {

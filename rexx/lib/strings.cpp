@@ -1,4 +1,5 @@
 // String functions: pieces, padding, searching, translation and case.
+#include <bit>
 #include <cstring>
 
 #include "rexx/core/arith.h"
@@ -55,7 +56,7 @@ RexxValue bi_substr(Interp& in, Args& a) {
     }
     char pad = arg_pad(in, a, 3);
     // The common case: a plain piece of the string.
-    if (len <= avail) return piece_result(std::string_view(s.data() + from, len));
+    if (len <= avail) return piece_result(in, std::string_view(s.data() + from, len));
     RexxValue r;
     char* p = make_text(in, r, len);
     std::memcpy(p, s.data() + (avail ? from : 0), avail);
@@ -73,10 +74,23 @@ RexxValue bi_reverse(Interp& in, Args& a) {
     std::string_view s = need_text(in, a, 0);
     RexxValue r;
     char* p = make_text(in, r, s.size());
-    for (size_t i = 0, n = s.size(); i < n; ++i)
-        p[i] = s[n - 1 - i];
+    const char* from = s.data();
+    size_t n = s.size(), i = 0;
+    // Eight bytes at a time from the end, their order swapped.
+    for (; i + 8 <= n; i += 8) {
+        uint64_t x;
+        std::memcpy(&x, from + n - 8 - i, 8);
+        x = __builtin_bswap64(x);
+        std::memcpy(p + i, &x, 8);
+    }
+    for (; i < n; ++i)
+        p[i] = from[n - 1 - i];
     return r;
 }
+
+// Results up to this length are filled eight bytes at a time; longer ones
+// by doubling library copies.
+constexpr size_t kShortCopies = 256;
 
 RexxValue bi_copies(Interp& in, Args& a) {
     check_count(in, a, 2, 2, "must receive 2 arguments.");
@@ -91,6 +105,22 @@ RexxValue bi_copies(Interp& in, Args& a) {
     char* p = make_text(in, r, total);
     if (s.size() == 1) {
         std::memset(p, s[0], total);
+        return r;
+    }
+    if (total <= kShortCopies) {
+        // The first period of at least eight bytes filled byte by byte,
+        // then eight bytes at a time copied from one period back.
+        size_t k = s.size(), period = k >= 8 ? k : (8 + k - 1) / k * k;
+        if (period > total) period = total;
+        for (size_t i = 0, j = 0; i < period; ++i) {
+            p[i] = s[j];
+            if (++j == k) j = 0;
+        }
+        size_t i = period;
+        for (; i + 8 <= total; i += 8)
+            std::memcpy(p + i, p + i - period, 8);
+        for (; i < total; ++i)
+            p[i] = p[i - period];
         return r;
     }
     std::memcpy(p, s.data(), s.size());
@@ -197,7 +227,7 @@ RexxValue bi_strip(Interp& in, Args& a) {
         while (e > b && s[e - 1] == pad)
             --e;
     if (b == 0 && e == s.size() && a[0].is_string()) return a[0];
-    return RexxValue(s.substr(b, e - b));
+    return piece_result(in, s.substr(b, e - b));
 }
 
 RexxValue bi_compare(Interp& in, Args& a) {
@@ -230,9 +260,45 @@ RexxValue bi_abbrev(Interp& in, Args& a) {
 
 // ---------------------------------------------------------------- searching
 
+// First match of needle (at least two bytes) in hay at or after from, or
+// npos. Sixteen starting positions at a time are tested on the needle's
+// first and last bytes (SSE2); only those passing both are compared in full.
+size_t find_exact(std::string_view hay, std::string_view needle, size_t from) {
+#if defined(__SSE2__)
+    const char* h = hay.data();
+    const char* w = needle.data();
+    size_t n = hay.size(), m = needle.size();
+    if (m < 2 || from + m + 15 > n) return hay.find(needle, from);
+    __m128i first = _mm_set1_epi8(w[0]), last = _mm_set1_epi8(w[m - 1]);
+    size_t final_block = n - m - 15; // the last start with sixteen positions readable
+    for (size_t i = from;; i += 16) {
+        unsigned skip = 0; // positions of an overlapping last block already tested
+        if (i > final_block) {
+            skip = static_cast<unsigned>(i - final_block);
+            i = final_block;
+        }
+        __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i));
+        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + m - 1));
+        unsigned cand = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+        cand &= 0xFFFFu << skip;
+        for (; cand; cand &= cand - 1) {
+            size_t at = i + static_cast<size_t>(std::countr_zero(cand));
+            size_t k = 1;
+            while (k < m - 1 && h[at + k] == w[k])
+                ++k;
+            if (k >= m - 1) return at;
+        }
+        if (i == final_block) return std::string_view::npos;
+    }
+#else
+    return hay.find(needle, from);
+#endif
+}
+
 size_t find_from(std::string_view hay, std::string_view needle, size_t from, bool nocase) {
     if (needle.empty() || needle.size() > hay.size()) return std::string_view::npos;
-    if (!nocase) return hay.find(needle, from);
+    if (!nocase) return find_exact(hay, needle, from);
     const unsigned char* lc = lower_table();
     for (size_t i = from; i + needle.size() <= hay.size(); ++i) {
         size_t k = 0;
@@ -374,6 +440,72 @@ RexxValue bi_verify(Interp& in, Args& a) {
     return int_result(0);
 }
 
+// Upper case of n bytes, eight at a time: the bytes a..z lose the 0x20 bit.
+void upper_bytes(const char* from, char* to, size_t n) {
+    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t x;
+        std::memcpy(&x, from + i, 8);
+        // Byte order does not matter: every byte is handled on its own.
+        uint64_t low7 = x & kLow7;
+        uint64_t from_a = low7 + kEachByte * (0x80 - 'a');     // high bit: at least 'a'
+        uint64_t past_z = low7 + kEachByte * (0x80 - 'z' - 1); // high bit: beyond 'z'
+        uint64_t lower = from_a & ~past_z & ~x & kHighBits;
+        x ^= lower >> 2;
+        std::memcpy(to + i, &x, 8);
+    }
+    const unsigned char* up = upper_table();
+    for (; i < n; ++i)
+        to[i] = static_cast<char>(up[static_cast<unsigned char>(from[i])]);
+}
+
+// Whether the texts are equal; short ones compared without a library call.
+inline bool same_text(const std::string& a, std::string_view b) {
+    size_t n = b.size();
+    if (a.size() != n) return false;
+    if (n > 16) return std::memcmp(a.data(), b.data(), n) == 0;
+    const char *x = a.data(), *y = b.data();
+    for (size_t i = 0; i < n; ++i)
+        if (x[i] != y[i]) return false;
+    return true;
+}
+
+// The map for the tables: built anew only when they differ from the last call's.
+const TranslateMap& translate_map(LibState& lib, std::string_view out, const std::string_view* inp,
+                                  char pad) {
+    TranslateMap& t = lib.translate;
+    if (t.valid && t.pad == pad && t.has_input == (inp != nullptr) && same_text(t.output, out) &&
+        (!inp || same_text(t.input, *inp)))
+        return t;
+    t.valid = false;
+    t.pad = pad;
+    t.has_input = inp != nullptr;
+    t.output.assign(out);
+    t.input.assign(inp ? *inp : std::string_view());
+    unsigned char* map = t.map;
+    std::memcpy(map, identity_table(), sizeof t.map);
+    if (inp) {
+        // The first occurrence of a character in the input table wins.
+        for (size_t i = inp->size(); i-- > 0;)
+            map[static_cast<unsigned char>((*inp)[i])] =
+                static_cast<unsigned char>(i < out.size() ? out[i] : pad);
+    } else {
+        for (int c = 0; c < 256; ++c)
+            map[c] = static_cast<unsigned char>(static_cast<size_t>(c) < out.size() ? out[c] : pad);
+    }
+    t.changed_count = 0;
+    for (int c = 0; c < 256 && t.changed_count <= 4; ++c) {
+        if (map[c] == c) continue;
+        if (t.changed_count < 4) t.changed[t.changed_count] = kEachByte * static_cast<uint64_t>(c);
+        ++t.changed_count;
+    }
+    for (int k = t.changed_count; k < 4; ++k)
+        t.changed[k] = t.changed[0];
+    t.valid = true;
+    return t;
+}
+
 RexxValue bi_translate(Interp& in, Args& a) {
     if (a.n > 4) wrong_call(in, a, 0, "up to 4 arguments allowed.");
     require(in, a, 0, "argument 1 missing.");
@@ -382,27 +514,14 @@ RexxValue bi_translate(Interp& in, Args& a) {
     char* p = make_text(in, r, s.size());
     if (!a.has(1) && !a.has(2)) {
         // No tables at all: upper case, whatever the pad.
-        const unsigned char* up = upper_table();
-        for (size_t i = 0; i < s.size(); ++i)
-            p[i] = static_cast<char>(up[static_cast<unsigned char>(s[i])]);
+        upper_bytes(s.data(), p, s.size());
         return r;
     }
     std::string_view out = arg_text(in, a, 1);
     char pad = arg_pad(in, a, 3);
-    unsigned char map[256];
-    std::memcpy(map, identity_table(), sizeof map);
-    if (a.has(2)) {
-        std::string_view inp = a[2].text(in.numeric);
-        // The first occurrence of a character in the input table wins.
-        for (size_t i = inp.size(); i-- > 0;)
-            map[static_cast<unsigned char>(inp[i])] =
-                static_cast<unsigned char>(i < out.size() ? out[i] : pad);
-    } else {
-        for (int c = 0; c < 256; ++c)
-            map[c] = static_cast<unsigned char>(static_cast<size_t>(c) < out.size() ? out[c] : pad);
-    }
-    for (size_t i = 0; i < s.size(); ++i)
-        p[i] = static_cast<char>(map[static_cast<unsigned char>(s[i])]);
+    std::string_view inp;
+    if (a.has(2)) inp = a[2].text(in.numeric);
+    map_bytes(translate_map(*a.lib, out, a.has(2) ? &inp : nullptr, pad), s.data(), p, s.size());
     return r;
 }
 
@@ -474,7 +593,11 @@ RexxValue map_case(Interp& in, Args& a, const unsigned char* table) {
 }
 
 RexxValue bi_upper(Interp& in, Args& a) {
-    return map_case(in, a, upper_table());
+    check_count(in, a, 1, 1, "must receive 1 argument.");
+    std::string_view s = need_text(in, a, 0);
+    RexxValue r;
+    upper_bytes(s.data(), make_text(in, r, s.size()), s.size());
+    return r;
 }
 RexxValue bi_lower(Interp& in, Args& a) {
     return map_case(in, a, lower_table());

@@ -20,17 +20,31 @@ struct WordSpan {
 // Calls f(start, end) for every word; stops when f returns false.
 template <class F>
 void each_word(std::string_view s, F&& f) {
-    size_t i = 0, n = s.size();
     const char* p = s.data();
-    for (;;) {
-        while (i < n && is_word_blank(p[i]))
-            ++i;
-        if (i == n) return;
-        size_t b = i;
-        while (i < n && !is_word_blank(p[i]))
-            ++i;
-        if (!f(b, i)) return;
+    size_t n = s.size();
+    for (size_t i = skip_blanks(p, 0, n); i < n;) {
+        size_t e = skip_word(p, i, n);
+        if (!f(i, e)) return;
+        i = skip_blanks(p, e, n);
     }
+}
+
+// Letters (non-blank bytes) and words of s, sixteen bytes at a time; the
+// letters only when kLetters is set.
+template <bool kLetters>
+void count_words(std::string_view s, size_t& letters, size_t& words) {
+    const char* p = s.data();
+    size_t n = s.size(), solid_count = 0, start_count = 0;
+    unsigned prev_blank = 1; // the byte before the string counts as a blank
+    for (size_t i = 0; i < n; i += 16) {
+        unsigned blank = blank_bits_at(p, i, n);
+        unsigned solid = ~blank & 0xFFFFu; // padding reads as blank
+        if (kLetters) solid_count += static_cast<size_t>(count_bits16(solid));
+        start_count += static_cast<size_t>(count_bits16(solid & ((blank << 1) | prev_blank)));
+        prev_blank = blank >> 15;
+    }
+    letters = solid_count;
+    words = start_count;
 }
 
 long long word_number_arg(Interp& in, Args& a) {
@@ -44,7 +58,7 @@ RexxValue bi_word(Interp& in, Args& a) {
     std::string_view s = need_text(in, a, 0);
     size_t b, e;
     if (!find_word(s, k, b, e)) return RexxValue();
-    return piece_result(s.substr(b, e - b));
+    return piece_result(in, s.substr(b, e - b));
 }
 
 RexxValue bi_wordindex(Interp& in, Args& a) {
@@ -63,40 +77,11 @@ RexxValue bi_wordlength(Interp& in, Args& a) {
     return int_result(static_cast<long long>(e - b));
 }
 
-// High bit of every byte of x that is a blank or a tab.
-inline uint64_t blank_bytes(uint64_t x) {
-    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-    auto zero_bytes = [](uint64_t t) {
-        uint64_t y = (t & kLow7) + kLow7;
-        return ~(y | t | kLow7);
-    };
-    return zero_bytes(x ^ 0x2020202020202020ULL) | zero_bytes(x ^ 0x0909090909090909ULL);
-}
-
 RexxValue bi_words(Interp& in, Args& a) {
     check_count(in, a, 1, 1, "must receive 1 argument.");
-    std::string_view s = need_text(in, a, 0);
-    // A word starts at every non-blank that follows a blank (or the start);
-    // eight bytes at a time.
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data());
-    size_t n = s.size(), i = 0;
-    long long count = 0;
-    uint64_t prev_blank = 0x80; // the byte before the string counts as a blank
-    for (; std::endian::native == std::endian::little && i + 8 <= n; i += 8) {
-        uint64_t x;
-        std::memcpy(&x, p + i, 8);
-        uint64_t blank = blank_bytes(x);
-        uint64_t before = (blank << 8) | prev_blank; // little-endian: next byte is higher
-        count += __builtin_popcountll(~blank & before & 0x8080808080808080ULL);
-        prev_blank = blank >> 56;
-    }
-    unsigned prev = prev_blank ? 1 : 0;
-    for (; i < n; ++i) {
-        unsigned blank = p[i] == ' ' || p[i] == '\t';
-        count += prev & (blank ^ 1);
-        prev = blank;
-    }
-    return int_result(count);
+    size_t letters, words;
+    count_words<false>(need_text(in, a, 0), letters, words);
+    return int_result(static_cast<long long>(words));
 }
 
 RexxValue bi_subword(Interp& in, Args& a) {
@@ -143,55 +128,70 @@ RexxValue bi_delword(Interp& in, Args& a) {
     return r;
 }
 
+// SPACE with a gap of 0 or 1 on a short string: the result is no longer
+// than the string, so it is built in a buffer on the stack, sixteen bytes of
+// the string at a time. A run of letters inside one group of sixteen is
+// copied as one 16-byte move (the buffer has room for the excess) when the
+// string has those bytes; past that the exact length is copied.
+constexpr size_t kShortSpace = 240;
+
+RexxValue space_short(Interp& in, std::string_view s, size_t gap, char pad) {
+    char buf[kShortSpace + 16];
+    const char* p = s.data();
+    size_t n = s.size(), o = 0;
+    bool word_open = false; // the last group ended inside a word
+    for (size_t i = 0; i < n; i += 16) {
+        unsigned solid = ~blank_bits_at(p, i, n) & 0xFFFFu; // padding reads as blank
+        bool continues = word_open && (solid & 1);
+        word_open = solid & 0x8000u;
+        while (solid) {
+            unsigned b = static_cast<unsigned>(std::countr_zero(solid));
+            unsigned len = static_cast<unsigned>(std::countr_zero(~(solid >> b)));
+            solid &= ~(((1u << len) - 1) << b);
+            if (continues) {
+                continues = false;
+            } else if (o && gap) {
+                buf[o++] = pad;
+            }
+            const char* from = p + i + b;
+            if (i + b + 16 <= n)
+                std::memcpy(buf + o, from, 16);
+            else
+                std::memcpy(buf + o, from, len);
+            o += len;
+        }
+    }
+    return piece_result(in, std::string_view(buf, o));
+}
+
 RexxValue bi_space(Interp& in, Args& a) {
     check_count(in, a, 1, 3, "must receive 1 to 3 arguments.");
     std::string_view s = need_text(in, a, 0);
     size_t gap = a.has(1) ? static_cast<size_t>(arg_whole(in, a, 1, 0)) : 1;
     char pad = arg_pad(in, a, 2);
-    if (gap <= 1) {
-        // The result is no longer than the string: one pass into a buffer.
-        char small[256];
-        std::string big;
-        char* out = small;
-        if (s.size() > sizeof small) {
-            big.resize(s.size());
-            out = big.data();
-        }
-        size_t n = 0;
-        bool blank_before = false;
-        for (char c : s) {
-            if (is_word_blank(c)) {
-                blank_before = true;
-                continue;
-            }
-            if (blank_before && n && gap) out[n++] = pad;
-            out[n++] = c;
-            blank_before = false;
-        }
-        RexxValue r;
-        if (n) std::memcpy(make_text(in, r, n), out, n);
-        return r;
-    }
-    size_t letters = 0, words = 0;
-    each_word(s, [&](size_t b, size_t e) {
-        letters += e - b;
-        ++words;
-        return true;
-    });
+    if (gap <= 1 && s.size() <= kShortSpace) return space_short(in, s, gap, pad);
+    // Counted first, so the words are copied straight into the result.
+    size_t letters, words;
+    count_words<true>(s, letters, words);
     if (words == 0) return RexxValue();
     if (gap > kMaxValueLength / words) raise_error(in, 5);
     RexxValue r;
-    char* p = make_text(in, r, letters + gap * (words - 1));
-    char* out = p;
-    each_word(s, [&](size_t b, size_t e) {
-        if (out != p) {
+    char* out = make_text(in, r, letters + gap * (words - 1));
+    const char* p = s.data();
+    size_t n = s.size();
+    for (size_t i = skip_blanks(p, 0, n);;) {
+        size_t e = skip_word(p, i, n);
+        std::memcpy(out, p + i, e - i);
+        out += e - i;
+        i = skip_blanks(p, e, n);
+        if (i == n) break;
+        if (gap == 1) {
+            *out++ = pad;
+        } else {
             std::memset(out, pad, gap);
             out += gap;
         }
-        std::memcpy(out, s.data() + b, e - b);
-        out += e - b;
-        return true;
-    });
+    }
     return r;
 }
 
