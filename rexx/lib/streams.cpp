@@ -807,7 +807,7 @@ RexxValue bi_linein(Interp& in, Args& a) {
         notready(in, msg, name);
         return empty_result();
     }
-    return piece_result(line_text);
+    return piece_result(in, line_text);
 }
 
 RexxValue lineout(Interp& in, Args& a) {
