@@ -256,7 +256,7 @@ __attribute__((noinline)) Variable* find_simple_record(X& x, const SymbolRef& s)
 }
 
 inline Variable* simple_record(X& x, const SymbolRef& s) {
-    Variable* v = s.base.gen_id == x.in.pool.current().id ? s.base.rec : find_simple_record(x, s);
+    Variable* v = s.base.gen_id == x.in.pool.top_id ? s.base.rec : find_simple_record(x, s);
     while (v->state == VarState::Exposed)
         v = v->target;
     return v;
@@ -1095,8 +1095,8 @@ const RexxValue* ev_constant(X&, const Expr* e, RexxValue&) {
 
 // A simple variable: its remembered record when it is current and set.
 const RexxValue* ev_simple(X& x, const Expr* e, RexxValue& tmp) {
-    const SymbolRef& s = *static_cast<const SymbolRef*>(e->token->pool_ref);
-    if (s.base.gen_id == x.in.pool.top->id && !tracing_i(x)) {
+    const SymbolRef& s = *static_cast<const SymbolRef*>(e->exec_slot);
+    if (s.base.gen_id == x.in.pool.top_id && !tracing_i(x)) {
         Variable* rec = s.base.rec;
         while (rec->state == VarState::Exposed)
             rec = rec->target;
@@ -1131,8 +1131,8 @@ struct LazyValue {
     if (e->exec_fn == reinterpret_cast<void*>(ev_constant))
         return static_cast<const RexxValue*>(e->exec_slot);
     if (e->exec_fn == reinterpret_cast<void*>(ev_simple) && !tracing_i(x)) {
-        const SymbolRef& s = *static_cast<const SymbolRef*>(e->token->pool_ref);
-        if (s.base.gen_id == x.in.pool.top->id) {
+        const SymbolRef& s = *static_cast<const SymbolRef*>(e->exec_slot);
+        if (s.base.gen_id == x.in.pool.top_id) {
             Variable* rec = s.base.rec;
             while (rec->state == VarState::Exposed)
                 rec = rec->target;
@@ -1151,8 +1151,10 @@ struct LazyValue {
 // A built-in with few arguments: the values are taken where they lie (kept
 // apart when an argument calls something) and the result is made in tmp's
 // place.
-const RexxValue* ev_builtin(X& x, const Expr* e, RexxValue& tmp) {
-    if (tracing_i(x)) return evaluate_node(x, e, tmp);
+// KeepOld: tmp is the value of the variable being assigned; the result is
+// made in its place, and the old value comes back should the call fail.
+template <bool KeepOld>
+[[gnu::always_inline]] inline const RexxValue* builtin_node(X& x, const Expr* e, RexxValue& tmp) {
     check_stack(x);
     CallTarget& t = *static_cast<CallTarget*>(e->exec_slot);
     uint32_t n = e->nargs;
@@ -1210,6 +1212,18 @@ const RexxValue* ev_builtin(X& x, const Expr* e, RexxValue& tmp) {
         tmp = t.handler(x.in, args);
         return &tmp;
     }
+    if constexpr (KeepOld) {
+        RexxValue old(std::move(tmp));
+        tmp.~RexxValue();
+        try {
+            new (&tmp) RexxValue(t.handler(x.in, args));
+        } catch (...) {
+            new (&tmp) RexxValue(std::move(old));
+            throw;
+        }
+        old.give_buffer(x.in.spare);
+        return &tmp;
+    }
     tmp.~RexxValue();
     try {
         new (&tmp) RexxValue(t.handler(x.in, args));
@@ -1218,6 +1232,11 @@ const RexxValue* ev_builtin(X& x, const Expr* e, RexxValue& tmp) {
         throw;
     }
     return &tmp;
+}
+
+const RexxValue* ev_builtin(X& x, const Expr* e, RexxValue& tmp) {
+    if (tracing_i(x)) return evaluate_node(x, e, tmp);
+    return builtin_node<false>(x, e, tmp);
 }
 
 const RexxValue* ev_binary(X& x, const Expr* e, RexxValue& tmp) {
@@ -1305,8 +1324,12 @@ const RexxValue* choose_eval(X& x, const Expr* e, RexxValue& tmp) {
     switch (e->op) {
     case ExprOp::String: f = ev_constant; break;
     case ExprOp::Symbol: {
+        // A simple variable's analysis is kept in the node too, a load nearer.
         const SymbolRef& s = *static_cast<const SymbolRef*>(e->token->pool_ref);
-        if (s.kind == SymbolKind::Simple) f = ev_simple;
+        if (s.kind == SymbolKind::Simple) {
+            const_cast<Expr*>(e)->exec_slot = e->token->pool_ref;
+            f = ev_simple;
+        }
         break;
     }
     case ExprOp::Call: {
@@ -1595,6 +1618,16 @@ void exec_assign(X& x, const Clause* c) {
     if (s.kind != SymbolKind::Simple || !e || c->variant != static_cast<uint8_t>(IndexForm::None))
         return exec_assign_general(x, c, s);
     if ((e->op == ExprOp::Conc || e->op == ExprOp::Bl) && append_in_place(x, c, s)) return;
+    if (e->exec_fn == reinterpret_cast<void*>(ev_builtin) && !trace_results(x.in.trace) &&
+        !static_cast<const CallTarget*>(e->exec_slot)->copy_args) {
+        // A built-in's result made straight in the variable (its arguments
+        // call nothing, so they cannot create variables before this one).
+        Variable* rec = simple_record(x, s);
+        if (rec->state == VarState::Set) {
+            builtin_node<true>(x, e, rec->value);
+            return;
+        }
+    }
     RexxValue tmp;
     const RexxValue* vp = evaluate(x, e, tmp);
     if (!vp) return;

@@ -130,6 +130,7 @@ Pool::Pool() {
     levels.push_back(std::make_unique<Generation>());
     levels.back()->id = next_id++;
     top = levels.back().get();
+    top_id = top->id;
 }
 
 // ---------------------------------------------------------------- analysis
@@ -584,6 +585,7 @@ void new_generation(Interp& in) {
     g->caller = p.levels.back().get();
     p.levels.push_back(std::move(g));
     p.top = p.levels.back().get();
+    p.top_id = p.top->id;
 }
 
 void release_generation(Interp& in) {
@@ -592,6 +594,7 @@ void release_generation(Interp& in) {
     std::unique_ptr<Generation> g = std::move(p.levels.back());
     p.levels.pop_back();
     p.top = p.levels.back().get();
+    p.top_id = p.top->id;
     // Keep the first chunk of records and a small table for the next PROCEDURE.
     if (!g->chunks.empty()) {
         size_t used = g->chunks.size() == 1 ? g->chunk_used : 16;
@@ -614,6 +617,7 @@ void expose(Interp& in, const SymbolRef& s) {
     if (!caller) return; // the program level has nobody to share with
     // A record found before may be replaced below (a stem's table is reset).
     g.id = in.pool.next_id++;
+    in.pool.top_id = g.id;
     switch (s.kind) {
     case SymbolKind::Invalid: raise_error(in, 31);
     case SymbolKind::Simple:

@@ -240,6 +240,7 @@ struct Pool {
     uint64_t next_id = 1;
 
     Generation* top = nullptr; // levels.back(), kept at hand for every lookup
+    uint64_t top_id = 0;       // top->id, one load away for the executor's record checks
 
     Pool();
     Generation& current() { return *top; }

@@ -34,9 +34,22 @@ x = length(1 + 'z')
 say 'not reached'
 bad:
 say 'trapped' rc errortext(rc)
+/* A built-in's result is made in the variable: a failing call keeps the old
+   value, and the variable may be its own argument. */
+call kept
 /* Tracing switched on inside an expression. */
 call trace_demo
 exit
+kept:
+  signal on syntax name kept_after
+  k = 'alpha beta'
+  k = word(k, 2)
+  say 'own argument' k
+  k = substr(k, 0)
+  say 'not reached'
+kept_after:
+  say 'after a failed call' k
+  return
 show: procedure expose s
   say 'exposed' word(s, 3) words(s)
   return
