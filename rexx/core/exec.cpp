@@ -1628,6 +1628,15 @@ void exec_assign(X& x, const Clause* c) {
             return;
         }
     }
+    if (!trace_results(x.in.trace)) {
+        // A literal or a set variable: copied across with no evaluation step.
+        if (const RexxValue* v = value_in_place(x, e)) {
+            Variable* rec = simple_record(x, s);
+            if (v != &rec->value) rec->value = *v;
+            rec->state = VarState::Set;
+            return;
+        }
+    }
     RexxValue tmp;
     const RexxValue* vp = evaluate(x, e, tmp);
     if (!vp) return;

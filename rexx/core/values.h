@@ -211,7 +211,7 @@ class RexxValue {
     // The fields of o, one by one: a value just made is mostly written by
     // narrow stores, and reading it back as one wide block stalls the
     // processor. The inline text is copied only when it means something.
-    void take_fields(const RexxValue& o) noexcept {
+    [[gnu::always_inline]] void take_fields(const RexxValue& o) noexcept {
         num_ = o.num_;
         places_ = o.places_;
         len_ = o.len_;
