@@ -1747,6 +1747,89 @@ struct LoopGuard {
     }
 }
 
+// A controlled loop once its expressions are evaluated.
+struct ControlledLoop {
+    const Clause* c;
+    const LoopSpec* loop;
+    const SymbolRef* ctrl;
+    const RexxValue* step;
+    double current, limit, for_count;
+    bool has_to, has_for;
+};
+
+// The step when the control variable no longer holds what the last step
+// stored: checked and added the general way. Returns the new value.
+[[gnu::noinline]] double step_changed(X& x, const SymbolRef& ctrl, const RexxValue& step) {
+    if (ctrl.kind == SymbolKind::Simple) {
+        Variable* rec = simple_record(x, ctrl);
+        if (rec->state == VarState::Set && is_number(rec->value) && rec->value.places() <= 0 &&
+            step.places() <= 0) {
+            double a = rec->value.num(), b = step.num();
+            if (is_whole(a) && is_whole(b) && std::fabs(a) < 1e14 && std::fabs(b) < 1e14) {
+                rec->value.set_number(a + b, 0);
+                return a + b;
+            }
+        }
+    }
+    RexxValue fallback;
+    const RexxValue& v = fetch_value(x.in, ctrl, fallback);
+    if (!is_number(v))
+        loop_error(x, 41,
+                   "The control variable " + ctrl.text + " evaluates to \"" +
+                       std::string(v.text(x.in.numeric)) + "\"");
+    RexxValue next;
+    if (v.places() <= 0 && step.places() <= 0 && std::fabs(v.num()) < 1e14 &&
+        std::fabs(step.num()) < 1e14 && v.num() == std::trunc(v.num()) &&
+        step.num() == std::trunc(step.num())) {
+        next.set_number(v.num() + step.num(), 0);
+    } else {
+        RexxValue cur = RexxValue::number(round_digits(v.num(), x.in.numeric.digits), v.places());
+        next = eval_arith(x.in, ArithOp::Add, cur, step);
+    }
+    double current = next.num();
+    set_value(x.in, ctrl, std::move(next));
+    return current;
+}
+
+// The passes of a controlled loop, kept apart from the setting up so that
+// the few values a pass needs stay in registers.
+[[gnu::noinline]] void controlled_passes(X& x, const ControlledLoop& run) {
+    const Clause* c = run.c;
+    const LoopSpec* loop = run.loop;
+    const SymbolRef& ctrl = *run.ctrl;
+    const Expr* cond = loop->condition;
+    bool until = loop->until;
+    double current = run.current, limit = run.limit;
+    double step_value = run.step->num();
+    bool ascending = step_value >= 0;
+    bool whole_step =
+        run.step->places() <= 0 && is_whole(step_value) && std::fabs(step_value) < 1e14;
+    bool simple = ctrl.kind == SymbolKind::Simple;
+    bool leave = false;
+    for (double done = 0;; ++done) {
+        if (run.has_to && (ascending ? current > limit : current < limit)) break;
+        if (run.has_for && done >= run.for_count) break;
+        if (cond && !until && !loop_test(x, c, cond, CondKind::WhileQuoted)) break;
+        loop_body(x, c);
+        if (x.pending != Pending::None && (!loop_consumes(x, loop, leave) || leave)) break;
+        if (cond && until && loop_test(x, c, cond, CondKind::UntilQuoted)) break;
+        // Step: the body may have changed the variable.
+        set_clause_pos(x, c);
+        if (simple && whole_step) {
+            // Still the whole number the last step stored: no checks needed.
+            Variable* rec = simple_record(x, ctrl);
+            if (rec->state == VarState::Set && rec->value.is_number_form() &&
+                rec->value.num() == current && rec->value.places() == 0 &&
+                std::fabs(current) < 1e14) {
+                current += step_value;
+                rec->value.set_number(current, 0);
+                continue;
+            }
+        }
+        current = step_changed(x, ctrl, *run.step);
+    }
+}
+
 void exec_do(X& x, const Clause* c) {
     const LoopSpec* loop = c->loop;
     if (loop->form == LoopForm::Simple) {
@@ -1850,57 +1933,8 @@ void exec_do(X& x, const Clause* c) {
     }
     double current = first.num();
     set_value(x.in, ctrl, std::move(first));
-    bool ascending = step.num() >= 0;
-    double step_value = step.num();
-    bool whole_step = step.places() <= 0 && is_whole(step_value) && std::fabs(step_value) < 1e14;
-    for (double done = 0;; ++done) {
-        if (has_to && (ascending ? current > limit : current < limit)) break;
-        if (has_for && done >= for_count) break;
-        if (cond && !until && !loop_test(x, c, cond, CondKind::WhileQuoted)) break;
-        loop_body(x, c);
-        if (x.pending != Pending::None && (!loop_consumes(x, loop, leave) || leave)) break;
-        if (cond && until && loop_test(x, c, cond, CondKind::UntilQuoted)) break;
-        // Step: the body may have changed the variable.
-        set_clause_pos(x, c);
-        if (ctrl.kind == SymbolKind::Simple) {
-            Variable* rec = simple_record(x, ctrl);
-            // Still the whole number the last step stored: no checks needed.
-            if (whole_step && rec->state == VarState::Set && rec->value.is_number_form() &&
-                rec->value.num() == current && rec->value.places() == 0 &&
-                std::fabs(current) < 1e14) {
-                current += step_value;
-                rec->value.set_number(current, 0);
-                continue;
-            }
-            if (rec->state == VarState::Set && is_number(rec->value) && rec->value.places() <= 0 &&
-                step.places() <= 0) {
-                double a = rec->value.num(), b = step.num();
-                if (is_whole(a) && is_whole(b) && std::fabs(a) < 1e14 && std::fabs(b) < 1e14) {
-                    current = a + b;
-                    rec->value.set_number(current, 0);
-                    continue;
-                }
-            }
-        }
-        RexxValue fallback;
-        const RexxValue& v = fetch_value(x.in, ctrl, fallback);
-        if (!is_number(v))
-            loop_error(x, 41,
-                       "The control variable " + std::string(ctrl_name) + " evaluates to \"" +
-                           std::string(v.text(x.in.numeric)) + "\"");
-        RexxValue next;
-        if (v.places() <= 0 && step.places() <= 0 && std::fabs(v.num()) < 1e14 &&
-            std::fabs(step.num()) < 1e14 && v.num() == std::trunc(v.num()) &&
-            step.num() == std::trunc(step.num())) {
-            next.set_number(v.num() + step.num(), 0);
-        } else {
-            RexxValue cur =
-                RexxValue::number(round_digits(v.num(), x.in.numeric.digits), v.places());
-            next = eval_arith(x.in, ArithOp::Add, cur, step);
-        }
-        current = next.num();
-        set_value(x.in, ctrl, std::move(next));
-    }
+    ControlledLoop run{c, loop, &ctrl, &step, current, limit, for_count, has_to, has_for};
+    controlled_passes(x, run);
 }
 
 void exec_leave(X& x, const Clause* c) {
