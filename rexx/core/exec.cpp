@@ -186,7 +186,7 @@ std::string_view unit_line(const Unit* u, int line) {
 
 // The error position: the token's place in the program, or in the
 // INTERPRET string being run (whose clauses report the INTERPRET's line).
-inline void at(X& x, const Token* t) {
+[[gnu::always_inline]] inline void at(X& x, const Token* t) {
     x.in.pos.column = t->column + 1;
     if (!x.interpreted)
         x.in.pos.line = t->line + 1;

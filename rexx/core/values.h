@@ -79,7 +79,7 @@ class RexxValue {
         init_empty();
         copy_from(o);
     }
-    RexxValue(RexxValue&& o) noexcept {
+    [[gnu::always_inline]] RexxValue(RexxValue&& o) noexcept {
         take_fields(o);
         o.cap_ = 0;
         o.len_ = 0;
@@ -115,7 +115,7 @@ class RexxValue {
         }
         return *this;
     }
-    ~RexxValue() {
+    [[gnu::always_inline]] ~RexxValue() {
         if (cap_) delete[] heap_;
     }
 
