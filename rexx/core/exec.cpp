@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <type_traits>
 #include <unordered_map>
 
 #include "platform/environment.h"
@@ -958,6 +959,11 @@ inline bool fast_compare(X& x, CompareOp op, const RexxValue& l, const RexxValue
     return compare_values(x.in.numeric, op, l, r);
 }
 
+// An arithmetic operation the short way could not do; null (with the error
+// handed back in x.failure) when it fails.
+const RexxValue* arith_general(X& x, const Expr* e, ArithOp op, const RexxValue& l,
+                               const RexxValue& r, RexxValue& tmp);
+
 const RexxValue* eval_binary(X& x, const Expr* e, RexxValue& tmp) {
     RexxValue lt, rt;
     ExprOp op = e->op;
@@ -987,16 +993,8 @@ const RexxValue* eval_binary(X& x, const Expr* e, RexxValue& tmp) {
     CompareOp cop;
     ArithOp aop;
     if (arith_op(op, aop)) {
-        if (!fast_arith(x.in.numeric, aop, l, r, tmp)) {
-            ArithFault f;
-            if (!arith_binary(x.in.numeric, aop, l, r, tmp, f)) {
-                // Handed back, not thrown: SIGNAL ON SYNTAX loops stay cheap.
-                x.failure =
-                    arith_error(x.in, f, l, r, operand_name(x, e->left), operand_name(x, e->right));
-                x.failed = true;
-                return nullptr;
-            }
-        }
+        if (!fast_arith(x.in.numeric, aop, l, r, tmp) && !arith_general(x, e, aop, l, r, tmp))
+            return nullptr;
     } else if (compare_op(op, cop)) {
         tmp.set_number(fast_compare(x, cop, l, r) ? 1 : 0, -1);
     } else {
@@ -1272,46 +1270,40 @@ const RexxValue* ev_binary(X& x, const Expr* e, RexxValue& tmp) {
     return &tmp;
 }
 
-// "+", "-", "*", "//" and "%": whole operands take the short way.
-template <ArithOp Op>
-const RexxValue* ev_arith(X& x, const Expr* e, RexxValue& tmp) {
+// An arithmetic (ArithOp) or comparison (CompareOp) operator: whole
+// operands take the short way.
+template <typename OpKind, OpKind Op>
+const RexxValue* ev_operator(X& x, const Expr* e, RexxValue& tmp) {
     if (tracing_i(x)) return evaluate_node(x, e, tmp);
     check_stack(x);
     LazyValue lt, rt;
     const RexxValue *lp, *rp;
     if (!binary_operands(x, e, lt, rt, lp, rp)) return nullptr;
     at(x, e->token);
-    if (fast_arith(x.in.numeric, Op, *lp, *rp, tmp)) return &tmp;
-    return arith_general(x, e, Op, *lp, *rp, tmp);
-}
-
-template <CompareOp Op>
-const RexxValue* ev_compare(X& x, const Expr* e, RexxValue& tmp) {
-    if (tracing_i(x)) return evaluate_node(x, e, tmp);
-    check_stack(x);
-    LazyValue lt, rt;
-    const RexxValue *lp, *rp;
-    if (!binary_operands(x, e, lt, rt, lp, rp)) return nullptr;
-    at(x, e->token);
-    tmp.set_number(fast_compare(x, Op, *lp, *rp) ? 1 : 0, -1);
-    return &tmp;
+    if constexpr (std::is_same_v<OpKind, ArithOp>) {
+        if (fast_arith(x.in.numeric, Op, *lp, *rp, tmp)) return &tmp;
+        return arith_general(x, e, Op, *lp, *rp, tmp);
+    } else {
+        tmp.set_number(fast_compare(x, Op, *lp, *rp) ? 1 : 0, -1);
+        return &tmp;
+    }
 }
 
 EvalFn binary_routine(ExprOp op) {
     switch (op) {
-    case ExprOp::Plus: return ev_arith<ArithOp::Add>;
-    case ExprOp::Min: return ev_arith<ArithOp::Sub>;
-    case ExprOp::Mult: return ev_arith<ArithOp::Mul>;
-    case ExprOp::Idiv: return ev_arith<ArithOp::IntDiv>;
-    case ExprOp::Rem: return ev_arith<ArithOp::Rem>;
-    case ExprOp::Eq: return ev_compare<CompareOp::Eq>;
-    case ExprOp::Neq: return ev_compare<CompareOp::Ne>;
-    case ExprOp::Sup: return ev_compare<CompareOp::Gt>;
-    case ExprOp::Inf: return ev_compare<CompareOp::Lt>;
-    case ExprOp::SupEq: return ev_compare<CompareOp::Ge>;
-    case ExprOp::InfEq: return ev_compare<CompareOp::Le>;
-    case ExprOp::Eeq: return ev_compare<CompareOp::StrictEq>;
-    case ExprOp::Nneq: return ev_compare<CompareOp::StrictNe>;
+    case ExprOp::Plus: return ev_operator<ArithOp, ArithOp::Add>;
+    case ExprOp::Min: return ev_operator<ArithOp, ArithOp::Sub>;
+    case ExprOp::Mult: return ev_operator<ArithOp, ArithOp::Mul>;
+    case ExprOp::Idiv: return ev_operator<ArithOp, ArithOp::IntDiv>;
+    case ExprOp::Rem: return ev_operator<ArithOp, ArithOp::Rem>;
+    case ExprOp::Eq: return ev_operator<CompareOp, CompareOp::Eq>;
+    case ExprOp::Neq: return ev_operator<CompareOp, CompareOp::Ne>;
+    case ExprOp::Sup: return ev_operator<CompareOp, CompareOp::Gt>;
+    case ExprOp::Inf: return ev_operator<CompareOp, CompareOp::Lt>;
+    case ExprOp::SupEq: return ev_operator<CompareOp, CompareOp::Ge>;
+    case ExprOp::InfEq: return ev_operator<CompareOp, CompareOp::Le>;
+    case ExprOp::Eeq: return ev_operator<CompareOp, CompareOp::StrictEq>;
+    case ExprOp::Nneq: return ev_operator<CompareOp, CompareOp::StrictNe>;
     default: return ev_binary;
     }
 }
