@@ -1092,14 +1092,20 @@ const RexxValue* ev_constant(X&, const Expr* e, RexxValue&) {
 }
 
 // A simple variable: its remembered record when it is current and set.
-const RexxValue* ev_simple(X& x, const Expr* e, RexxValue& tmp) {
+// The value of a simple variable through the record its analysis remembers;
+// null when that record is not of the current generation or has no value.
+[[gnu::always_inline]] inline const RexxValue* remembered_value(X& x, const Expr* e) {
     const SymbolRef& s = *static_cast<const SymbolRef*>(e->exec_slot);
-    if (s.base.gen_id == x.in.pool.top_id && !tracing_i(x)) {
-        Variable* rec = s.base.rec;
-        while (rec->state == VarState::Exposed)
-            rec = rec->target;
-        if (rec->state == VarState::Set) return &rec->value;
-    }
+    if (s.base.gen_id != x.in.pool.top_id) return nullptr;
+    Variable* rec = s.base.rec;
+    while (rec->state == VarState::Exposed)
+        rec = rec->target;
+    return rec->state == VarState::Set ? &rec->value : nullptr;
+}
+
+const RexxValue* ev_simple(X& x, const Expr* e, RexxValue& tmp) {
+    if (!tracing_i(x))
+        if (const RexxValue* v = remembered_value(x, e)) return v;
     return &eval_symbol(x, e, tmp);
 }
 
@@ -1128,15 +1134,8 @@ struct LazyValue {
 [[gnu::always_inline]] inline const RexxValue* value_in_place(X& x, const Expr* e) {
     if (e->exec_fn == reinterpret_cast<void*>(ev_constant))
         return static_cast<const RexxValue*>(e->exec_slot);
-    if (e->exec_fn == reinterpret_cast<void*>(ev_simple) && !tracing_i(x)) {
-        const SymbolRef& s = *static_cast<const SymbolRef*>(e->exec_slot);
-        if (s.base.gen_id == x.in.pool.top_id) {
-            Variable* rec = s.base.rec;
-            while (rec->state == VarState::Exposed)
-                rec = rec->target;
-            if (rec->state == VarState::Set) return &rec->value;
-        }
-    }
+    if (e->exec_fn == reinterpret_cast<void*>(ev_simple) && !tracing_i(x))
+        return remembered_value(x, e);
     return nullptr;
 }
 
