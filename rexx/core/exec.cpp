@@ -2326,64 +2326,6 @@ void throw_failure(X& x) {
     after_command(x, c, command, rc, true);
 }
 
-// Runs the clause's own work.
-[[gnu::always_inline]] inline void run_clause_kind(X& x, const Clause* c, bool traced) {
-    switch (c->kind) {
-    case ClauseKind::Command: run_command(x, c, x.envs->current, traced); break;
-    case ClauseKind::Assign: exec_assign(x, c); break;
-    case ClauseKind::Label:
-    case ClauseKind::Option:
-    case ClauseKind::Nop: break;
-    case ClauseKind::If: exec_if(x, c); break;
-    case ClauseKind::Do: exec_do(x, c); break;
-    case ClauseKind::Select: exec_select(x, c); break;
-    case ClauseKind::Leave:
-    case ClauseKind::Iterate: exec_leave(x, c); break;
-    case ClauseKind::Exit: finish_program(x, c->expr); break;
-    case ClauseKind::Return: exec_return(x, c); break;
-    case ClauseKind::Call: exec_call(x, c); break;
-    case ClauseKind::CallOn:
-    case ClauseKind::SignalOn: exec_trap_setting(x, c); break;
-    case ClauseKind::Signal: exec_signal(x, c); break;
-    case ClauseKind::Push:
-    case ClauseKind::Queue: exec_push(x, c); break;
-    case ClauseKind::Procedure: exec_procedure(x, c); break;
-    case ClauseKind::Parse: exec_parse(x, c); break;
-    case ClauseKind::Address: exec_address(x, c, traced); break;
-    case ClauseKind::Drop:
-    case ClauseKind::Upper:
-    case ClauseKind::Lower: exec_names(x, c); break;
-    case ClauseKind::Interpret: exec_interpret(x, c); break;
-    case ClauseKind::Numeric: exec_numeric(x, c); break;
-    case ClauseKind::Say: exec_say(x, c); break;
-    case ClauseKind::SayExecute: exec_say_execute(x, c); break;
-    case ClauseKind::Trace: exec_trace(x, c); break;
-    case ClauseKind::ChangeDir: exec_cd(x, c); break;
-    }
-}
-
-// A clause while tracing is on: its trace line, TRACE ? scanning, and the
-// interactive pause after it (which may run it again).
-[[gnu::noinline]] void exec_clause_traced(X& x, const Clause* c) {
-    bool traced = false;
-    TraceState& t = x.in.trace;
-    if (t.suppressed || t.quiet) trace_count_clause(x.in);
-    if (!x.pause_line && traced_clause(x, c)) {
-        trace_this(x, c->line + 1, {c->text, c->text_length});
-        traced = true;
-    }
-    if (trace_scan_only(t) && c->kind != ClauseKind::Trace) return;
-    for (;;) {
-        run_clause_kind(x, c, traced);
-        if (x.failed) return;
-        if (traced && trace_interactive(x.in.trace) && !x.in.trace.in_pause && !x.pause_line &&
-            x.pending == Pending::None) {
-            if (trace_pause(x.in) == PauseResult::Rerun) continue;
-        }
-        return;
-    }
-}
-
 // The untraced work of each clause kind, in ClauseKind order: the dispatch
 // of an untraced clause is one indirect call.
 void run_nothing(X&, const Clause*) {}
@@ -2431,6 +2373,39 @@ const ClauseRoutine kClauseRoutines[] = {
 };
 static_assert(sizeof kClauseRoutines / sizeof kClauseRoutines[0] ==
               static_cast<size_t>(ClauseKind::Nop) + 1);
+
+// Runs the clause's own work; commands and ADDRESS need to know whether the
+// clause was traced already.
+void run_clause_kind(X& x, const Clause* c, bool traced) {
+    if (c->kind == ClauseKind::Command)
+        run_command(x, c, x.envs->current, traced);
+    else if (c->kind == ClauseKind::Address)
+        exec_address(x, c, traced);
+    else
+        kClauseRoutines[static_cast<size_t>(c->kind)](x, c);
+}
+
+// A clause while tracing is on: its trace line, TRACE ? scanning, and the
+// interactive pause after it (which may run it again).
+[[gnu::noinline]] void exec_clause_traced(X& x, const Clause* c) {
+    bool traced = false;
+    TraceState& t = x.in.trace;
+    if (t.suppressed || t.quiet) trace_count_clause(x.in);
+    if (!x.pause_line && traced_clause(x, c)) {
+        trace_this(x, c->line + 1, {c->text, c->text_length});
+        traced = true;
+    }
+    if (trace_scan_only(t) && c->kind != ClauseKind::Trace) return;
+    for (;;) {
+        run_clause_kind(x, c, traced);
+        if (x.failed) return;
+        if (traced && trace_interactive(x.in.trace) && !x.in.trace.in_pause && !x.pause_line &&
+            x.pending == Pending::None) {
+            if (trace_pause(x.in) == PauseResult::Rerun) continue;
+        }
+        return;
+    }
+}
 
 void exec_clause_inner(X& x, const Clause* c) {
     set_clause_pos(x, c);
