@@ -78,10 +78,13 @@ struct Body {
 
 struct Frame {
     std::vector<RexxValue> args;
-    std::vector<bool> present;
-    bool internal = false;  // a called routine, not the program itself
-    bool procedure = false; // PROCEDURE made a generation
-    size_t loop_base = 0;   // loops below this index belong to callers
+    std::vector<uint8_t> present; // 1: argument i was given
+    bool internal = false;        // a called routine, not the program itself
+    bool procedure = false;       // PROCEDURE made a generation
+    size_t loop_base = 0;         // loops below this index belong to callers
+    // SIGL's record in the generation numbered sigl_gen, as last set here.
+    uint64_t sigl_gen = 0;
+    Variable* sigl_rec = nullptr;
 };
 
 enum class Pending : uint8_t { None, Leave, Iterate, Return, Signal };
@@ -119,6 +122,7 @@ struct ExecState {
     RunOptions opt;
     std::unique_ptr<Unit> main;
     std::deque<SymbolRef> symbols;
+    std::unordered_map<std::string_view, const SymbolRef*> symbol_index; // by folded text
     std::deque<RexxValue> constants;
     std::deque<CallTarget> targets;
     std::unordered_map<std::string, std::unique_ptr<Unit>> interpret_cache;
@@ -156,6 +160,10 @@ struct ExecState {
     size_t parse_depth = 0;
     // The analysed templates of the PARSE clauses run so far.
     std::vector<std::unique_ptr<struct ParsePlan>> parse_plans;
+    // Frames of internal calls, reused from call to call so that a call's
+    // argument lists need no allocation; frames_taken are in use.
+    std::vector<std::unique_ptr<Frame>> frame_pool;
+    size_t frames_taken = 0;
 
     explicit ExecState(Interp& i) : in(i) {}
 };
@@ -198,13 +206,17 @@ std::string_view unit_line(const Unit* u, int line) {
 __attribute__((noinline)) const SymbolRef& analyse_token(X& x, const Token* t) {
     std::string_view name = t->sym ? std::string_view(t->sym->name, t->sym->length)
                                    : std::string_view(t->text ? t->text : "", t->length);
-    if (!t->sym) {
-        x.symbols.push_back(analyse_symbol(name, x.in.case_mode));
-    } else {
-        x.symbols.push_back(analyse_symbol(name, NameCase::Mixed));
+    SymbolRef s = analyse_symbol(name, t->sym ? NameCase::Mixed : x.in.case_mode);
+    // Every occurrence of a name shares one analysis, and with it the record
+    // last found: a routine's first reading of a variable after a call
+    // returns finds it again for all the other occurrences.
+    auto it = x.symbol_index.find(s.text);
+    if (it == x.symbol_index.end()) {
+        x.symbols.push_back(std::move(s));
+        it = x.symbol_index.emplace(x.symbols.back().text, &x.symbols.back()).first;
     }
-    const_cast<Token*>(t)->pool_ref = &x.symbols.back();
-    return x.symbols.back();
+    const_cast<Token*>(t)->pool_ref = const_cast<SymbolRef*>(it->second);
+    return *it->second;
 }
 
 // The analysis of a symbol token, made at its first use.
@@ -279,10 +291,24 @@ void set_special(X& x, const char* name, long value) {
     set_var(x.in, name, RexxValue::number(static_cast<double>(value), 0));
 }
 
-// SIGL = line, through the symbol's remembered record.
+// SIGL = line, through the record the running routine's frame remembers
+// (a call made from a recursive routine finds it again after the calls
+// between), else the symbol's.
 void set_sigl(X& x, long line) {
     if (x.sigl.text.empty()) x.sigl = analyse_symbol(sigl_name(x.in), NameCase::Mixed);
-    Variable* rec = simple_record(x, x.sigl);
+    Variable* rec;
+    Frame* f = x.frames.empty() ? nullptr : x.frames.back();
+    if (f && f->sigl_gen == x.in.pool.top_id) {
+        rec = f->sigl_rec;
+        while (rec->state == VarState::Exposed)
+            rec = rec->target;
+    } else {
+        rec = simple_record(x, x.sigl);
+        if (f) {
+            f->sigl_gen = x.sigl.base.gen_id;
+            f->sigl_rec = x.sigl.base.rec;
+        }
+    }
     rec->value.set_number(static_cast<double>(line), 0);
     rec->state = VarState::Set;
 }
@@ -638,21 +664,47 @@ inline CallTarget& resolve(X& x, const Token* name_token, void*& slot, Expr* con
     return resolve_first(x, name_token, slot, args, nargs);
 }
 
+// A frame for an internal call, taken from the pool and handed back (its
+// argument values dropped, its lists' room kept) when the call is over.
+// Frames are taken and given back in call order.
+struct PooledFrame {
+    X& x;
+    Frame& frame;
+    explicit PooledFrame(X& state) : x(state), frame(take(state)) {}
+    PooledFrame(const PooledFrame&) = delete;
+    PooledFrame& operator=(const PooledFrame&) = delete;
+    ~PooledFrame() {
+        frame.args.clear();
+        frame.present.clear();
+        --x.frames_taken;
+    }
+    static Frame& take(X& x) {
+        if (x.frames_taken == x.frame_pool.size())
+            x.frame_pool.push_back(std::make_unique<Frame>());
+        Frame& f = *x.frame_pool[x.frames_taken++];
+        f.internal = true;
+        f.procedure = false;
+        f.loop_base = 0;
+        f.sigl_gen = 0;
+        return f;
+    }
+};
+
 // Runs a resolved routine with the argument expressions. Returns false when
 // it gave no result.
 bool invoke(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint32_t nargs,
             RexxValue& result) {
     int call_line = x.in.pos.line;
     if (t.kind == CallTarget::Label) {
-        Frame frame;
-        frame.internal = true;
+        PooledFrame pooled(x);
+        Frame& frame = pooled.frame;
         frame.args.resize(nargs);
-        frame.present.assign(nargs, false);
+        frame.present.assign(nargs, 0);
         for (uint32_t i = 0; i < nargs; ++i) {
             if (!args[i]) continue;
             const RexxValue& v = eval(x, args[i], frame.args[i]);
             if (&v != &frame.args[i]) frame.args[i] = v;
-            frame.present[i] = true;
+            frame.present[i] = 1;
         }
         at(x, at_token);
         return call_routine(x, t.label, frame, call_line, result);
@@ -1236,6 +1288,12 @@ const RexxValue* ev_builtin(X& x, const Expr* e, RexxValue& tmp) {
     return builtin_node<false>(x, e, tmp);
 }
 
+// A call of an internal routine (or of one outside the program).
+const RexxValue* ev_routine_call(X& x, const Expr* e, RexxValue& tmp) {
+    check_stack(x);
+    return &eval_call(x, e, tmp);
+}
+
 const RexxValue* ev_binary(X& x, const Expr* e, RexxValue& tmp) {
     check_stack(x);
     return eval_binary(x, e, tmp);
@@ -1327,7 +1385,10 @@ const RexxValue* choose_eval(X& x, const Expr* e, RexxValue& tmp) {
         // The routine is resolved once the call has run.
         auto* t = static_cast<const CallTarget*>(e->exec_slot);
         if (!t) return v;
-        if (t->kind == CallTarget::Builtin && e->nargs <= kSmallCall) f = ev_builtin;
+        if (t->kind == CallTarget::Builtin && e->nargs <= kSmallCall)
+            f = ev_builtin;
+        else if (t->kind == CallTarget::Label)
+            f = ev_routine_call;
         break;
     }
     default:
@@ -2518,7 +2579,7 @@ bool call_routine(X& x, const Clause* label, Frame& frame, int call_line, RexxVa
         X& x;
         NumericSettings numeric;
         unsigned trace_bits;
-        SavedTraps traps;
+        std::unique_ptr<SavedTraps> traps; // null: they were all idle
         Frame& frame;
         Position pos;
         ~Saved() {
@@ -2526,11 +2587,20 @@ bool call_routine(X& x, const Clause* label, Frame& frame, int call_line, RexxVa
             x.in.numeric = numeric;
             x.in.trace.bits = (trace_bits & ~static_cast<unsigned>(kTraceDebugger)) |
                               (x.in.trace.bits & kTraceDebugger);
-            restore_call_traps(x.in, traps);
+            if (traps)
+                restore_call_traps(x.in, *traps);
+            else if (!call_traps_idle(x.in.traps))
+                clear_call_traps(x.in);
             x.frames.pop_back();
             --x.call_depth;
         }
-    } saved{x, x.in.numeric, x.in.trace.bits, save_call_traps(x.in), frame, x.in.pos};
+    } saved{x,
+            x.in.numeric,
+            x.in.trace.bits,
+            call_traps_idle(x.in.traps) ? nullptr
+                                        : std::make_unique<SavedTraps>(save_call_traps(x.in)),
+            frame,
+            x.in.pos};
     frame.loop_base = x.loops.size();
     x.frames.push_back(&frame);
     ++x.call_depth;
@@ -2902,6 +2972,37 @@ struct ParseBuffer {
     }
 };
 
+// Whether the template from pattern i gives its whole string to one simple
+// variable.
+bool whole_argument(const ParsePlan& plan, size_t i) {
+    const ParsePlan::Pattern& p = plan.patterns[i];
+    if (p.step != ParsePlan::Step::End || p.target_count != 1) return false;
+    const SymbolRef* t = plan.targets[p.first_target];
+    return t && t->kind == SymbolKind::Simple;
+}
+
+// A variable's value from an argument: the argument's text. A string keeps
+// its number recognition; a whole number written without exponent or
+// decimal places reads back as itself, so that is kept too.
+void copy_argument(RexxValue& to, const RexxValue& arg, const NumericSettings& ns) {
+    if (arg.is_string()) {
+        to = arg;
+        return;
+    }
+    // The argument is dropped after the call: its text is written straight
+    // into the variable rather than cached in the argument first.
+    char buf[64];
+    size_t n = format_number(arg.num(), arg.places(), ns, buf);
+    copy_piece(to.resize_text(n), buf, n);
+    double d = arg.num();
+    if (arg.places() <= 0 && is_whole(d) && std::fabs(d) < 1e15) {
+        bool plain = true;
+        for (size_t i = 0; i < n; ++i)
+            if (buf[i] == 'E' || buf[i] == 'e' || buf[i] == '.') plain = false;
+        if (plain) to.cache_number(d == 0 ? 0 : d, 0);
+    }
+}
+
 void exec_parse(X& x, const Clause* c) {
     const ParsePlan& plan = parse_plan(x, c);
     ParseSource src = static_cast<ParseSource>(c->variant);
@@ -2921,8 +3022,21 @@ void exec_parse(X& x, const Clause* c) {
         Frame& f = *x.frames.back();
         size_t i = 0;
         for (size_t index = 0; index < plan.templates; ++index) {
+            bool present = index < f.args.size() && f.present[index];
+            if (in_place && whole_argument(plan, i) && !trace_results(x.in.trace)) {
+                // One variable takes the whole argument: its value is copied,
+                // with what is known of it as a number.
+                Variable* rec = simple_record(x, *plan.targets[plan.patterns[i].first_target]);
+                if (present)
+                    copy_argument(rec->value, f.args[index], x.in.numeric);
+                else
+                    rec->value.resize_text(0);
+                rec->state = VarState::Set;
+                ++i;
+                continue;
+            }
             std::string_view arg;
-            if (index < f.args.size() && f.present[index]) arg = f.args[index].text(x.in.numeric);
+            if (present) arg = f.args[index].text(x.in.numeric);
             if (in_place) {
                 i = apply_template(x, plan, i, arg);
                 continue;
@@ -3121,11 +3235,11 @@ RunResult run_program(Interp& in, std::string_view text, const RunOptions& optio
 
     Frame top;
     top.args.resize(options.args.size());
-    top.present.assign(options.args.size(), false);
+    top.present.assign(options.args.size(), 0);
     for (size_t i = 0; i < options.args.size(); ++i) {
         if (!options.args[i]) continue;
         top.args[i].assign_text(*options.args[i]);
-        top.present[i] = true;
+        top.present[i] = 1;
     }
     x.frames.push_back(&top);
 

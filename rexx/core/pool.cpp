@@ -588,6 +588,23 @@ void new_generation(Interp& in) {
     p.top_id = p.top->id;
 }
 
+namespace {
+
+// A record back to its state when made; its name keeps its room.
+void reset_record(Variable& v) {
+    v.state = VarState::Dropped;
+    v.is_stem = false;
+    v.seq = 0;
+    v.hash = 0;
+    v.target = nullptr;
+    v.owner = nullptr;
+    v.name.clear();
+    v.value = RexxValue();
+    v.tails.reset();
+}
+
+} // namespace
+
 void release_generation(Interp& in) {
     Pool& p = in.pool;
     if (p.levels.size() <= 1) return;
@@ -595,16 +612,17 @@ void release_generation(Interp& in) {
     p.levels.pop_back();
     p.top = p.levels.back().get();
     p.top_id = p.top->id;
-    // Keep the first chunk of records and a small table for the next PROCEDURE.
+    // Keep the first chunk of records and a small table (emptied, its room
+    // kept) for the next PROCEDURE.
     if (!g->chunks.empty()) {
         size_t used = g->chunks.size() == 1 ? g->chunk_used : 16;
         for (size_t i = 0; i < used; ++i)
-            g->chunks[0][i] = Variable();
+            reset_record(g->chunks[0][i]);
         g->chunks.resize(1);
         g->chunk_size = 16;
         g->chunk_used = 0;
     }
-    g->vars = VarTable();
+    g->vars.clear(64);
     g->next_seq = 0;
     g->caller = nullptr;
     g->id = 0;

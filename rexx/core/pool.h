@@ -83,6 +83,12 @@ class VarTable {
         whole_.each(f);
         text_.each(f);
     }
+    // Empties the table. Slot arrays of at most keep_slots slots keep their
+    // room, so a reused generation fills them without allocating.
+    void clear(size_t keep_slots) {
+        whole_.clear(keep_slots);
+        text_.clear(keep_slots);
+    }
 
   private:
     struct Slot {
@@ -145,6 +151,14 @@ class VarTable {
             ++count;
         }
         void grow();
+        void clear(size_t keep_slots) {
+            if (slots.size() > keep_slots) {
+                *this = Slots();
+            } else if (count) {
+                std::memset(static_cast<void*>(slots.data()), 0, slots.size() * sizeof(Slot));
+                count = 0;
+            }
+        }
         template <class F>
         void each(F&& f) const {
             if (count)
