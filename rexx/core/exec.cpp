@@ -945,50 +945,59 @@ const RexxValue& eval_symbol(X& x, const Expr* e, RexxValue& tmp) {
 }
 
 // Whole operands of "+", "-" and "*" are never rounded: the result is the
-// double operation itself, with the decimal places the general routine gives.
-[[gnu::always_inline]] inline bool fast_arith(const NumericSettings& ns, ArithOp op,
-                                              const RexxValue& l, const RexxValue& r,
-                                              RexxValue& out) {
-    if (op > ArithOp::Rem || op == ArithOp::Div || !is_number(l) || !is_number(r)) return false;
-    double a = l.num(), b = r.num();
-    if (!is_whole(a) || !is_whole(b)) return false;
+// double operation itself, with the decimal places the general routine
+// gives. a and b are whole; false when the general routine must decide.
+[[gnu::always_inline]] inline bool whole_result(const NumericSettings& ns, ArithOp op, double a,
+                                                int32_t pa, double b, int32_t pb, double& res,
+                                                int32_t& places) {
     if (op == ArithOp::IntDiv || op == ArithOp::Rem) {
         // Whole operands below 10**15: the integer quotient or remainder is
         // what the general routine computes; faults and long results go there.
         static const double limit[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
         if (b == 0 || std::fabs(a) >= 1e15 || std::fabs(b) >= 1e15) return false;
-        double res;
         if (op == ArithOp::IntDiv) {
             res = std::trunc(a / b);
         } else {
-            long long ia = static_cast<long long>(std::fabs(a));
-            long long ib = static_cast<long long>(std::fabs(b));
-            res = a == b ? 0 : static_cast<double>(ia % ib);
+            uint64_t ia = static_cast<uint64_t>(std::fabs(a));
+            uint64_t ib = static_cast<uint64_t>(std::fabs(b));
+            // The narrow division is the quicker where both fit.
+            uint64_t rem =
+                (ia | ib) >> 32 ? ia % ib : static_cast<uint32_t>(ia) % static_cast<uint32_t>(ib);
+            res = a == b ? 0 : static_cast<double>(rem);
             if (a < 0) res = -res;
         }
         if (std::fabs(res) >= limit[ns.digits]) return false;
         if (res == 0) res = 0;
-        out.set_number(res, -1);
+        places = -1;
         return true;
     }
-    double res = op == ArithOp::Add ? a + b : op == ArithOp::Sub ? a - b : a * b;
+    res = op == ArithOp::Add ? a + b : op == ArithOp::Sub ? a - b : a * b;
     if (!std::isfinite(res)) return false;
-    int32_t places;
     if (op == ArithOp::Mul) {
-        places = l.places() < 0 && r.places() < 0
-                     ? -1
-                     : std::max(l.places(), 0) + std::max(r.places(), 0);
+        places = pa < 0 && pb < 0 ? -1 : std::max(pa, 0) + std::max(pb, 0);
     } else if (res == 0) {
         places = 0;
     } else if (a == 0) {
-        places = r.places();
+        places = pb;
     } else if (b == 0) {
-        places = l.places();
+        places = pa;
     } else {
-        places = std::max(l.places(), r.places());
+        places = std::max(pa, pb);
     }
     if (res == 0) res = 0;
+    return true;
+}
+
+[[gnu::always_inline]] inline bool fast_arith(const NumericSettings& ns, ArithOp op,
+                                              const RexxValue& l, const RexxValue& r,
+                                              RexxValue& out) {
+    if (op > ArithOp::Rem || op == ArithOp::Div || !is_number(l) || !is_number(r)) return false;
+    double a = l.num(), b = r.num();
+    if (!is_whole(a) || !is_whole(b)) return false;
+    double res;
+    int32_t places;
+    if (!whole_result(ns, op, a, l.places(), b, r.places(), res, places)) return false;
     out.set_number(res, places);
     return true;
 }
@@ -1327,20 +1336,164 @@ const RexxValue* ev_binary(X& x, const Expr* e, RexxValue& tmp) {
     return &tmp;
 }
 
-// An arithmetic (ArithOp) or comparison (CompareOp) operator: whole
-// operands take the short way.
+template <typename OpKind, OpKind Op>
+const RexxValue* ev_operator(X& x, const Expr* e, RexxValue& tmp);
+
+// A whole number as the short way of arithmetic works on it.
+struct WholeNumber {
+    double value;
+    int32_t places;
+};
+
+// The value of a simple variable whose remembered record may be of another
+// generation (a routine's variable read again after a call): looked up, no
+// record made, and remembered again, as reading it would. Null when it has
+// no value.
+[[gnu::noinline]] const RexxValue* looked_up_value(X& x, const Expr* e) {
+    const SymbolRef& s = *static_cast<const SymbolRef*>(e->exec_slot);
+    Generation& g = x.in.pool.current();
+    Variable* rec = find_variable(g, s.base.name, s.base.hash, false, false);
+    if (!rec) return nullptr;
+    s.base.gen_id = g.id;
+    s.base.rec = rec;
+    while (rec->state == VarState::Exposed)
+        rec = rec->target;
+    return rec->state == VarState::Set ? &rec->value : nullptr;
+}
+
+// Deepest arithmetic node taken by the short way over a whole expression.
+constexpr int kWholeTreeDepth = 12;
+
+template <ArithOp Op>
+bool whole_node(X& x, const Expr* e, WholeNumber& out, int depth);
+
+// The value of an operand that is a literal or a set simple variable holding
+// a whole number, or an arithmetic node (run before, so that its routine is
+// chosen) over such operands whose short way succeeds: the nodes between
+// make no values. Reading such operands runs no code and changes nothing (a
+// string is only recognised as a number, as any evaluation would), so on
+// false the expression is simply evaluated the long way, which then raises
+// whatever error there is.
+[[gnu::always_inline]] inline bool whole_operand(X& x, const Expr* e, WholeNumber& out, int depth) {
+    const void* f = e->exec_fn;
+    const RexxValue* v;
+    if (f == reinterpret_cast<void*>(ev_constant)) {
+        v = static_cast<const RexxValue*>(e->exec_slot);
+    } else if (f == reinterpret_cast<void*>(ev_simple)) {
+        v = remembered_value(x, e);
+        if (!v && !(v = looked_up_value(x, e))) return false;
+    } else if (depth >= kWholeTreeDepth) {
+        return false;
+    } else if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Add>)) {
+        return whole_node<ArithOp::Add>(x, e, out, depth + 1);
+    } else if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Sub>)) {
+        return whole_node<ArithOp::Sub>(x, e, out, depth + 1);
+    } else if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Mul>)) {
+        return whole_node<ArithOp::Mul>(x, e, out, depth + 1);
+    } else if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Rem>)) {
+        return whole_node<ArithOp::Rem>(x, e, out, depth + 1);
+    } else if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::IntDiv>)) {
+        return whole_node<ArithOp::IntDiv>(x, e, out, depth + 1);
+    } else {
+        return false;
+    }
+    if (!is_number(*v) || !is_whole(v->num())) return false;
+    out.value = v->num();
+    out.places = v->places();
+    return true;
+}
+
+// An arithmetic node computed the short way from its operands. The result
+// of whole operands is whole again (a finite sum or product of whole doubles
+// is), so it may be an operand in turn.
+template <ArithOp Op>
+[[gnu::noinline]] bool whole_node(X& x, const Expr* e, WholeNumber& out, int depth) {
+    WholeNumber a, b;
+    return whole_operand(x, e->left, a, depth) && whole_operand(x, e->right, b, depth) &&
+           whole_result(x.in.numeric, Op, a.value, a.places, b.value, b.places, out.value,
+                        out.places);
+}
+
+template <ArithOp Op>
+const RexxValue* arith_long_way(X& x, const Expr* e, RexxValue& tmp);
+
+// An operand evaluated with no further try of the short way for an
+// arithmetic node: its parent's try has just failed on it.
+[[gnu::always_inline]] inline const RexxValue* long_way_operand(X& x, const Expr* e,
+                                                                LazyValue& tmp) {
+    if (const RexxValue* v = value_in_place(x, e)) return v;
+    void* f = e->exec_fn;
+    if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Add>))
+        return arith_long_way<ArithOp::Add>(x, e, tmp.get());
+    if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Sub>))
+        return arith_long_way<ArithOp::Sub>(x, e, tmp.get());
+    if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Mul>))
+        return arith_long_way<ArithOp::Mul>(x, e, tmp.get());
+    if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::IntDiv>))
+        return arith_long_way<ArithOp::IntDiv>(x, e, tmp.get());
+    if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Rem>))
+        return arith_long_way<ArithOp::Rem>(x, e, tmp.get());
+    return evaluate(x, e, tmp.get());
+}
+
+// An arithmetic node through values: each operand made, the general routine
+// taking what the short way cannot.
+template <ArithOp Op>
+const RexxValue* arith_long_way(X& x, const Expr* e, RexxValue& tmp) {
+    if (tracing_i(x)) return evaluate_node(x, e, tmp);
+    check_stack(x);
+    LazyValue lt, rt;
+    const RexxValue* lp = long_way_operand(x, e->left, lt);
+    if (!lp) return nullptr;
+    if (lp != lt.ptr() && right_calls(e)) {
+        lt.get() = *lp;
+        lp = lt.ptr();
+    }
+    const RexxValue* rp = long_way_operand(x, e->right, rt);
+    if (!rp) return nullptr;
+    at(x, e->token);
+    if (fast_arith(x.in.numeric, Op, *lp, *rp, tmp)) return &tmp;
+    return arith_general(x, e, Op, *lp, *rp, tmp);
+}
+
+// An arithmetic (ArithOp) or comparison (CompareOp) operator. Whole numbers
+// take the short way: an expression of them is computed in one go, with no
+// value made for the nodes between.
 template <typename OpKind, OpKind Op>
 const RexxValue* ev_operator(X& x, const Expr* e, RexxValue& tmp) {
     if (tracing_i(x)) return evaluate_node(x, e, tmp);
     check_stack(x);
-    LazyValue lt, rt;
-    const RexxValue *lp, *rp;
-    if (!binary_operands(x, e, lt, rt, lp, rp)) return nullptr;
-    at(x, e->token);
+    WholeNumber a, b;
     if constexpr (std::is_same_v<OpKind, ArithOp>) {
-        if (fast_arith(x.in.numeric, Op, *lp, *rp, tmp)) return &tmp;
-        return arith_general(x, e, Op, *lp, *rp, tmp);
+        double res;
+        int32_t places;
+        if (whole_operand(x, e->left, a, 1) && whole_operand(x, e->right, b, 1) &&
+            whole_result(x.in.numeric, Op, a.value, a.places, b.value, b.places, res, places)) {
+            at(x, e->token);
+            tmp.set_number(res, places);
+            return &tmp;
+        }
+        return arith_long_way<Op>(x, e, tmp);
     } else {
+        if (Op < CompareOp::EqIC && whole_operand(x, e->left, a, 1) &&
+            whole_operand(x, e->right, b, 1)) {
+            at(x, e->token);
+            bool yes;
+            switch (Op) {
+            case CompareOp::Eq: yes = a.value == b.value; break;
+            case CompareOp::Ne: yes = a.value != b.value; break;
+            case CompareOp::Gt: yes = a.value > b.value; break;
+            case CompareOp::Lt: yes = a.value < b.value; break;
+            case CompareOp::Ge: yes = a.value >= b.value; break;
+            default: yes = a.value <= b.value; break;
+            }
+            tmp.set_number(yes ? 1 : 0, -1);
+            return &tmp;
+        }
+        LazyValue lt, rt;
+        const RexxValue *lp, *rp;
+        if (!binary_operands(x, e, lt, rt, lp, rp)) return nullptr;
+        at(x, e->token);
         tmp.set_number(fast_compare(x, Op, *lp, *rp) ? 1 : 0, -1);
         return &tmp;
     }
