@@ -125,7 +125,9 @@ struct ExecState {
     std::unordered_map<std::string_view, const SymbolRef*> symbol_index; // by folded text
     std::deque<RexxValue> constants;
     std::deque<CallTarget> targets;
-    std::unordered_map<std::string, std::unique_ptr<Unit>> interpret_cache;
+    // INTERPRET strings compiled so far, by their text.
+    std::unordered_map<std::string, std::unique_ptr<Unit>, NameHash, std::equal_to<>>
+        interpret_cache;
     // External routines loaded so far, and their entries by called name.
     std::deque<std::unique_ptr<LoadedUnit>> loaded;
     std::unordered_map<std::string, const Clause*> external_entries;
@@ -2317,7 +2319,7 @@ void exec_procedure(X& x, const Clause* c) {
     }
 }
 
-Unit* interpret_unit(X& x, const std::string& text, std::unique_ptr<Unit>& owned) {
+Unit* interpret_unit(X& x, std::string_view text, std::unique_ptr<Unit>& owned) {
     auto it = x.interpret_cache.find(text);
     if (it != x.interpret_cache.end()) return it->second.get();
     auto u = std::make_unique<Unit>();
@@ -2339,8 +2341,8 @@ Unit* interpret_unit(X& x, const std::string& text, std::unique_ptr<Unit>& owned
             start = nl + 1;
         }
         e.interpreted = true;
-        e.source_line =
-            e.line >= 1 && e.line <= static_cast<int>(lines.size()) ? lines[e.line - 1] : text;
+        e.source_line = e.line >= 1 && e.line <= static_cast<int>(lines.size()) ? lines[e.line - 1]
+                                                                                : std::string(text);
         e.line = x.in.pos.line;
         throw;
     } catch (std::bad_alloc&) {
@@ -2359,14 +2361,16 @@ Unit* interpret_unit(X& x, const std::string& text, std::unique_ptr<Unit>& owned
     index_labels(x, *u);
     if (text.size() <= 4096 && x.interpret_cache.size() < 4096) {
         Unit* p = u.get();
-        x.interpret_cache.emplace(text, std::move(u));
+        x.interpret_cache.emplace(std::string(text), std::move(u));
         return p;
     }
     owned = std::move(u);
     return owned.get();
 }
 
-void run_interpret(X& x, const std::string& text) {
+// Runs an INTERPRET string. The text is read only to find or compile its
+// unit, before any of it runs.
+void run_interpret(X& x, std::string_view text) {
     check_stack(x);
     if (++x.call_depth > x.opt.max_call_depth) {
         --x.call_depth;
@@ -2500,7 +2504,11 @@ void throw_failure(X& x) {
 }
 
 [[gnu::noinline]] void exec_interpret(X& x, const Clause* c) {
-    std::string text = eval_text(x, c->expr);
+    // The text is taken where the value lies: nothing runs before the
+    // string's unit is found.
+    RexxValue tmp;
+    std::string_view text;
+    if (c->expr) text = eval(x, c->expr, tmp).text(x.in.numeric);
     set_clause_pos(x, c);
     run_interpret(x, text);
 }
