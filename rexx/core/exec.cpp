@@ -1501,8 +1501,37 @@ const RexxValue* ev_operator(X& x, const Expr* e, RexxValue& tmp) {
     }
 }
 
+// Concatenation, with or without a blank. The operands are taken where
+// they lie; a left operand made for this node is extended in place, so
+// chains stay linear.
+template <bool Blank>
+const RexxValue* ev_concat(X& x, const Expr* e, RexxValue& tmp) {
+    if (tracing_i(x)) return evaluate_node(x, e, tmp);
+    check_stack(x);
+    LazyValue lt, rt;
+    const RexxValue *lp, *rp;
+    if (!binary_operands(x, e, lt, rt, lp, rp)) return nullptr;
+    at(x, e->token);
+    std::string_view sep = Blank ? " " : "";
+    if (lp == lt.ptr()) {
+        RexxValue& l = lt.get();
+        std::string_view rs = rp->text(x.in.numeric);
+        if (static_cast<size_t>(l.text(x.in.numeric).size()) + sep.size() + rs.size() >
+            kMaxValueLength)
+            raise_error(x.in, 5);
+        l.append(sep, x.in.numeric);
+        l.append(rs, x.in.numeric);
+        tmp = std::move(l);
+        return &tmp;
+    }
+    store_text(tmp, lp->text(x.in.numeric), sep, rp->text(x.in.numeric), x);
+    return &tmp;
+}
+
 EvalFn binary_routine(ExprOp op) {
     switch (op) {
+    case ExprOp::Bl: return ev_concat<true>;
+    case ExprOp::Conc: return ev_concat<false>;
     case ExprOp::Plus: return ev_operator<ArithOp, ArithOp::Add>;
     case ExprOp::Min: return ev_operator<ArithOp, ArithOp::Sub>;
     case ExprOp::Mult: return ev_operator<ArithOp, ArithOp::Mul>;
@@ -3151,17 +3180,18 @@ void copy_argument(RexxValue& to, const RexxValue& arg, const NumericSettings& n
         return;
     }
     // The argument is dropped after the call: its text is written straight
-    // into the variable rather than cached in the argument first.
-    char buf[64];
-    size_t n = format_number(arg.num(), arg.places(), ns, buf);
-    copy_piece(to.resize_text(n), buf, n);
+    // into the variable rather than cached in the argument first. A plain
+    // whole number reads back as itself.
     double d = arg.num();
-    if (arg.places() <= 0 && is_whole(d) && std::fabs(d) < 1e15) {
-        bool plain = true;
-        for (size_t i = 0; i < n; ++i)
-            if (buf[i] == 'E' || buf[i] == 'e' || buf[i] == '.') plain = false;
-        if (plain) to.cache_number(d == 0 ? 0 : d, 0);
+    char buf[64];
+    size_t n;
+    if (format_plain_whole(d, arg.places(), ns, buf, n)) {
+        copy_piece(to.resize_text(n), buf, n);
+        to.cache_number(d == 0 ? 0 : d, 0);
+        return;
     }
+    n = format_number(d, arg.places(), ns, buf);
+    copy_piece(to.resize_text(n), buf, n);
 }
 
 void exec_parse(X& x, const Clause* c) {
