@@ -700,8 +700,12 @@ bool invoke(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint3
     if (t.kind == CallTarget::Label) {
         PooledFrame pooled(x);
         Frame& frame = pooled.frame;
-        frame.args.resize(nargs);
-        frame.present.assign(nargs, 0);
+        // The lists are empty with room kept: no allocation, and no call
+        // out for a few arguments.
+        for (uint32_t i = 0; i < nargs; ++i) {
+            frame.args.emplace_back();
+            frame.present.push_back(0);
+        }
         for (uint32_t i = 0; i < nargs; ++i) {
             if (!args[i]) continue;
             const RexxValue& v = eval(x, args[i], frame.args[i]);
@@ -1425,6 +1429,7 @@ const RexxValue* arith_long_way(X& x, const Expr* e, RexxValue& tmp);
                                                                 LazyValue& tmp) {
     if (const RexxValue* v = value_in_place(x, e)) return v;
     void* f = e->exec_fn;
+    if (e->op < ExprOp::Plus || e->op > ExprOp::Rem) return evaluate(x, e, tmp.get());
     if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Add>))
         return arith_long_way<ArithOp::Add>(x, e, tmp.get());
     if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Sub>))
