@@ -1367,6 +1367,14 @@ struct WholeNumber {
     return rec->state == VarState::Set ? &rec->value : nullptr;
 }
 
+// Whether an operand is worth the short way: a literal, a symbol, or an
+// arithmetic node. A node with a call for an operand (f(n - 1) + f(n - 2),
+// t + length(s)) does not try it, rather than compute its other side twice.
+[[gnu::always_inline]] inline bool whole_candidate(const Expr* e) {
+    ExprOp op = e->op;
+    return op <= ExprOp::String || (op >= ExprOp::Plus && op <= ExprOp::Rem);
+}
+
 // Deepest arithmetic node taken by the short way over a whole expression.
 constexpr int kWholeTreeDepth = 12;
 
@@ -1463,6 +1471,19 @@ const RexxValue* arith_long_way(X& x, const Expr* e, RexxValue& tmp) {
     return arith_general(x, e, Op, *lp, *rp, tmp);
 }
 
+// An arithmetic node with an operand that is no candidate for the short way
+// (a call, say): each operand is evaluated by its own routine, so an
+// arithmetic operand still tries the short way for itself.
+template <ArithOp Op>
+[[gnu::noinline]] const RexxValue* arith_by_operands(X& x, const Expr* e, RexxValue& tmp) {
+    LazyValue lt, rt;
+    const RexxValue *lp, *rp;
+    if (!binary_operands(x, e, lt, rt, lp, rp)) return nullptr;
+    at(x, e->token);
+    if (fast_arith(x.in.numeric, Op, *lp, *rp, tmp)) return &tmp;
+    return arith_general(x, e, Op, *lp, *rp, tmp);
+}
+
 // An arithmetic (ArithOp) or comparison (CompareOp) operator. Whole numbers
 // take the short way: an expression of them is computed in one go, with no
 // value made for the nodes between.
@@ -1474,6 +1495,8 @@ const RexxValue* ev_operator(X& x, const Expr* e, RexxValue& tmp) {
     if constexpr (std::is_same_v<OpKind, ArithOp>) {
         double res;
         int32_t places;
+        if (!whole_candidate(e->left) || !whole_candidate(e->right))
+            return arith_by_operands<Op>(x, e, tmp);
         if (whole_operand(x, e->left, a, 1) && whole_operand(x, e->right, b, 1) &&
             whole_result(x.in.numeric, Op, a.value, a.places, b.value, b.places, res, places)) {
             at(x, e->token);
@@ -1482,8 +1505,8 @@ const RexxValue* ev_operator(X& x, const Expr* e, RexxValue& tmp) {
         }
         return arith_long_way<Op>(x, e, tmp);
     } else {
-        if (Op < CompareOp::EqIC && whole_operand(x, e->left, a, 1) &&
-            whole_operand(x, e->right, b, 1)) {
+        if (Op < CompareOp::EqIC && whole_candidate(e->left) && whole_candidate(e->right) &&
+            whole_operand(x, e->left, a, 1) && whole_operand(x, e->right, b, 1)) {
             at(x, e->token);
             bool yes;
             switch (Op) {

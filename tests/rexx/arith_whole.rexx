@@ -41,6 +41,10 @@ say 'after' counter
 trace i
 say 'traced' a + b * 2
 trace o
+t = 10
+say 'calls' t + 5 // 3 + 7 // 4 + length('abc') + length('de')
+say 'calls2' length('ab') * (3 + 4) (2 + length('xyz')) // 4 (t - length(t)) * 2
+say 'chain' 1 + 2 + 3 + 4.5 + 5 + 6 + 7 + 8 (t + 1 + 2 + 3 + 4) * 2 - 0.5
 x = 3
 interpret 'y = x * (x + 1) // 5'
 say 'interpret' y
