@@ -148,6 +148,9 @@ struct ExecState {
     // routines return null and the clause that ran them takes or throws it.
     bool failed = false;
     RexxError failure;
+    // The halt request: RunOptions::halt_flag, or a flag nobody sets.
+    volatile std::sig_atomic_t no_halt = 0;
+    volatile std::sig_atomic_t* halt = &no_halt;
     std::string say_buffer;
     SymbolRef sigl; // SIGL, spelt per the case mode; analysed at its first setting
     // Strings PARSE works on, reused; a PARSE run by a NOVALUE handler in the
@@ -306,7 +309,7 @@ inline const RexxValue& eval(X& x, const Expr* e, RexxValue& tmp) {
     return *v;
 }
 void exec_list(X& x, const Clause* c);
-void exec_clause(X& x, const Clause* c);
+[[gnu::always_inline]] inline void exec_clause(X& x, const Clause* c);
 bool call_routine(X& x, const Clause* label, Frame& frame, int call_line, RexxValue& result);
 void signal_to(X& x, std::string_view label, int line);
 void run_body(X& x, Body& body, const Clause* start);
@@ -1458,7 +1461,7 @@ const Environment& environment_at(X& x, size_t index) {
 }
 
 bool halt_pending(X& x) {
-    return x.opt.halt_flag && *x.opt.halt_flag;
+    return *x.halt;
 }
 
 // Raises HALT for a pending halt request at the current position; true when
@@ -1482,7 +1485,7 @@ void run_command(X& x, const Clause* c, size_t env_index, bool traced) {
 }
 
 bool take_halt(X& x) {
-    *x.opt.halt_flag = 0;
+    *x.halt = 0;
     TrapAction a = halt_condition(x.in, x.in.pos.line);
     if (a.mode == TrapMode::Signal) {
         signal_to(x, a.label, x.in.pos.line);
@@ -1603,6 +1606,22 @@ bool may_change_variables(const Expr* e) {
     set_value(x.in, s, RexxValue(text));
 }
 
+// The value of e put into the simple variable s; e is evaluated the general way.
+void assign_evaluated(X& x, const Expr* e, const SymbolRef& s) {
+    RexxValue tmp;
+    const RexxValue* vp = evaluate(x, e, tmp);
+    if (!vp) return;
+    if (trace_results(x.in.trace)) trace_result(x.in, 0, vp->text(x.in.numeric));
+    Variable* rec = simple_record(x, s);
+    if (vp == &tmp) {
+        rec->value.give_buffer(x.in.spare);
+        rec->value = std::move(tmp);
+    } else if (vp != &rec->value) {
+        rec->value = *vp;
+    }
+    rec->state = VarState::Set;
+}
+
 void exec_assign(X& x, const Clause* c) {
     const SymbolRef& s = symref(x, c->name);
     const Expr* e = c->expr;
@@ -1628,18 +1647,75 @@ void exec_assign(X& x, const Clause* c) {
             return;
         }
     }
-    RexxValue tmp;
-    const RexxValue* vp = evaluate(x, e, tmp);
-    if (!vp) return;
-    if (trace_results(x.in.trace)) trace_result(x.in, 0, vp->text(x.in.numeric));
+    assign_evaluated(x, e, s);
+}
+
+// Untraced assignments of the common shapes, each with a routine of its own
+// (chosen by choose_assign once the expression's own routine is known). Each
+// falls back to exec_assign for whatever its short way does not cover.
+
+// v = 'literal'
+void assign_literal(X& x, const Clause* c) {
+    const SymbolRef& s = *static_cast<const SymbolRef*>(c->name->pool_ref);
     Variable* rec = simple_record(x, s);
-    if (vp == &tmp) {
-        rec->value.give_buffer(x.in.spare);
-        rec->value = std::move(tmp);
-    } else if (vp != &rec->value) {
-        rec->value = *vp;
-    }
+    rec->value = *static_cast<const RexxValue*>(c->expr->exec_slot);
     rec->state = VarState::Set;
+}
+
+// v = w, w a simple variable
+void assign_variable(X& x, const Clause* c) {
+    const RexxValue* v = remembered_value(x, c->expr);
+    if (!v) return exec_assign(x, c);
+    const SymbolRef& s = *static_cast<const SymbolRef*>(c->name->pool_ref);
+    Variable* rec = simple_record(x, s);
+    if (v != &rec->value) rec->value = *v;
+    rec->state = VarState::Set;
+}
+
+// v = builtin(...), the arguments calling nothing
+void assign_builtin(X& x, const Clause* c) {
+    const SymbolRef& s = *static_cast<const SymbolRef*>(c->name->pool_ref);
+    Variable* rec = simple_record(x, s);
+    if (rec->state != VarState::Set) return exec_assign(x, c);
+    builtin_node<true>(x, c->expr, rec->value);
+}
+
+// v = v || e, v = v e
+void assign_append(X& x, const Clause* c) {
+    const SymbolRef& s = *static_cast<const SymbolRef*>(c->name->pool_ref);
+    if (append_in_place(x, c, s)) return;
+    assign_evaluated(x, c->expr, s);
+}
+
+// v = any other expression
+void assign_expression(X& x, const Clause* c) {
+    assign_evaluated(x, c->expr, *static_cast<const SymbolRef*>(c->name->pool_ref));
+}
+
+using ClauseRoutine = void (*)(X&, const Clause*);
+
+// Runs an assignment the general way, then picks its routine for next time.
+void choose_assign(X& x, const Clause* c) {
+    exec_assign(x, c);
+    const SymbolRef& s = symref(x, c->name);
+    const Expr* e = c->expr;
+    ClauseRoutine f = exec_assign;
+    if (s.kind == SymbolKind::Simple && e && c->variant == static_cast<uint8_t>(IndexForm::None)) {
+        if ((e->op == ExprOp::Conc || e->op == ExprOp::Bl) && e->left->op == ExprOp::Symbol)
+            f = assign_append;
+        else if (!e->exec_fn)
+            return; // not evaluated yet (it failed): choose at the next run
+        else if (e->exec_fn == reinterpret_cast<void*>(ev_constant))
+            f = assign_literal;
+        else if (e->exec_fn == reinterpret_cast<void*>(ev_simple))
+            f = assign_variable;
+        else if (e->exec_fn == reinterpret_cast<void*>(ev_builtin) &&
+                 !static_cast<const CallTarget*>(e->exec_slot)->copy_args)
+            f = assign_builtin;
+        else
+            f = assign_expression;
+    }
+    const_cast<Clause*>(c)->exec_fn = reinterpret_cast<void*>(f);
 }
 
 void exec_if(X& x, const Clause* c) {
@@ -1788,9 +1864,10 @@ struct ControlledLoop {
     const Clause* c = run.c;
     const LoopSpec* loop = run.loop;
     const SymbolRef& ctrl = *run.ctrl;
-    const Expr* cond = loop->condition;
-    bool until = loop->until;
-    double current = run.current, limit = run.limit;
+    const Expr* while_cond = loop->until ? nullptr : loop->condition;
+    const Expr* until_cond = loop->until ? loop->condition : nullptr;
+    double current = run.current, limit = run.limit, for_count = run.for_count;
+    bool has_to = run.has_to, has_for = run.has_for;
     double step_value = run.step->num();
     bool ascending = step_value >= 0;
     bool whole_step =
@@ -1798,12 +1875,12 @@ struct ControlledLoop {
     bool simple = ctrl.kind == SymbolKind::Simple;
     bool leave = false;
     for (double done = 0;; ++done) {
-        if (run.has_to && (ascending ? current > limit : current < limit)) break;
-        if (run.has_for && done >= run.for_count) break;
-        if (cond && !until && !loop_test(x, c, cond, CondKind::WhileQuoted)) break;
+        if (has_to && (ascending ? current > limit : current < limit)) break;
+        if (has_for && done >= for_count) break;
+        if (while_cond && !loop_test(x, c, while_cond, CondKind::WhileQuoted)) break;
         loop_body(x, c);
         if (x.pending != Pending::None && (!loop_consumes(x, loop, leave) || leave)) break;
-        if (cond && until && loop_test(x, c, cond, CondKind::UntilQuoted)) break;
+        if (until_cond && loop_test(x, c, until_cond, CondKind::UntilQuoted)) break;
         // Step: the body may have changed the variable.
         set_clause_pos(x, c);
         if (simple && whole_step) {
@@ -2225,31 +2302,27 @@ RexxError resources_error(X& x) {
     return e;
 }
 
-void exec_clause_inner(X& x, const Clause* c);
-
-// Runs one clause. An error is caught here, at the innermost clause, so that
-// a trapped error unwinds only the frames of the clause that failed.
-void exec_clause(X& x, const Clause* c) {
-    try {
-        exec_clause_inner(x, c);
-    } catch (RexxError& e) {
-        x.failed = false;
-        if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw;
-        take_syntax_trap(x, e);
-    } catch (SignalTransfer& t) {
-        x.depth = 0;
-        x.pending = Pending::None;
-        signal_to(x, t.label, x.in.pos.line);
-    } catch (std::bad_alloc&) {
-        RexxError e = resources_error(x);
-        if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw e;
-        take_syntax_trap(x, e);
-    }
-    if (x.failed) {
-        if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw_failure(x);
-        x.failed = false;
-        take_syntax_trap(x, x.failure);
-    }
+// The rare ends of a clause, kept out of the loops that run clauses. Each
+// catch-side routine runs inside its handler, so "throw;" passes the error on.
+[[gnu::noinline]] void clause_raised(X& x, RexxError& e) {
+    x.failed = false;
+    if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw;
+    take_syntax_trap(x, e);
+}
+[[gnu::noinline]] void clause_signalled(X& x, SignalTransfer& t) {
+    x.depth = 0;
+    x.pending = Pending::None;
+    signal_to(x, t.label, x.in.pos.line);
+}
+[[gnu::noinline]] void clause_out_of_memory(X& x) {
+    RexxError e = resources_error(x);
+    if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw e;
+    take_syntax_trap(x, e);
+}
+[[gnu::noinline]] void clause_failed(X& x) {
+    if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw_failure(x);
+    x.failed = false;
+    take_syntax_trap(x, x.failure);
 }
 
 void throw_failure(X& x) {
@@ -2338,7 +2411,6 @@ void run_exit(X& x, const Clause* c) {
 void run_address_untraced(X& x, const Clause* c) {
     exec_address(x, c, false);
 }
-using ClauseRoutine = void (*)(X&, const Clause*);
 const ClauseRoutine kClauseRoutines[] = {
     run_command_untraced, // Command
     exec_assign,          // Assign
@@ -2407,14 +2479,47 @@ void run_clause_kind(X& x, const Clause* c, bool traced) {
     }
 }
 
-void exec_clause_inner(X& x, const Clause* c) {
-    set_clause_pos(x, c);
+// A clause run with its checks: the clause budget, a halt request, tracing.
+[[gnu::noinline]] void exec_clause_checked(X& x, const Clause* c) {
     if (x.opt.max_clauses && ++x.clause_count > x.opt.max_clauses) raise_error(x.in, 4);
     if (halt_pending(x) && take_halt(x)) return;
-    x.lib.clock_line = -1;
     const TraceState& t = x.in.trace;
     if (t.bits != kTraceNormal || t.suppressed || t.quiet) return exec_clause_traced(x, c);
     kClauseRoutines[static_cast<size_t>(c->kind)](x, c);
+}
+
+// A clause's first untraced run picks its routine (Clause::exec_fn).
+void choose_clause(X& x, const Clause* c) {
+    if (c->kind == ClauseKind::Assign) return choose_assign(x, c);
+    ClauseRoutine f = kClauseRoutines[static_cast<size_t>(c->kind)];
+    const_cast<Clause*>(c)->exec_fn = reinterpret_cast<void*>(f);
+    f(x, c);
+}
+
+// Runs one clause. An error is caught here, at the innermost clause, so that
+// a trapped error unwinds only the frames of the clause that failed. Inlined
+// into the loops that run clause lists: while no check is due, a clause costs
+// its position, one test and its own routine.
+[[gnu::always_inline]] inline void exec_clause(X& x, const Clause* c) {
+    try {
+        set_clause_pos(x, c);
+        x.lib.clock_line = -1;
+        const TraceState& t = x.in.trace;
+        if (x.opt.max_clauses || *x.halt || t.bits != kTraceNormal || t.suppressed || t.quiet) {
+            exec_clause_checked(x, c);
+        } else {
+            ClauseRoutine f =
+                c->exec_fn ? reinterpret_cast<ClauseRoutine>(c->exec_fn) : choose_clause;
+            f(x, c);
+        }
+    } catch (RexxError& e) {
+        clause_raised(x, e);
+    } catch (SignalTransfer& t) {
+        clause_signalled(x, t);
+    } catch (std::bad_alloc&) {
+        clause_out_of_memory(x);
+    }
+    if (x.failed) clause_failed(x);
 }
 
 void exec_list(X& x, const Clause* c) {
@@ -3048,6 +3153,7 @@ RunResult run_program(Interp& in, std::string_view text, const RunOptions& optio
     RunResult result;
     ExecState x(in);
     x.opt = options;
+    if (options.halt_flag) x.halt = options.halt_flag;
     if (!options.environments.empty()) {
         x.own_environments.entries = options.environments;
         x.envs = &x.own_environments;

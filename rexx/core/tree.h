@@ -249,6 +249,7 @@ struct Clause {
     const ClauseList* block = nullptr; // Label: the list that holds it
     Clause* enclosing_do = nullptr;    // Leave/Iterate: the innermost DO around it, if any
     void* exec_slot = nullptr;         // free for the executor
+    void* exec_fn = nullptr;           // free for the executor (the clause's routine)
 };
 
 const char* clause_kind_name(ClauseKind kind);
