@@ -151,6 +151,10 @@ struct ExecState {
     // The halt request: RunOptions::halt_flag, or a flag nobody sets.
     volatile std::sig_atomic_t no_halt = 0;
     volatile std::sig_atomic_t* halt = &no_halt;
+    // What every clause looks at before it runs: the halt request, or a
+    // flag always set when a clause budget needs counting.
+    volatile std::sig_atomic_t always = 1;
+    volatile std::sig_atomic_t* attention = &no_halt;
     std::string say_buffer;
     SymbolRef sigl; // SIGL, spelt per the case mode; analysed at its first setting
     // Strings PARSE works on, reused; a PARSE run by a NOVALUE handler in the
@@ -1866,23 +1870,25 @@ struct ControlledLoop {
     const SymbolRef& ctrl = *run.ctrl;
     const Expr* while_cond = loop->until ? nullptr : loop->condition;
     const Expr* until_cond = loop->until ? loop->condition : nullptr;
-    double current = run.current, limit = run.limit, for_count = run.for_count;
-    bool has_to = run.has_to, has_for = run.has_for;
+    double current = run.current;
     double step_value = run.step->num();
-    bool ascending = step_value >= 0;
+    // TO as one comparison either way: direction * current > bound ends the
+    // loop (multiplying by 1 or -1 is exact); no TO, no FOR: bounds never met.
+    double direction = step_value >= 0 ? 1 : -1;
+    double bound = run.has_to ? direction * run.limit : HUGE_VAL;
+    double for_count = run.has_for ? run.for_count : HUGE_VAL;
     bool whole_step =
         run.step->places() <= 0 && is_whole(step_value) && std::fabs(step_value) < 1e14;
     bool simple = ctrl.kind == SymbolKind::Simple;
     bool leave = false;
     for (double done = 0;; ++done) {
-        if (has_to && (ascending ? current > limit : current < limit)) break;
-        if (has_for && done >= for_count) break;
+        if (direction * current > bound) break;
+        if (done >= for_count) break;
         if (while_cond && !loop_test(x, c, while_cond, CondKind::WhileQuoted)) break;
         loop_body(x, c);
         if (x.pending != Pending::None && (!loop_consumes(x, loop, leave) || leave)) break;
         if (until_cond && loop_test(x, c, until_cond, CondKind::UntilQuoted)) break;
         // Step: the body may have changed the variable.
-        set_clause_pos(x, c);
         if (simple && whole_step) {
             // Still the whole number the last step stored: no checks needed.
             Variable* rec = simple_record(x, ctrl);
@@ -1894,6 +1900,7 @@ struct ControlledLoop {
                 continue;
             }
         }
+        set_clause_pos(x, c);
         current = step_changed(x, ctrl, *run.step);
     }
 }
@@ -2505,7 +2512,7 @@ void choose_clause(X& x, const Clause* c) {
         set_clause_pos(x, c);
         x.lib.clock_line = -1;
         const TraceState& t = x.in.trace;
-        if (x.opt.max_clauses || *x.halt || t.bits != kTraceNormal || t.suppressed || t.quiet) {
+        if (*x.attention || t.bits != kTraceNormal || t.suppressed || t.quiet) {
             exec_clause_checked(x, c);
         } else {
             ClauseRoutine f =
@@ -3154,6 +3161,7 @@ RunResult run_program(Interp& in, std::string_view text, const RunOptions& optio
     ExecState x(in);
     x.opt = options;
     if (options.halt_flag) x.halt = options.halt_flag;
+    x.attention = options.max_clauses ? &x.always : x.halt;
     if (!options.environments.empty()) {
         x.own_environments.entries = options.environments;
         x.envs = &x.own_environments;
