@@ -1516,6 +1516,29 @@ bool may_change_variables(const Expr* e) {
            may_change_variables(e->third);
 }
 
+// Marks an append clause whose right side changes no variable: once every
+// call in it is resolved, that stays true for good.
+char append_unchanging;
+
+// Whether the right side of an append clause changes no variable.
+bool append_right_unchanging(const Clause* c) {
+    if (c->exec_slot == &append_unchanging) return true;
+    if (may_change_variables(c->expr->right)) return false;
+    const_cast<Clause*>(c)->exec_slot = &append_unchanging;
+    return true;
+}
+
+// Appends r's text (after a blank for the blank operator) to rec's value.
+void append_text(X& x, const Expr* e, Variable* rec, const RexxValue& r) {
+    std::string_view rs = r.text(x.in.numeric);
+    size_t sep = e->op == ExprOp::Bl ? 1 : 0;
+    if (static_cast<size_t>(rec->value.text(x.in.numeric).size()) + sep + rs.size() >
+        kMaxValueLength)
+        raise_error(x.in, 5);
+    if (sep) rec->value.append(" ", x.in.numeric);
+    rec->value.append(rs, x.in.numeric);
+}
+
 // v = v || expr and v = v expr extend v's text where it lies, so that a
 // string built piece by piece is not copied again for every piece.
 [[gnu::noinline]] bool append_in_place(X& x, const Clause* c, const SymbolRef& s) {
@@ -1525,26 +1548,14 @@ bool may_change_variables(const Expr* e) {
     if (x.in.trace.bits & (kTraceResults | kTraceIntermediates)) return false;
     const SymbolRef& left = symref(x, e->left->token);
     if (left.kind != SymbolKind::Simple || left.text != s.text) return false;
-    // Once every call in the expression is resolved, "changes nothing" stays
-    // true for good: remembered in the clause's slot.
-    static char unchanging;
-    if (c->exec_slot != &unchanging) {
-        if (may_change_variables(e->right)) return false;
-        const_cast<Clause*>(c)->exec_slot = &unchanging;
-    }
+    if (!append_right_unchanging(c)) return false;
     if (e->right->op == ExprOp::Symbol && symref(x, e->right->token).text == s.text) return false;
     Variable* rec = simple_record(x, s);
     if (rec->state != VarState::Set) return false;
     RexxValue rt;
     const RexxValue& r = eval(x, e->right, rt);
     if (&r == &rec->value || rec->state != VarState::Set) return false;
-    std::string_view rs = r.text(x.in.numeric);
-    size_t sep = e->op == ExprOp::Bl ? 1 : 0;
-    if (static_cast<size_t>(rec->value.text(x.in.numeric).size()) + sep + rs.size() >
-        kMaxValueLength)
-        raise_error(x.in, 5);
-    if (sep) rec->value.append(" ", x.in.numeric);
-    rec->value.append(rs, x.in.numeric);
+    append_text(x, e, rec, r);
     return true;
 }
 
@@ -1684,11 +1695,17 @@ void assign_builtin(X& x, const Clause* c) {
     builtin_node<true>(x, c->expr, rec->value);
 }
 
-// v = v || e, v = v e
+// v = v || e, v = v e (e not v itself)
 void assign_append(X& x, const Clause* c) {
     const SymbolRef& s = *static_cast<const SymbolRef*>(c->name->pool_ref);
-    if (append_in_place(x, c, s)) return;
-    assign_evaluated(x, c->expr, s);
+    const Expr* e = c->expr;
+    Variable* rec = simple_record(x, s);
+    if (rec->state != VarState::Set || !append_right_unchanging(c))
+        return assign_evaluated(x, e, s);
+    LazyValue rt;
+    const RexxValue* r = quick_evaluate(x, e->right, rt);
+    if (!r) return;
+    append_text(x, e, rec, *r);
 }
 
 // v = any other expression
@@ -1698,6 +1715,15 @@ void assign_expression(X& x, const Clause* c) {
 
 using ClauseRoutine = void (*)(X&, const Clause*);
 
+// Whether e is "s || expr" or "s expr", expr not s itself.
+bool appends_to(X& x, const Expr* e, const SymbolRef& s) {
+    if ((e->op != ExprOp::Conc && e->op != ExprOp::Bl) || e->left->op != ExprOp::Symbol)
+        return false;
+    const SymbolRef& left = symref(x, e->left->token);
+    if (left.kind != SymbolKind::Simple || left.text != s.text) return false;
+    return e->right->op != ExprOp::Symbol || symref(x, e->right->token).text != s.text;
+}
+
 // Runs an assignment the general way, then picks its routine for next time.
 void choose_assign(X& x, const Clause* c) {
     exec_assign(x, c);
@@ -1705,7 +1731,7 @@ void choose_assign(X& x, const Clause* c) {
     const Expr* e = c->expr;
     ClauseRoutine f = exec_assign;
     if (s.kind == SymbolKind::Simple && e && c->variant == static_cast<uint8_t>(IndexForm::None)) {
-        if ((e->op == ExprOp::Conc || e->op == ExprOp::Bl) && e->left->op == ExprOp::Symbol)
+        if (appends_to(x, e, s))
             f = assign_append;
         else if (!e->exec_fn)
             return; // not evaluated yet (it failed): choose at the next run

@@ -38,6 +38,21 @@ do n = 1 to 2
   c = c || grow()
   say c
 end
+/* appends to a number, with the blank operator, and one that fails */
+n = 5
+do k = 1 to 2
+  n = n k
+  n = n || 0
+end
+say n
+f = 'kept'
+signal on syntax name appendfail
+do k = 1 to 2
+  f = f || (k / (k - 2))
+  say f
+end
+appendfail:
+say 'after failure' f
 /* v = expression where the expression fails the second time */
 signal on syntax
 do n = 1 to 2
