@@ -1,0 +1,175 @@
+// Variable records and their memory: record names, the chunks records live
+// in, the slot tables, and the large zeroed blocks they come from.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "platform/memory.h"
+#include "rexx/core/pool.h"
+
+using namespace tolma;
+using tolma_test::Captured;
+
+namespace {
+
+TEST(VarNameTest, InlineHeapAndWhole) {
+    VarName n;
+    EXPECT_EQ(n.text(), "");
+    EXPECT_FALSE(n.is_whole());
+    for (size_t len : {1u, 7u, 14u, 15u, 16u, 17u, 40u, 300u}) {
+        std::string text(len, 'x');
+        text[0] = 'A';
+        text[len - 1] = 'Z';
+        n.assign(text);
+        EXPECT_EQ(n.text(), text) << len;
+        EXPECT_EQ(n.str(), text) << len;
+    }
+    // Back from the heap to inline, and to a number: nothing of the long
+    // name shows through.
+    n.assign("ABC.");
+    EXPECT_EQ(n.str(), "ABC.");
+    n.assign(std::string(20, 'q'));
+    n.set_whole(0);
+    EXPECT_TRUE(n.is_whole());
+    EXPECT_EQ(n.str(), "0");
+    n.set_whole(999999999999999999ULL);
+    EXPECT_EQ(n.str(), "999999999999999999");
+    n.set_whole(1000);
+    std::string out = "A.";
+    n.append_to(out);
+    EXPECT_EQ(out, "A.1000");
+    n.assign("");
+    EXPECT_FALSE(n.is_whole());
+    EXPECT_EQ(n.text(), "");
+    // Bytes that are not letters are kept as they are, zeros too.
+    std::string odd("a\0b\xff", 4);
+    n.assign(odd);
+    EXPECT_EQ(n.text(), odd);
+}
+
+TEST(VariableTest, RecordIsSmall) {
+    // A compound's record: header, link, name and value.
+    EXPECT_LE(sizeof(Variable), 32 + sizeof(RexxValue));
+}
+
+TEST(ZeroedBlocks, ZeroedWritableAndAligned) {
+    const size_t small = 3 * 4096 + 5;
+    auto* a = static_cast<unsigned char*>(voren::platform::map_zeroed_block(small));
+    ASSERT_NE(a, nullptr);
+    for (size_t i = 0; i < small; ++i)
+        ASSERT_EQ(a[i], 0) << i;
+    a[0] = 1;
+    a[small - 1] = 2;
+    voren::platform::unmap_block(a, small);
+
+    const size_t huge = 2 * voren::platform::kHugePageSize;
+    auto* b = static_cast<unsigned char*>(voren::platform::map_zeroed_block(huge));
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(b) % voren::platform::kHugePageSize, 0u);
+    for (size_t i = 0; i < huge; i += 4093)
+        ASSERT_EQ(b[i], 0) << i;
+    b[0] = 1;
+    b[huge - 1] = 2;
+    EXPECT_EQ(b[huge - 1], 2);
+    voren::platform::unmap_block(b, huge);
+}
+
+struct RecordsTest : ::testing::Test {
+    Captured c;
+    Interp& in = c.in;
+    SymbolRef sym(const std::string& text) { return analyse_symbol(text, in.case_mode); }
+    std::string get(const std::string& name) {
+        return std::string(get_value(in, sym(name)).text(in.numeric));
+    }
+};
+
+// Enough records to fill the heap chunks and several system blocks, and a
+// table big enough for its slots to come from the system: every record
+// stays where it was made, with its value.
+TEST_F(RecordsTest, ManyCompoundsAcrossChunks) {
+    const int n = 150000;
+    SymbolRef element = sym("a.i"), index = sym("i");
+    std::vector<const RexxValue*> where;
+    for (int i = 1; i <= n; ++i) {
+        set_value(in, index, RexxValue::number(i, 0));
+        set_value(in, element, RexxValue::number(i * 3, 0));
+        where.push_back(find_value(in, element));
+    }
+    set_value(in, sym("k"), RexxValue("X1"));
+    set_value(in, sym("a.k"), RexxValue("text"));
+    for (int i = 1; i <= n; i += 1237) {
+        set_value(in, index, RexxValue::number(i, 0));
+        const RexxValue* v = find_value(in, element);
+        ASSERT_EQ(v, where[i - 1]) << i;
+        EXPECT_EQ(v->num(), i * 3.0);
+    }
+    EXPECT_EQ(get("a.150000"), "450000");
+    EXPECT_EQ(get("a.x1"), "text");
+    EXPECT_EQ(get("a.150001"), "A.150001");
+}
+
+// The same in a routine's generation, released and made again: the records
+// of the first call are gone, the second starts empty.
+TEST_F(RecordsTest, BigGenerationReleasedAndReused) {
+    for (int round = 0; round < 2; ++round) {
+        new_generation(in);
+        EXPECT_EQ(find_value(in, sym("b.7")), nullptr);
+        SymbolRef element = sym("b.j"), index = sym("j");
+        for (int j = 0; j < 40000; ++j) {
+            set_value(in, index, RexxValue::number(j, 0));
+            set_value(in, element, RexxValue(std::string(50, char('a' + round))));
+        }
+        EXPECT_EQ(get("b.39999"), std::string(50, char('a' + round)));
+        release_generation(in);
+    }
+    EXPECT_EQ(find_value(in, sym("b.7")), nullptr);
+}
+
+// A stem keeps its table of compounds when it is dropped or assigned.
+TEST_F(RecordsTest, StemKeepsItsTableWhenDropped) {
+    set_value(in, sym("s.1"), RexxValue("one"));
+    drop_symbol(in, sym("s."));
+    EXPECT_EQ(get("s.1"), "S.1");
+    set_value(in, sym("s.2"), RexxValue("two"));
+    EXPECT_EQ(get("s.2"), "two");
+    set_value(in, sym("s."), RexxValue("d"));
+    EXPECT_EQ(get("s.2"), "d");
+    set_value(in, sym("s.3"), RexxValue("three"));
+    EXPECT_EQ(get("s.3"), "three");
+    EXPECT_EQ(get("s.1"), "d");
+}
+
+// A routine's stem that had compounds of its own before being exposed
+// stands for the caller's stem from then on.
+TEST_F(RecordsTest, ExposeAfterLocalCompounds) {
+    set_value(in, sym("t.1"), RexxValue("caller"));
+    new_generation(in);
+    set_value(in, sym("t.1"), RexxValue("local"));
+    set_value(in, sym("t.2"), RexxValue("local2"));
+    expose(in, sym("t."));
+    EXPECT_EQ(get("t.1"), "caller");
+    EXPECT_EQ(get("t.2"), "T.2");
+    set_value(in, sym("t.2"), RexxValue("shared"));
+    show_pool(in);
+    EXPECT_EQ(c.out, "\n.......... show: level 1\n\n\"T+\" is EXPOSED\n");
+    release_generation(in);
+    EXPECT_EQ(get("t.2"), "shared");
+}
+
+// Names kept as numbers are shown with their digits, long names whole.
+TEST_F(RecordsTest, ShowWritesEveryKindOfName) {
+    set_value(in, sym("i"), RexxValue::number(12, 0));
+    set_value(in, sym("a.i"), RexxValue("n"));
+    set_value(in, sym("a.abcdefghijklmnopqrstuvwxyz"), RexxValue("long"));
+    set_value(in, sym("a.0"), RexxValue("zero"));
+    show_pool(in);
+    EXPECT_NE(c.out.find("\"A.12\" = \"n\"\n"), std::string::npos) << c.out;
+    EXPECT_NE(c.out.find("\"A.ABCDEFGHIJKLMNOPQRSTUVWXYZ\" = \"long\"\n"), std::string::npos)
+        << c.out;
+    EXPECT_NE(c.out.find("\"A.0\" = \"zero\"\n"), std::string::npos) << c.out;
+}
+
+} // namespace
