@@ -175,7 +175,7 @@ void VarTable::Slots::grow() {
     static_assert(sizeof(Slot) == kSlotSize);
     Slot* old = slots;
     size_t old_n = old ? mask + 1 : 0;
-    size_t n = old_n ? old_n * 2 : 16;
+    size_t n = old_n ? old_n * 2 : 8;
     // Fresh pages from the system are zero already: empty slots need no
     // writing.
     slots = mapped_slots(n)
@@ -201,7 +201,7 @@ void VarTable::Slots::grow() {
 
 namespace {
 
-constexpr size_t kFirstChunk = 16;
+constexpr size_t kFirstChunk = 4;
 // Heap chunks double up to this size; beyond it a generation gets its
 // records in huge-page blocks.
 constexpr size_t kLargestHeapChunk = size_t{1} << 20;
