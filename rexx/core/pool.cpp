@@ -169,13 +169,15 @@ void VarTable::Slots::reset() {
     }
     slots = nullptr;
     mask = count = limit = 0;
+    scrambled = false;
 }
 
-void VarTable::Slots::grow() {
+void VarTable::Slots::rehash(bool scramble_now) {
     static_assert(sizeof(Slot) == kSlotSize);
     Slot* old = slots;
     size_t old_n = old ? mask + 1 : 0;
-    size_t n = old_n ? old_n * 2 : 8;
+    size_t n = scramble_now ? old_n : old_n ? old_n * 2 : 8;
+    if (scramble_now) scrambled = true;
     // Fresh pages from the system are zero already: empty slots need no
     // writing.
     slots = mapped_slots(n)
@@ -186,7 +188,7 @@ void VarTable::Slots::grow() {
     for (size_t j = 0; j < old_n; ++j) {
         const Slot& s = old[j];
         if (!s.v) continue;
-        size_t i = s.hash & mask;
+        size_t i = home(s.hash);
         while (slots[i].v)
             i = (i + 1) & mask;
         slots[i] = s;
@@ -196,6 +198,20 @@ void VarTable::Slots::grow() {
             voren::platform::unmap_block(old, old_n * sizeof(Slot));
         else
             delete[] old;
+    }
+}
+
+// A lookup that walked kLongProbe slots: a table still placed by the plain
+// hash is scrambled and searched again; a scrambled one is searched on.
+Variable* VarTable::Slots::find_far(uint64_t hash) {
+    if (!scrambled) {
+        rehash(true);
+        return find(hash);
+    }
+    for (size_t i = home(hash);; i = (i + 1) & mask) {
+        const Slot& s = slots[i];
+        if (!s.v) return nullptr;
+        if (s.hash == hash) return s.v;
     }
 }
 

@@ -127,6 +127,12 @@ struct Variable {
 // their hash alone: loops over a stem's numbered elements then probe
 // neighbouring slots, and a text name never has to walk past a long run of
 // numbered ones. The slots hold the hashes, so a record need not.
+//
+// Numbered names start out placed by their hash as it is, which keeps a run
+// of numbers in a run of slots. Two runs far apart can land on the same
+// slots, though (1..N and 2**20+1..2**20+N), and then every lookup of the
+// second walks the whole first run. The first probe that walks that far
+// places the table's entries by a scrambled hash from then on.
 class VarTable {
   public:
     VarTable() = default;
@@ -134,11 +140,11 @@ class VarTable {
     VarTable(const VarTable&) = delete;
     VarTable& operator=(const VarTable&) = delete;
 
-    [[gnu::always_inline]] Variable* find(std::string_view name, uint64_t hash) const {
+    [[gnu::always_inline]] Variable* find(std::string_view name, uint64_t hash) {
         return hash < kTextHash ? whole_.find(hash) : text_.find(name, hash);
     }
     // The record of a plain-digit name by its hash alone.
-    [[gnu::always_inline]] Variable* find_whole(uint64_t hash) const { return whole_.find(hash); }
+    [[gnu::always_inline]] Variable* find_whole(uint64_t hash) { return whole_.find(hash); }
     void insert(Variable* v, uint64_t hash) { (hash < kTextHash ? whole_ : text_).insert(v, hash); }
     size_t size() const { return whole_.count + text_.count; }
     template <class F>
@@ -151,6 +157,8 @@ class VarTable {
         whole_.reset();
         text_.reset();
     }
+    // Whether the numbered names are placed by a scrambled hash.
+    bool scrambled() const { return whole_.scrambled; }
 
     // A stem's table: the generation whose records its compounds are.
     Generation* home = nullptr;
@@ -187,26 +195,41 @@ class VarTable {
             if (x[i] != y[i]) return false;
         return true;
     }
+    // A probe this long in a table placed by the plain hash makes it
+    // scrambled.
+    static constexpr size_t kLongProbe = 64;
+    static size_t scramble(uint64_t hash) {
+        uint64_t x = hash * 0x9e3779b97f4a7c15ULL;
+        return static_cast<size_t>(x ^ (x >> 32));
+    }
     struct Slots {
         Slot* slots = nullptr;
         size_t mask = 0;
         size_t count = 0;
         size_t limit = 0; // count that makes the table grow: 3/4 full
+        bool scrambled = false;
+        [[gnu::always_inline]] size_t home(uint64_t hash) const {
+            return (scrambled ? scramble(hash) : hash) & mask;
+        }
         Slots() = default;
         Slots(const Slots&) = delete;
         Slots& operator=(const Slots&) = delete;
         ~Slots() { reset(); }
-        [[gnu::always_inline]] Variable* find(uint64_t hash) const {
+        [[gnu::always_inline]] Variable* find(uint64_t hash) {
             if (!count) return nullptr;
-            for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            size_t i = home(hash);
+            for (size_t steps = 0;; ++steps) {
                 const Slot& s = slots[i];
                 if (!s.v) return nullptr;
                 if (s.hash == hash) return s.v;
+                i = (i + 1) & mask;
+                if (steps == kLongProbe) return find_far(hash);
             }
         }
+        Variable* find_far(uint64_t hash);
         [[gnu::always_inline]] Variable* find(std::string_view name, uint64_t hash) const {
             if (!count) return nullptr;
-            for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            for (size_t i = home(hash);; i = (i + 1) & mask) {
                 const Slot& s = slots[i];
                 if (!s.v) return nullptr;
                 if (s.hash == hash && same_name(s.v->name, name)) return s.v;
@@ -214,13 +237,22 @@ class VarTable {
         }
         void insert(Variable* v, uint64_t hash) {
             if (count >= limit) grow();
-            size_t i = hash & mask;
-            while (slots[i].v)
+            size_t i = home(hash);
+            for (size_t steps = 0; slots[i].v; ++steps) {
                 i = (i + 1) & mask;
+                if (steps == kLongProbe && !scrambled) {
+                    rehash(true);
+                    i = home(hash);
+                    steps = 0;
+                }
+            }
             slots[i] = Slot{hash, v};
             ++count;
         }
-        void grow();
+        void grow() { rehash(false); }
+        // Doubles the table, or places its entries by the scrambled hash
+        // at the same size.
+        void rehash(bool scramble_now);
         void reset();
         template <class F>
         void each(F&& f) const {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,68 @@ TEST(ZeroedBlocks, ZeroedWritableAndAligned) {
     b[huge - 1] = 2;
     EXPECT_EQ(b[huge - 1], 2);
     voren::platform::unmap_block(b, huge);
+}
+
+struct NumberedTable {
+    VarTable t;
+    std::vector<std::unique_ptr<Variable>> recs;
+    Variable* add(uint64_t n) {
+        recs.push_back(std::make_unique<Variable>());
+        recs.back()->name.set_whole(n);
+        t.insert(recs.back().get(), digits_hash(n));
+        return recs.back().get();
+    }
+    bool all_found() {
+        for (const auto& r : recs) {
+            uint64_t n = std::stoull(r->name.str());
+            if (t.find_whole(digits_hash(n)) != r.get()) return false;
+        }
+        return true;
+    }
+};
+
+// A run of numbers stays in a run of slots.
+TEST(NumberedNames, OneRunKeepsThePlainPlacing) {
+    NumberedTable nt;
+    for (uint64_t n = 1; n <= 30000; ++n)
+        nt.add(n);
+    for (uint64_t n = 40000; n < 45000; n += 7)
+        nt.add(n);
+    EXPECT_FALSE(nt.t.scrambled());
+    EXPECT_TRUE(nt.all_found());
+    EXPECT_EQ(nt.t.find_whole(digits_hash(30001)), nullptr);
+}
+
+// A second run whose plain placing falls on the first: its first insertion
+// that walks far scrambles the table, and every name is still found.
+TEST(NumberedNames, RunsThatMeetAreScrambled) {
+    NumberedTable nt;
+    for (uint64_t n = 1; n <= 30000; ++n)
+        nt.add(n);
+    const uint64_t far = uint64_t{1} << 20;
+    for (uint64_t n = far; n < far + 30000; ++n)
+        nt.add(n);
+    EXPECT_TRUE(nt.t.scrambled());
+    EXPECT_EQ(nt.t.size(), 60000u);
+    EXPECT_TRUE(nt.all_found());
+    EXPECT_EQ(nt.t.find_whole(digits_hash(far + 30000)), nullptr);
+    EXPECT_EQ(nt.t.find_whole(digits_hash(30001)), nullptr);
+    nt.t.clear();
+    EXPECT_FALSE(nt.t.scrambled());
+    EXPECT_EQ(nt.t.find_whole(digits_hash(1)), nullptr);
+}
+
+// A lookup alone (of a name that is not there) scrambles too.
+TEST(NumberedNames, FarLookupScrambles) {
+    NumberedTable nt;
+    for (uint64_t n = 1; n <= 30000; ++n)
+        nt.add(n);
+    EXPECT_FALSE(nt.t.scrambled());
+    EXPECT_EQ(nt.t.find_whole(digits_hash((uint64_t{1} << 20) + 100)), nullptr);
+    EXPECT_TRUE(nt.t.scrambled());
+    EXPECT_TRUE(nt.all_found());
+    nt.add(30001);
+    EXPECT_TRUE(nt.all_found());
 }
 
 struct RecordsTest : ::testing::Test {
