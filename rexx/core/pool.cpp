@@ -536,16 +536,20 @@ Variable* new_compound(Variable* stem, const TailKey& k) {
 [[gnu::always_inline]] inline Variable* compound_of(Interp& in, const SymbolRef& s, Variable* stem,
                                                     bool create) {
     uint64_t id = in.pool.top->id;
-    // A loop index as the tail: found by its value, in one probe.
+    // A loop index as the tail: found by its value, in one probe. Any
+    // other value of the tail variable: by its text.
     if (s.var_tail) {
         const TailPart& p = s.tails[0];
         if (p.var.gen_id == id) {
             Variable* v = follow(p.var.rec);
-            uint64_t n;
-            if (v->state == VarState::Set && whole_tail_value(in, v->value, n)) {
-                Variable* c = stem->tails->find_whole(digits_hash(n));
-                if (!c && create) c = new_compound(stem, value_key(n));
-                return c;
+            if (v->state == VarState::Set) {
+                uint64_t n;
+                if (whole_tail_value(in, v->value, n)) {
+                    Variable* c = stem->tails->find_whole(digits_hash(n));
+                    if (!c && create) c = new_compound(stem, value_key(n));
+                    return c;
+                }
+                return compound_record(stem, text_key(v->value.text(in.numeric)), create);
             }
         } else if (s.fixed.gen_id == id && missing(*in.pool.top, p)) {
             return s.fixed.rec;

@@ -236,3 +236,44 @@ TEST_F(RecordsTest, ShowWritesEveryKindOfName) {
 }
 
 } // namespace
+
+namespace {
+
+// A tail variable whose value is not a whole number finds its compound by
+// the value's text, whatever kind of value it is.
+TEST_F(RecordsTest, TextTailsOfEveryKind) {
+    SymbolRef element = sym("a.i"), index = sym("i");
+    set_value(in, index, RexxValue("007"));
+    set_value(in, element, RexxValue("padded"));
+    EXPECT_EQ(get("a.007"), "padded");
+    EXPECT_EQ(get("a.7"), "A.7");
+    set_value(in, index, RexxValue::number(1.5, 1));
+    set_value(in, element, RexxValue("half"));
+    EXPECT_EQ(get("a.1.5"), "half");
+    set_value(in, index, RexxValue::number(2.5, 2));
+    set_value(in, element, RexxValue("places"));
+    EXPECT_EQ(get("a.2.50"), "places");
+    set_value(in, index, RexxValue::number(-3, 0));
+    set_value(in, element, RexxValue("negative"));
+    EXPECT_EQ(get("a.-3"), "negative");
+    set_value(in, index, RexxValue("fox7"));
+    EXPECT_EQ(find_value(in, element), nullptr);
+    set_value(in, element, RexxValue("text"));
+    EXPECT_EQ(get_value(in, element).str(), "text");
+    set_value(in, index, RexxValue("FOX7"));
+    EXPECT_EQ(find_value(in, element), nullptr); // tails are not folded
+    set_value(in, index, RexxValue::number(7, 0));
+    EXPECT_EQ(get_value(in, element).str(), "A.7");
+    drop_symbol(in, index);
+    set_value(in, element, RexxValue("by name"));
+    EXPECT_EQ(get("a.I"), "by name");
+    // Through an exposed tail variable.
+    set_value(in, index, RexxValue("fox7"));
+    new_generation(in);
+    expose(in, sym("i"));
+    expose(in, sym("a."));
+    EXPECT_EQ(get_value(in, element).str(), "text");
+    release_generation(in);
+}
+
+} // namespace
