@@ -95,6 +95,7 @@ struct CallTarget {
     const Clause* label = nullptr;
     std::string file; // Child: the routine's file; HostMacro: the macro's name
     BuiltinHandler handler = nullptr;
+    BuiltinInto into = nullptr; // the built-in's handler making its result in place
     RexxValue (*own)(ExecState&, Args&) = nullptr;
     std::string_view msg_name;
     std::string name;
@@ -553,6 +554,7 @@ bool resolve_outside(X& x, const Token* name_token, std::string_view name, CallT
     } else if (const Builtin* b = find_builtin(name, x.in.case_mode, &t.msg_name)) {
         t.kind = CallTarget::Builtin;
         t.handler = b->handler;
+        t.into = b->into;
     } else if (OwnHandler h = find_own(name, x.in.case_mode)) {
         t.kind = CallTarget::Own;
         t.own = h;
@@ -1207,6 +1209,11 @@ template <bool KeepOld>
     args.lib = &x.lib;
     if (result_is_arg) {
         tmp = t.handler(x.in, args);
+        return &tmp;
+    }
+    if (t.into) {
+        // Made in tmp's own buffer; a wrong call leaves tmp as it was.
+        t.into(x.in, args, tmp);
         return &tmp;
     }
     if constexpr (KeepOld) {

@@ -13,14 +13,13 @@ namespace {
 
 // ---------------------------------------------------------------- pieces
 
-RexxValue bi_left_right(Interp& in, Args& a, bool left) {
+void left_right_into(Interp& in, Args& a, RexxValue& r, bool left) {
     check_count(in, a, 2, 3, "must receive 2 or 3 arguments.");
     std::string_view s = need_text(in, a, 0);
     require(in, a, 1, "argument 2 missing.");
     long long len = arg_whole(in, a, 1, 0);
     char pad = arg_pad(in, a, 2);
-    RexxValue r;
-    char* p = make_text(in, r, static_cast<size_t>(len));
+    char* p = text_into(in, r, static_cast<size_t>(len));
     size_t n = static_cast<size_t>(len);
     size_t copy = s.size() < n ? s.size() : n;
     if (left) {
@@ -30,17 +29,16 @@ RexxValue bi_left_right(Interp& in, Args& a, bool left) {
         std::memset(p, pad, n - copy);
         std::memcpy(p + n - copy, s.data() + s.size() - copy, copy);
     }
-    return r;
 }
 
-RexxValue bi_left(Interp& in, Args& a) {
-    return bi_left_right(in, a, true);
+void left_into(Interp& in, Args& a, RexxValue& r) {
+    left_right_into(in, a, r, true);
 }
-RexxValue bi_right(Interp& in, Args& a) {
-    return bi_left_right(in, a, false);
+void right_into(Interp& in, Args& a, RexxValue& r) {
+    left_right_into(in, a, r, false);
 }
 
-RexxValue bi_substr(Interp& in, Args& a) {
+void substr_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 2, 4, "must receive 2 to 4 arguments.");
     std::string_view s = need_text(in, a, 0);
     require(in, a, 1, "argument 2 missing.");
@@ -56,17 +54,15 @@ RexxValue bi_substr(Interp& in, Args& a) {
     }
     char pad = arg_pad(in, a, 3);
     // The common case: a plain piece of the string.
-    if (len <= avail) return piece_result(in, std::string_view(s.data() + from, len));
-    RexxValue r;
-    char* p = make_text(in, r, len);
+    if (len <= avail) return piece_into(in, r, std::string_view(s.data() + from, len));
+    char* p = text_into(in, r, len);
     std::memcpy(p, s.data() + (avail ? from : 0), avail);
     std::memset(p + avail, pad, len - avail);
-    return r;
 }
 
-RexxValue bi_length(Interp& in, Args& a) {
+void length_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 1, 1, "must receive 1 argument.");
-    return int_result(static_cast<long long>(need_text(in, a, 0).size()));
+    int_into(in, r, static_cast<long long>(need_text(in, a, 0).size()));
 }
 
 RexxValue bi_reverse(Interp& in, Args& a) {
@@ -92,25 +88,28 @@ RexxValue bi_reverse(Interp& in, Args& a) {
 // by doubling library copies.
 constexpr size_t kShortCopies = 256;
 
-RexxValue bi_copies(Interp& in, Args& a) {
+void copies_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 2, 2, "must receive 2 arguments.");
     std::string_view s = need_text(in, a, 0);
     require(in, a, 1, "argument 2 missing.");
     long long n = arg_whole_msgs(in, a, 1, 0, "argument 2 must be an integer", nullptr,
                                  "argument 2 must be a positive integer");
-    RexxValue r;
-    if (s.empty() || n == 0) return r;
+    if (s.empty() || n == 0) {
+        text_into(in, r, 0);
+        return;
+    }
     if (static_cast<unsigned long long>(n) > kMaxValueLength / s.size()) raise_error(in, 5);
     size_t total = s.size() * static_cast<size_t>(n);
-    char* p = make_text(in, r, total);
-    if (s.size() == 1) {
+    char* p = text_into(in, r, total);
+    size_t k = s.size();
+    if (k == 1) {
         std::memset(p, s[0], total);
-        return r;
+        return;
     }
     if (total <= kShortCopies) {
         // The first period of at least eight bytes filled byte by byte,
         // then eight bytes at a time copied from one period back.
-        size_t k = s.size(), period = k >= 8 ? k : (8 + k - 1) / k * k;
+        size_t period = k >= 8 ? k : (8 + k - 1) / k * k;
         if (period > total) period = total;
         for (size_t i = 0, j = 0; i < period; ++i) {
             p[i] = s[j];
@@ -121,17 +120,16 @@ RexxValue bi_copies(Interp& in, Args& a) {
             std::memcpy(p + i, p + i - period, 8);
         for (; i < total; ++i)
             p[i] = p[i - period];
-        return r;
+        return;
     }
-    std::memcpy(p, s.data(), s.size());
+    std::memcpy(p, s.data(), k);
     // Doubling copies: log(n) memcpy calls.
-    size_t done = s.size();
+    size_t done = k;
     while (done < total) {
         size_t chunk = done < total - done ? done : total - done;
         std::memcpy(p + done, p, chunk);
         done += chunk;
     }
-    return r;
 }
 
 RexxValue bi_center(Interp& in, Args& a) {
@@ -214,7 +212,7 @@ RexxValue bi_overlay(Interp& in, Args& a) {
     return bi_insert_overlay(in, a, true);
 }
 
-RexxValue bi_strip(Interp& in, Args& a) {
+void strip_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 1, 3, "must receive 1 to 3 arguments.");
     std::string_view s = need_text(in, a, 0);
     char opt = arg_option(in, a, 1, 'B', "LTB", "argument 3 must be L|T|B.");
@@ -226,8 +224,11 @@ RexxValue bi_strip(Interp& in, Args& a) {
     if (opt != 'L')
         while (e > b && s[e - 1] == pad)
             --e;
-    if (b == 0 && e == s.size() && a[0].is_string()) return a[0];
-    return piece_result(in, s.substr(b, e - b));
+    if (b == 0 && e == s.size() && a[0].is_string()) {
+        r = a[0];
+        return;
+    }
+    piece_into(in, r, s.substr(b, e - b));
 }
 
 RexxValue bi_compare(Interp& in, Args& a) {
@@ -310,15 +311,15 @@ size_t find_from(std::string_view hay, std::string_view needle, size_t from, boo
     return std::string_view::npos;
 }
 
-RexxValue bi_pos(Interp& in, Args& a) {
+void pos_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 2, 4, "must receive 2 to 4 arguments.");
     std::string_view needle = need_text(in, a, 0);
     std::string_view hay = need_text(in, a, 1);
     long long start = opt_whole(in, a, 2, 1, 1);
     bool nocase = arg_flag(in, a, 3, false);
-    if (static_cast<unsigned long long>(start - 1) >= hay.size()) return int_result(0);
+    if (static_cast<unsigned long long>(start - 1) >= hay.size()) return int_into(in, r, 0);
     size_t at = find_from(hay, needle, static_cast<size_t>(start - 1), nocase);
-    return int_result(at == std::string_view::npos ? 0 : static_cast<long long>(at + 1));
+    int_into(in, r, at == std::string_view::npos ? 0 : static_cast<long long>(at + 1));
 }
 
 RexxValue bi_lastpos(Interp& in, Args& a) {
@@ -506,23 +507,21 @@ const TranslateMap& translate_map(LibState& lib, std::string_view out, const std
     return t;
 }
 
-RexxValue bi_translate(Interp& in, Args& a) {
+void translate_into(Interp& in, Args& a, RexxValue& r) {
     if (a.n > 4) wrong_call(in, a, 0, "up to 4 arguments allowed.");
     require(in, a, 0, "argument 1 missing.");
     std::string_view s = a[0].text(in.numeric);
-    RexxValue r;
-    char* p = make_text(in, r, s.size());
     if (!a.has(1) && !a.has(2)) {
         // No tables at all: upper case, whatever the pad.
-        upper_bytes(s.data(), p, s.size());
-        return r;
+        upper_bytes(s.data(), text_into(in, r, s.size()), s.size());
+        return;
     }
     std::string_view out = arg_text(in, a, 1);
     char pad = arg_pad(in, a, 3);
     std::string_view inp;
     if (a.has(2)) inp = a[2].text(in.numeric);
-    map_bytes(translate_map(*a.lib, out, a.has(2) ? &inp : nullptr, pad), s.data(), p, s.size());
-    return r;
+    const TranslateMap& map = translate_map(*a.lib, out, a.has(2) ? &inp : nullptr, pad);
+    map_bytes(map, s.data(), text_into(in, r, s.size()), s.size());
 }
 
 RexxValue bi_xrange(Interp& in, Args& a) {
@@ -640,16 +639,36 @@ RexxValue bi_fwc(Interp& in, Args& a) {
 } // namespace
 
 const Builtin kStringBuiltins[] = {
-    {"abbrev", bi_abbrev},   {"bitand", bi_bitand},       {"bitor", bi_bitor},
-    {"bitxor", bi_bitxor},   {"center", bi_center},       {"centre", bi_center},
-    {"change", bi_change},   {"changestr", bi_changestr}, {"compare", bi_compare},
-    {"copies", bi_copies},   {"countstr", bi_countstr},   {"delstr", bi_delstr},
-    {"fwc", bi_fwc},         {"index", bi_pos},           {"insert", bi_insert},
-    {"lastpos", bi_lastpos}, {"left", bi_left},           {"length", bi_length},
-    {"lower", bi_lower},     {"overlay", bi_overlay},     {"pos", bi_pos},
-    {"rchange", bi_rchange}, {"reverse", bi_reverse},     {"right", bi_right},
-    {"strip", bi_strip},     {"substr", bi_substr},       {"translate", bi_translate},
-    {"upper", bi_upper},     {"upperw", bi_upperw},       {"verify", bi_verify},
+    {"abbrev", bi_abbrev},
+    {"bitand", bi_bitand},
+    {"bitor", bi_bitor},
+    {"bitxor", bi_bitxor},
+    {"center", bi_center},
+    {"centre", bi_center},
+    {"change", bi_change},
+    {"changestr", bi_changestr},
+    {"compare", bi_compare},
+    {"copies", result_of<copies_into>, copies_into},
+    {"countstr", bi_countstr},
+    {"delstr", bi_delstr},
+    {"fwc", bi_fwc},
+    {"index", result_of<pos_into>, pos_into},
+    {"insert", bi_insert},
+    {"lastpos", bi_lastpos},
+    {"left", result_of<left_into>, left_into},
+    {"length", result_of<length_into>, length_into},
+    {"lower", bi_lower},
+    {"overlay", bi_overlay},
+    {"pos", result_of<pos_into>, pos_into},
+    {"rchange", bi_rchange},
+    {"reverse", bi_reverse},
+    {"right", result_of<right_into>, right_into},
+    {"strip", result_of<strip_into>, strip_into},
+    {"substr", result_of<substr_into>, substr_into},
+    {"translate", result_of<translate_into>, translate_into},
+    {"upper", bi_upper},
+    {"upperw", bi_upperw},
+    {"verify", bi_verify},
     {"xrange", bi_xrange},
 };
 const size_t kStringBuiltinCount = sizeof kStringBuiltins / sizeof kStringBuiltins[0];

@@ -53,12 +53,12 @@ long long word_number_arg(Interp& in, Args& a) {
     return arg_whole(in, a, 1, 1);
 }
 
-RexxValue bi_word(Interp& in, Args& a) {
+void word_into(Interp& in, Args& a, RexxValue& r) {
     long long k = word_number_arg(in, a);
     std::string_view s = need_text(in, a, 0);
     size_t b, e;
-    if (!find_word(s, k, b, e)) return RexxValue();
-    return piece_result(in, s.substr(b, e - b));
+    if (!find_word(s, k, b, e)) b = e = 0;
+    piece_into(in, r, s.substr(b, e - b));
 }
 
 RexxValue bi_wordindex(Interp& in, Args& a) {
@@ -77,11 +77,11 @@ RexxValue bi_wordlength(Interp& in, Args& a) {
     return int_result(static_cast<long long>(e - b));
 }
 
-RexxValue bi_words(Interp& in, Args& a) {
+void words_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 1, 1, "must receive 1 argument.");
     size_t letters, words;
     count_words<false>(need_text(in, a, 0), letters, words);
-    return int_result(static_cast<long long>(words));
+    int_into(in, r, static_cast<long long>(words));
 }
 
 RexxValue bi_subword(Interp& in, Args& a) {
@@ -135,7 +135,7 @@ RexxValue bi_delword(Interp& in, Args& a) {
 // string has those bytes; past that the exact length is copied.
 constexpr size_t kShortSpace = 240;
 
-RexxValue space_short(Interp& in, std::string_view s, size_t gap, char pad) {
+void space_short(Interp& in, std::string_view s, size_t gap, char pad, RexxValue& r) {
     char buf[kShortSpace + 16];
     const char* p = s.data();
     size_t n = s.size(), o = 0;
@@ -161,22 +161,24 @@ RexxValue space_short(Interp& in, std::string_view s, size_t gap, char pad) {
             o += len;
         }
     }
-    return piece_result(in, std::string_view(buf, o));
+    piece_into(in, r, std::string_view(buf, o));
 }
 
-RexxValue bi_space(Interp& in, Args& a) {
+void space_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 1, 3, "must receive 1 to 3 arguments.");
     std::string_view s = need_text(in, a, 0);
     size_t gap = a.has(1) ? static_cast<size_t>(arg_whole(in, a, 1, 0)) : 1;
     char pad = arg_pad(in, a, 2);
-    if (gap <= 1 && s.size() <= kShortSpace) return space_short(in, s, gap, pad);
+    if (gap <= 1 && s.size() <= kShortSpace) return space_short(in, s, gap, pad, r);
     // Counted first, so the words are copied straight into the result.
     size_t letters, words;
     count_words<true>(s, letters, words);
-    if (words == 0) return RexxValue();
+    if (words == 0) {
+        text_into(in, r, 0);
+        return;
+    }
     if (gap > kMaxValueLength / words) raise_error(in, 5);
-    RexxValue r;
-    char* out = make_text(in, r, letters + gap * (words - 1));
+    char* out = text_into(in, r, letters + gap * (words - 1));
     const char* p = s.data();
     size_t n = s.size();
     for (size_t i = skip_blanks(p, 0, n);;) {
@@ -192,7 +194,6 @@ RexxValue bi_space(Interp& in, Args& a) {
             out += gap;
         }
     }
-    return r;
 }
 
 // Words of a phrase compared one by one, blanks between them ignored.
@@ -286,10 +287,10 @@ RexxValue bi_justify(Interp& in, Args& a) {
 
 const Builtin kWordBuiltins[] = {
     {"delword", bi_delword},     {"find", bi_find},
-    {"justify", bi_justify},     {"space", bi_space},
-    {"subword", bi_subword},     {"word", bi_word},
+    {"justify", bi_justify},     {"space", result_of<space_into>, space_into},
+    {"subword", bi_subword},     {"word", result_of<word_into>, word_into},
     {"wordindex", bi_wordindex}, {"wordlength", bi_wordlength},
-    {"wordpos", bi_wordpos},     {"words", bi_words},
+    {"wordpos", bi_wordpos},     {"words", result_of<words_into>, words_into},
 };
 const size_t kWordBuiltinCount = sizeof kWordBuiltins / sizeof kWordBuiltins[0];
 
