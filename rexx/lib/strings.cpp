@@ -88,6 +88,19 @@ RexxValue bi_reverse(Interp& in, Args& a) {
 // by doubling library copies.
 constexpr size_t kShortCopies = 256;
 
+// A word of eight bytes holding s (2, 4 or 8 bytes long) repeated.
+inline uint64_t repeated_word(std::string_view s) {
+    if (s.size() == 8) return load8(s.data());
+    if (s.size() == 4) {
+        uint32_t w;
+        std::memcpy(&w, s.data(), 4);
+        return w * 0x0000000100000001ULL;
+    }
+    uint16_t w;
+    std::memcpy(&w, s.data(), 2);
+    return w * 0x0001000100010001ULL;
+}
+
 void copies_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 2, 2, "must receive 2 arguments.");
     std::string_view s = need_text(in, a, 0);
@@ -104,6 +117,16 @@ void copies_into(Interp& in, Args& a, RexxValue& r) {
     size_t k = s.size();
     if (k == 1) {
         std::memset(p, s[0], total);
+        return;
+    }
+    if (total <= kShortCopies && (k == 2 || k == 4 || k == 8) && total >= 8) {
+        // Eight bytes hold whole copies: stored a word at a time, the last
+        // word ending at the end (total and 8 are both multiples of k, so it
+        // starts on a copy's boundary).
+        uint64_t w = repeated_word(s);
+        for (size_t i = 0; i + 8 <= total; i += 8)
+            std::memcpy(p + i, &w, 8);
+        std::memcpy(p + total - 8, &w, 8);
         return;
     }
     if (total <= kShortCopies) {
