@@ -65,11 +65,10 @@ void length_into(Interp& in, Args& a, RexxValue& r) {
     int_into(in, r, static_cast<long long>(need_text(in, a, 0).size()));
 }
 
-RexxValue bi_reverse(Interp& in, Args& a) {
+void reverse_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 1, 1, "must receive 1 argument.");
     std::string_view s = need_text(in, a, 0);
-    RexxValue r;
-    char* p = make_text(in, r, s.size());
+    char* p = text_into(in, r, s.size());
     const char* from = s.data();
     size_t n = s.size(), i = 0;
     // Eight bytes at a time from the end, their order swapped.
@@ -81,7 +80,6 @@ RexxValue bi_reverse(Interp& in, Args& a) {
     }
     for (; i < n; ++i)
         p[i] = from[n - 1 - i];
-    return r;
 }
 
 // Results up to this length are filled eight bytes at a time; longer ones
@@ -155,15 +153,14 @@ void copies_into(Interp& in, Args& a, RexxValue& r) {
     }
 }
 
-RexxValue bi_center(Interp& in, Args& a) {
+void center_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 2, 3, "must receive 2 or 3 arguments.");
     std::string_view s = need_text(in, a, 0);
     require(in, a, 1, "argument 2 missing.");
     const char* msg = "the second argument must be a positive integer.";
     size_t n = static_cast<size_t>(arg_whole_msgs(in, a, 1, 0, msg, msg, msg));
     char pad = arg_pad(in, a, 2);
-    RexxValue r;
-    char* p = make_text(in, r, n);
+    char* p = text_into(in, r, n);
     if (n >= s.size()) {
         size_t left = (n - s.size()) / 2;
         std::memset(p, pad, left);
@@ -174,7 +171,6 @@ RexxValue bi_center(Interp& in, Args& a) {
         size_t cut_left = (s.size() - n) / 2;
         std::memcpy(p, s.data() + cut_left, n);
     }
-    return r;
 }
 
 RexxValue bi_delstr(Interp& in, Args& a) {
@@ -604,25 +600,21 @@ RexxValue bi_bitxor(Interp& in, Args& a) {
 
 // ---------------------------------------------------------------- case
 
-RexxValue map_case(Interp& in, Args& a, const unsigned char* table) {
+void map_case_into(Interp& in, Args& a, RexxValue& r, const unsigned char* table) {
     check_count(in, a, 1, 1, "must receive 1 argument.");
     std::string_view s = need_text(in, a, 0);
-    RexxValue r;
-    char* p = make_text(in, r, s.size());
+    char* p = text_into(in, r, s.size());
     for (size_t i = 0; i < s.size(); ++i)
         p[i] = static_cast<char>(table[static_cast<unsigned char>(s[i])]);
-    return r;
 }
 
-RexxValue bi_upper(Interp& in, Args& a) {
+void upper_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 1, 1, "must receive 1 argument.");
     std::string_view s = need_text(in, a, 0);
-    RexxValue r;
-    upper_bytes(s.data(), make_text(in, r, s.size()), s.size());
-    return r;
+    upper_bytes(s.data(), text_into(in, r, s.size()), s.size());
 }
-RexxValue bi_lower(Interp& in, Args& a) {
-    return map_case(in, a, lower_table());
+void lower_into(Interp& in, Args& a, RexxValue& r) {
+    map_case_into(in, a, r, lower_table());
 }
 
 // UPPERW: every word starts with a capital, its other letters in lower case.
@@ -666,8 +658,8 @@ const Builtin kStringBuiltins[] = {
     {"bitand", bi_bitand},
     {"bitor", bi_bitor},
     {"bitxor", bi_bitxor},
-    {"center", bi_center},
-    {"centre", bi_center},
+    {"center", result_of<center_into>, center_into},
+    {"centre", result_of<center_into>, center_into},
     {"change", bi_change},
     {"changestr", bi_changestr},
     {"compare", bi_compare},
@@ -680,16 +672,16 @@ const Builtin kStringBuiltins[] = {
     {"lastpos", bi_lastpos},
     {"left", result_of<left_into>, left_into},
     {"length", result_of<length_into>, length_into},
-    {"lower", bi_lower},
+    {"lower", result_of<lower_into>, lower_into},
     {"overlay", bi_overlay},
     {"pos", result_of<pos_into>, pos_into},
     {"rchange", bi_rchange},
-    {"reverse", bi_reverse},
+    {"reverse", result_of<reverse_into>, reverse_into},
     {"right", result_of<right_into>, right_into},
     {"strip", result_of<strip_into>, strip_into},
     {"substr", result_of<substr_into>, substr_into},
     {"translate", result_of<translate_into>, translate_into},
-    {"upper", bi_upper},
+    {"upper", result_of<upper_into>, upper_into},
     {"upperw", bi_upperw},
     {"verify", bi_verify},
     {"xrange", bi_xrange},

@@ -56,6 +56,15 @@ do k = 1 to 6
   x = old; x = space(tab'a'tab'b'tab, 0);   call show 'space tabs'
   x = old; x = space('   ');                call show 'space blank'
   x = old; x = space(long long long long long); call show 'space long'
+  x = old; x = reverse(long);               call show 'reverse'
+  x = old; x = reverse('');                 call show 'reverse empty'
+  x = old; x = center('abc', 8, '*');       call show 'center'
+  x = old; x = centre(long, 41, '.');       call show 'centre cut'
+  x = old; x = c2x('abc');                  call show 'c2x'
+  x = old; x = c2x(left(long, 20));         call show 'c2x long'
+  x = old; x = d2x(123456);                 call show 'd2x'
+  x = old; x = d2x(-1, 4);                  call show 'd2x negative'
+  x = old; x = d2c(65);                     call show 'd2c'
 end
 
 /* The result is an argument of the call. */
