@@ -480,15 +480,25 @@ void upper_bytes(const char* from, char* to, size_t n) {
         to[i] = static_cast<char>(up[static_cast<unsigned char>(from[i])]);
 }
 
-// Whether the texts are equal; short ones compared without a library call.
+// Whether the texts are equal; short ones compared without a library call,
+// by two overlapping words (or, below four bytes, the first, middle and last
+// bytes, which are all of them).
 inline bool same_text(const std::string& a, std::string_view b) {
     size_t n = b.size();
     if (a.size() != n) return false;
-    if (n > 16) return std::memcmp(a.data(), b.data(), n) == 0;
     const char *x = a.data(), *y = b.data();
-    for (size_t i = 0; i < n; ++i)
-        if (x[i] != y[i]) return false;
-    return true;
+    if (n > 16) return std::memcmp(x, y, n) == 0;
+    if (n >= 8) return load8(x) == load8(y) && load8(x + n - 8) == load8(y + n - 8);
+    if (n >= 4) {
+        uint32_t x0, x1, y0, y1;
+        std::memcpy(&x0, x, 4);
+        std::memcpy(&x1, x + n - 4, 4);
+        std::memcpy(&y0, y, 4);
+        std::memcpy(&y1, y + n - 4, 4);
+        return x0 == y0 && x1 == y1;
+    }
+    if (n == 0) return true;
+    return x[0] == y[0] && x[n / 2] == y[n / 2] && x[n - 1] == y[n - 1];
 }
 
 // The map for the tables: built anew only when they differ from the last call's.

@@ -160,6 +160,44 @@ TEST(StringFunctions, BinaryDataIsKept) {
     EXPECT_EQ(f("SUBSTR", {nul, "2", "2"}), std::string("\0b", 2));
 }
 
+// TRANSLATE keeps the map of its last tables: a call whose tables differ
+// from the last ones in a single byte, at any place and any length, must
+// build a new map.
+TEST(StringFunctions, TranslateSeesEveryChangeOfItsTables) {
+    Lib f;
+    std::string subject;
+    for (int c = 32; c < 127; ++c)
+        subject += static_cast<char>(c);
+    auto expected = [&](const std::string& out, const std::string& inp) {
+        std::string r = subject;
+        for (char& ch : r) {
+            size_t at = inp.find(ch);
+            if (at != std::string::npos) ch = at < out.size() ? out[at] : ' ';
+        }
+        return r;
+    };
+    for (size_t n = 1; n <= 20; ++n) {
+        std::string inp, out;
+        for (size_t i = 0; i < n; ++i) {
+            inp += static_cast<char>('a' + i);
+            out += static_cast<char>('A' + i);
+        }
+        ASSERT_EQ(f("TRANSLATE", {subject, out, inp}), expected(out, inp)) << n;
+        for (size_t k = 0; k < n; ++k) {
+            std::string inp2 = inp, out2 = out;
+            inp2[k] = static_cast<char>('0' + k % 10);
+            ASSERT_EQ(f("TRANSLATE", {subject, out, inp2}), expected(out, inp2)) << n << " " << k;
+            ASSERT_EQ(f("TRANSLATE", {subject, out, inp}), expected(out, inp)) << n << " " << k;
+            out2[k] = '#';
+            ASSERT_EQ(f("TRANSLATE", {subject, out2, inp}), expected(out2, inp)) << n << " " << k;
+            ASSERT_EQ(f("TRANSLATE", {subject, out, inp}), expected(out, inp)) << n << " " << k;
+        }
+        // A table one byte shorter or longer, and the output table alone.
+        ASSERT_EQ(f("TRANSLATE", {subject, out, inp + "z"}), expected(out, inp + "z")) << n;
+        ASSERT_EQ(f("TRANSLATE", {subject, out.substr(1), inp}), expected(out.substr(1), inp)) << n;
+    }
+}
+
 TEST(StringFunctions, WrongCalls) {
     Lib f;
     EXPECT_EQ(f.msg("LEFT", {"abc"}), "LEFT(): must receive 2 or 3 arguments.");
