@@ -231,18 +231,38 @@ RexxValue bi_overlay(Interp& in, Args& a) {
     return bi_insert_overlay(in, a, true);
 }
 
+// First offset in [b, e) whose byte is not c (e when there is none), eight
+// bytes at a time: a word of c bytes xor-ed away leaves zero.
+inline size_t skip_leading(const char* p, size_t b, size_t e, char c) {
+    uint64_t all_c = kEachByte * static_cast<unsigned char>(c);
+    for (; e - b >= 8; b += 8) {
+        uint64_t x = load8(p + b) ^ all_c;
+        if (x) return b + static_cast<size_t>(std::countr_zero(x) >> 3);
+    }
+    while (b < e && p[b] == c)
+        ++b;
+    return b;
+}
+// The end of [b, e) once the bytes c at its end are left out.
+inline size_t skip_trailing(const char* p, size_t b, size_t e, char c) {
+    uint64_t all_c = kEachByte * static_cast<unsigned char>(c);
+    for (; e - b >= 8; e -= 8) {
+        uint64_t x = load8(p + e - 8) ^ all_c;
+        if (x) return e - static_cast<size_t>(std::countl_zero(x) >> 3);
+    }
+    while (e > b && p[e - 1] == c)
+        --e;
+    return e;
+}
+
 void strip_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 1, 3, "must receive 1 to 3 arguments.");
     std::string_view s = need_text(in, a, 0);
     char opt = arg_option(in, a, 1, 'B', "LTB", "argument 3 must be L|T|B.");
     char pad = arg_pad(in, a, 2);
     size_t b = 0, e = s.size();
-    if (opt != 'T')
-        while (b < e && s[b] == pad)
-            ++b;
-    if (opt != 'L')
-        while (e > b && s[e - 1] == pad)
-            --e;
+    if (opt != 'T') b = skip_leading(s.data(), b, e, pad);
+    if (opt != 'L') e = skip_trailing(s.data(), b, e, pad);
     if (b == 0 && e == s.size() && a[0].is_string()) {
         r = a[0];
         return;

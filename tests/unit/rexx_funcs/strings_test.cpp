@@ -198,6 +198,41 @@ TEST(StringFunctions, TranslateSeesEveryChangeOfItsTables) {
     }
 }
 
+// STRIP scans eight bytes at a time: every count of pads at either end,
+// around words of every length, with pads inside and bytes next to the pad.
+TEST(StringFunctions, StripAtEveryLengthOfPadsAndWords) {
+    Lib f;
+    const char* options[] = {"B", "L", "T"};
+    for (char pad : {' ', 'x', '\xff'}) {
+        for (size_t lead = 0; lead <= 18; ++lead) {
+            for (size_t word = 0; word <= 18; word += (word < 3 ? 1 : 5)) {
+                for (size_t trail = 0; trail <= 18; ++trail) {
+                    std::string middle;
+                    for (size_t i = 0; i < word; ++i)
+                        middle += i % 4 == 1 ? pad : static_cast<char>(pad ^ (1 + i % 3));
+                    if (!middle.empty()) {
+                        middle.front() = static_cast<char>(pad ^ 1);
+                        middle.back() = static_cast<char>(pad ^ 2);
+                    }
+                    std::string text = std::string(lead, pad) + middle + std::string(trail, pad);
+                    for (const char* opt : options) {
+                        size_t b = 0, e = text.size();
+                        if (*opt != 'T')
+                            while (b < e && text[b] == pad)
+                                ++b;
+                        if (*opt != 'L')
+                            while (e > b && text[e - 1] == pad)
+                                --e;
+                        ASSERT_EQ(f("STRIP", {text, opt, std::string(1, pad)}),
+                                  text.substr(b, e - b))
+                            << lead << " " << word << " " << trail << " " << opt;
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(StringFunctions, WrongCalls) {
     Lib f;
     EXPECT_EQ(f.msg("LEFT", {"abc"}), "LEFT(): must receive 2 or 3 arguments.");
