@@ -1170,7 +1170,6 @@ template <bool KeepOld>
         }
     } destroy{store};
     bool result_is_arg = false;
-    ++x.depth;
     for (uint32_t i = 0; i < n; ++i) {
         const Expr* a = e->args[i];
         slots[i] = nullptr;
@@ -1185,11 +1184,11 @@ template <bool KeepOld>
                 store[i] = *v;
                 v = &store[i];
             } else {
+                // One level deeper for the trace of what the argument runs.
+                ++x.depth;
                 v = evaluate(x, a, store[i]);
-                if (!v) {
-                    --x.depth;
-                    return nullptr;
-                }
+                --x.depth;
+                if (!v) return nullptr;
                 if (t.copy_args && v != &store[i]) {
                     store[i] = *v;
                     v = &store[i];
@@ -1199,7 +1198,6 @@ template <bool KeepOld>
         slots[i] = v;
         result_is_arg |= v == &tmp;
     }
-    --x.depth;
     at(x, e->token);
     Args args;
     args.slot = slots;
