@@ -47,7 +47,7 @@ void count_words(std::string_view s, size_t& letters, size_t& words) {
     words = start_count;
 }
 
-long long word_number_arg(Interp& in, Args& a) {
+[[gnu::always_inline]] inline long long word_number_arg(Interp& in, Args& a) {
     check_count(in, a, 2, 2, "must receive 2 arguments.");
     require(in, a, 1, "argument 2 missing.");
     return arg_whole(in, a, 1, 1);
