@@ -109,7 +109,11 @@ void copies_into(Interp& in, Args& a, RexxValue& r) {
         text_into(in, r, 0);
         return;
     }
-    if (static_cast<unsigned long long>(n) > kMaxValueLength / s.size()) raise_error(in, 5);
+    // Both factors are below 2^31 when the first test passes, so the product
+    // cannot wrap (and no division is needed).
+    if (static_cast<unsigned long long>(n) > kMaxValueLength ||
+        static_cast<unsigned long long>(n) * s.size() > kMaxValueLength)
+        raise_error(in, 5);
     size_t total = s.size() * static_cast<size_t>(n);
     char* p = text_into(in, r, total);
     size_t k = s.size();

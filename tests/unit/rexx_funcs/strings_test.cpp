@@ -329,6 +329,15 @@ TEST(StringFunctions, ResultsTooLongForAValueAreRefused) {
     CallResult r = f.call("COPIES", {"ab", "2000000000"});
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error.code, 5);
+    // Counts whose product with the length would wrap 32 or 64 bits.
+    for (const char* n : {"2147483648", "4294967296", "4294967297", "3000000000", "1100000000"}) {
+        r = f.call("COPIES", {"ab", n});
+        EXPECT_FALSE(r.ok) << n;
+        EXPECT_EQ(r.error.code, 5) << n;
+    }
+    r = f.call("COPIES", {"", "4294967297"});
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.text, "");
 }
 
 } // namespace tolma::test
