@@ -131,8 +131,8 @@ RexxValue bi_delword(Interp& in, Args& a) {
 // SPACE with a gap of 0 or 1 on a short string: the result is no longer
 // than the string, so it is built in a buffer on the stack, sixteen bytes of
 // the string at a time. A run of letters inside one group of sixteen is
-// copied as one 16-byte move (the buffer has room for the excess) when the
-// string has those bytes; past that the exact length is copied.
+// copied as one 16-byte move (the buffer has room for the excess); a run
+// in the last sixteen bytes is read from a zero-padded copy of them.
 constexpr size_t kShortSpace = 240;
 
 void space_short(Interp& in, std::string_view s, size_t gap, char pad, RexxValue& r) {
@@ -140,6 +140,15 @@ void space_short(Interp& in, std::string_view s, size_t gap, char pad, RexxValue
     const char* p = s.data();
     size_t n = s.size(), o = 0;
     bool word_open = false; // the last group ended inside a word
+    // The last sixteen bytes (all of a shorter string), copied where sixteen
+    // bytes can be read from any of them: a run starting there is read from
+    // the copy, never from beyond the string.
+    char tail[32] = {};
+    size_t tail_start = n >= 16 ? n - 16 : 0;
+    if (n >= 16)
+        std::memcpy(tail, p + tail_start, 16);
+    else
+        std::memcpy(tail, p, n);
     for (size_t i = 0; i < n; i += 16) {
         unsigned solid = ~blank_bits_at(p, i, n) & 0xFFFFu; // padding reads as blank
         bool continues = word_open && (solid & 1);
@@ -147,17 +156,15 @@ void space_short(Interp& in, std::string_view s, size_t gap, char pad, RexxValue
         while (solid) {
             unsigned b = static_cast<unsigned>(std::countr_zero(solid));
             unsigned len = static_cast<unsigned>(std::countr_zero(~(solid >> b)));
-            solid &= ~(((1u << len) - 1) << b);
+            solid &= ~0u << (b + len); // the bits below b are already clear
             if (continues) {
                 continues = false;
             } else if (o && gap) {
                 buf[o++] = pad;
             }
-            const char* from = p + i + b;
-            if (i + b + 16 <= n)
-                std::memcpy(buf + o, from, 16);
-            else
-                std::memcpy(buf + o, from, len);
+            size_t at = i + b;
+            const char* from = at + 16 <= n ? p + at : tail + (at - tail_start);
+            std::memcpy(buf + o, from, 16);
             o += len;
         }
     }
