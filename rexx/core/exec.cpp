@@ -95,6 +95,7 @@ struct CallTarget {
     const Clause* label = nullptr;
     std::string file; // Child: the routine's file; HostMacro: the macro's name
     BuiltinHandler handler = nullptr;
+    BuiltinInto into = nullptr; // the built-in's handler making its result in place
     RexxValue (*own)(ExecState&, Args&) = nullptr;
     std::string_view msg_name;
     std::string name;
@@ -560,6 +561,7 @@ bool resolve_outside(X& x, const Token* name_token, std::string_view name, CallT
     } else if (const Builtin* b = find_builtin(name, x.in.case_mode, &t.msg_name)) {
         t.kind = CallTarget::Builtin;
         t.handler = b->handler;
+        t.into = b->into;
     } else if (OwnHandler h = find_own(name, x.in.case_mode)) {
         t.kind = CallTarget::Own;
         t.own = h;
@@ -1175,7 +1177,6 @@ template <bool KeepOld>
         }
     } destroy{store};
     bool result_is_arg = false;
-    ++x.depth;
     for (uint32_t i = 0; i < n; ++i) {
         const Expr* a = e->args[i];
         slots[i] = nullptr;
@@ -1190,11 +1191,11 @@ template <bool KeepOld>
                 store[i] = *v;
                 v = &store[i];
             } else {
+                // One level deeper for the trace of what the argument runs.
+                ++x.depth;
                 v = evaluate(x, a, store[i]);
-                if (!v) {
-                    --x.depth;
-                    return nullptr;
-                }
+                --x.depth;
+                if (!v) return nullptr;
                 if (t.copy_args && v != &store[i]) {
                     store[i] = *v;
                     v = &store[i];
@@ -1204,7 +1205,6 @@ template <bool KeepOld>
         slots[i] = v;
         result_is_arg |= v == &tmp;
     }
-    --x.depth;
     at(x, e->token);
     Args args;
     args.slot = slots;
@@ -1214,6 +1214,11 @@ template <bool KeepOld>
     args.lib = &x.lib;
     if (result_is_arg) {
         tmp = t.handler(x.in, args);
+        return &tmp;
+    }
+    if (t.into) {
+        // Made in tmp's own buffer; a wrong call leaves tmp as it was.
+        t.into(x.in, args, tmp);
         return &tmp;
     }
     if constexpr (KeepOld) {
