@@ -234,16 +234,18 @@ bool calls_anything(const Expr* e) {
 
 // Whether an operator node's right operand (or an index) calls a routine,
 // cached in the node's executor slot (free on operator and index nodes).
-bool right_calls(const Expr* e) {
-    void* tag = e->exec_slot;
-    if (!tag) {
-        bool calls =
-            calls_anything(e->right) ||
-            (e->op == ExprOp::Br || e->op == ExprOp::Br2 ? calls_anything(e->third) : false);
-        tag = reinterpret_cast<void*>(static_cast<uintptr_t>(calls ? 2 : 1));
-        const_cast<Expr*>(e)->exec_slot = tag;
-    }
-    return tag == reinterpret_cast<void*>(static_cast<uintptr_t>(2));
+[[gnu::noinline]] bool mark_right_calls(const Expr* e) {
+    bool calls = calls_anything(e->right) ||
+                 (e->op == ExprOp::Br || e->op == ExprOp::Br2 ? calls_anything(e->third) : false);
+    const_cast<Expr*>(e)->exec_slot =
+        reinterpret_cast<void*>(static_cast<uintptr_t>(calls ? 2 : 1));
+    return calls;
+}
+
+inline bool right_calls(const Expr* e) {
+    uintptr_t tag = reinterpret_cast<uintptr_t>(e->exec_slot);
+    if (!tag) return mark_right_calls(e);
+    return tag == 2;
 }
 
 // The record of a simple variable in the current generation (created when
@@ -941,7 +943,8 @@ const RexxValue& eval_symbol(X& x, const Expr* e, RexxValue& tmp) {
     return true;
 }
 
-inline bool fast_compare(X& x, CompareOp op, const RexxValue& l, const RexxValue& r) {
+[[gnu::always_inline]] inline bool fast_compare(X& x, CompareOp op, const RexxValue& l,
+                                                const RexxValue& r) {
     if (op < CompareOp::EqIC && l.known_number() && r.known_number()) {
         double a = l.num(), b = r.num();
         if (is_whole(a) && is_whole(b)) {
@@ -1288,6 +1291,125 @@ const RexxValue* ev_operator(X& x, const Expr* e, RexxValue& tmp) {
     }
 }
 
+// A comparison's verdict on two numbers known as numbers: whole ones are
+// compared as they are; others go to the general routine (which rounds).
+template <CompareOp Op>
+[[gnu::always_inline]] inline bool compare_whole(double a, double b) {
+    if constexpr (Op == CompareOp::Eq) return a == b;
+    if constexpr (Op == CompareOp::Ne) return a != b;
+    if constexpr (Op == CompareOp::Gt) return a > b;
+    if constexpr (Op == CompareOp::Lt) return a < b;
+    if constexpr (Op == CompareOp::Ge) return a >= b;
+    if constexpr (Op == CompareOp::Le) return a <= b;
+    return false;
+}
+
+// A comparison node's verdict: 1 or 0; -1 when an operand failed (the
+// error handed back in x.failure).
+template <CompareOp Op>
+int compare_test(X& x, const Expr* e) {
+    check_stack(x);
+    LazyValue lt, rt;
+    const RexxValue *lp, *rp;
+    if (!binary_operands(x, e, lt, rt, lp, rp)) return -1;
+    at(x, e->token);
+    return fast_compare(x, Op, *lp, *rp);
+}
+
+// The shapes of comparison a condition tests the short way, kept in the
+// node's exec_form once its operands have been evaluated a first time.
+enum CompareShape : uint8_t {
+    Unplanned,
+    General,
+    VarWithNumber,  // simple variable OP whole number literal
+    ExprWithNumber, // any other expression OP whole number literal
+    kCompareShapes
+};
+
+// The whole number a comparison's right operand stands for, when it is a
+// literal known as one (a literal's value never changes).
+inline const RexxValue* whole_literal(const Expr* r) {
+    if (r->exec_fn != reinterpret_cast<void*>(ev_constant)) return nullptr;
+    auto* v = static_cast<const RexxValue*>(r->exec_slot);
+    return v->known_number() && is_whole(v->num()) ? v : nullptr;
+}
+
+// The verdict on a left value against the node's whole number literal.
+template <CompareOp Op>
+[[gnu::always_inline]] inline int compare_with_number(X& x, const Expr* e, const RexxValue& l) {
+    at(x, e->token);
+    const RexxValue& r = *static_cast<const RexxValue*>(e->right->exec_slot);
+    if (l.known_number() && is_whole(l.num())) return compare_whole<Op>(l.num(), r.num());
+    return compare_values(x.in.numeric, Op, l, r);
+}
+
+template <CompareOp Op>
+int compare_var_number(X& x, const Expr* e) {
+    const RexxValue* l = remembered_value(x, e->left);
+    if (!l) return compare_test<Op>(x, e);
+    return compare_with_number<Op>(x, e, *l);
+}
+
+template <CompareOp Op>
+int compare_expr_number(X& x, const Expr* e) {
+    check_stack(x);
+    LazyValue lt;
+    const RexxValue* l = quick_evaluate(x, e->left, lt);
+    if (!l) return -1;
+    return compare_with_number<Op>(x, e, *l);
+}
+
+// The first test of a comparison: the general way, then the node's shape
+// chosen from what its operands turned out to be.
+template <CompareOp Op>
+int compare_plan(X& x, const Expr* e) {
+    int verdict = compare_test<Op>(x, e);
+    if (verdict < 0) return verdict;
+    uint8_t shape = General;
+    if (Op < CompareOp::EqIC && whole_literal(e->right))
+        shape =
+            e->left->exec_fn == reinterpret_cast<void*>(ev_simple) ? VarWithNumber : ExprWithNumber;
+    const_cast<Expr*>(e)->exec_form = shape;
+    return verdict;
+}
+
+using CompareTest = int (*)(X&, const Expr*);
+
+template <CompareOp Op>
+constexpr CompareTest kShapedTests[kCompareShapes] = {
+    compare_plan<Op>, compare_test<Op>, compare_var_number<Op>, compare_expr_number<Op>};
+
+// The comparison tests by shape, in ExprOp order from ExprOp::Eq.
+template <CompareShape Shape>
+constexpr CompareTest kCompareTestRow[] = {
+    kShapedTests<CompareOp::Eq>[Shape],       // Eq
+    kShapedTests<CompareOp::Ne>[Shape],       // Neq
+    kShapedTests<CompareOp::StrictEq>[Shape], // Eeq
+    kShapedTests<CompareOp::StrictNe>[Shape], // Nneq
+    kShapedTests<CompareOp::EqIC>[Shape],     // Eqic
+    kShapedTests<CompareOp::NeIC>[Shape],     // Neqic
+    kShapedTests<CompareOp::Gt>[Shape],       // Sup
+    kShapedTests<CompareOp::Lt>[Shape],       // Inf
+    kShapedTests<CompareOp::Ge>[Shape],       // SupEq
+    kShapedTests<CompareOp::Le>[Shape],       // InfEq
+    kShapedTests<CompareOp::StrictGt>[Shape], // Ssup
+    kShapedTests<CompareOp::StrictLt>[Shape], // Iinf
+    kShapedTests<CompareOp::StrictGe>[Shape], // SsupEq
+    kShapedTests<CompareOp::StrictLe>[Shape], // IinfEq
+};
+constexpr size_t kCompareOps =
+    static_cast<size_t>(ExprOp::IinfEq) - static_cast<size_t>(ExprOp::Eq) + 1;
+static_assert(sizeof kCompareTestRow<General> / sizeof(CompareTest) == kCompareOps);
+const CompareTest* const kCompareTests[kCompareShapes] = {
+    kCompareTestRow<Unplanned>, kCompareTestRow<General>, kCompareTestRow<VarWithNumber>,
+    kCompareTestRow<ExprWithNumber>};
+
+// The comparison test of a node, or null when the node is no comparison.
+inline CompareTest compare_test_of(const Expr* e) {
+    size_t k = static_cast<size_t>(e->op) - static_cast<size_t>(ExprOp::Eq);
+    return k < kCompareOps ? kCompareTests[e->exec_form][k] : nullptr;
+}
+
 EvalFn binary_routine(ExprOp op) {
     switch (op) {
     case ExprOp::Plus: return ev_operator<ArithOp, ArithOp::Add>;
@@ -1372,21 +1494,7 @@ enum class CondKind : uint8_t { Plain, While, Until, WhileQuoted, UntilQuoted };
 
 // A condition that must be 0 or 1 (error 34 with the detail of its kind).
 // False with x.failed set when the expression failed.
-bool eval_condition(X& x, const Expr* e, CondKind kind) {
-    CompareOp cop;
-    if (!tracing_i(x) && e->op != ExprOp::Symbol && compare_op(e->op, cop)) {
-        RexxValue lt, rt;
-        const RexxValue* lp = evaluate(x, e->left, lt);
-        if (!lp) return false;
-        if (lp != &lt && right_calls(e)) {
-            lt = *lp;
-            lp = &lt;
-        }
-        const RexxValue* rp = evaluate(x, e->right, rt);
-        if (!rp) return false;
-        at(x, e->token);
-        return fast_compare(x, cop, *lp, *rp);
-    }
+[[gnu::noinline]] bool eval_condition_value(X& x, const Expr* e, CondKind kind) {
     RexxValue tmp;
     const RexxValue* vp = evaluate(x, e, tmp);
     if (!vp) return false;
@@ -1403,6 +1511,13 @@ bool eval_condition(X& x, const Expr* e, CondKind kind) {
     case CondKind::UntilQuoted: detail = "UNTIL expression evaluates to \"" + t + "\""; break;
     }
     raise_error(x.in, 34, detail);
+}
+
+inline bool eval_condition(X& x, const Expr* e, CondKind kind) {
+    // A comparison (most conditions are one) is tested without making its
+    // 0 or 1 value.
+    if (CompareTest test = compare_test_of(e); test && !tracing_i(x)) return test(x, e) > 0;
+    return eval_condition_value(x, e, kind);
 }
 
 // ---------------------------------------------------------------- clauses
