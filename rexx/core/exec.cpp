@@ -2,6 +2,7 @@
 #include "rexx/core/exec.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -61,11 +62,22 @@ struct NameHash {
     size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
+// A label name found lately, and its label.
+struct LabelMemo {
+    std::string name;
+    const Clause* label = nullptr;
+};
+
 struct Unit {
     std::unique_ptr<Program> program;
     std::unordered_map<std::string, const Clause*, NameHash, std::equal_to<>> labels;
     bool interpreted = false;
     std::vector<std::string> lines; // INTERPRET: the text's lines
+    // The last few names found: a SIGNAL or trap taken again and again
+    // finds its label without hashing. (Labels are only ever added, so a
+    // name found stays found; misses are not kept.)
+    mutable std::array<LabelMemo, 4> memo;
+    mutable unsigned memo_next = 0;
 };
 
 // A clause list being run for a routine or an INTERPRET string. SIGNAL looks
@@ -150,6 +162,7 @@ struct ExecState {
     RexxError failure;
     std::string say_buffer;
     SymbolRef sigl; // SIGL, spelt per the case mode; analysed at its first setting
+    SymbolRef rc;   // RC, the same way
     // Strings PARSE works on, reused; a PARSE run by a NOVALUE handler in the
     // middle of another takes the next one.
     std::deque<std::string> parse_buffers;
@@ -289,6 +302,14 @@ void set_sigl(X& x, long line) {
     rec->state = VarState::Set;
 }
 
+// RC = code, the same way.
+void set_rc(X& x, long code) {
+    if (x.rc.text.empty()) x.rc = analyse_symbol(rc_name(x.in), NameCase::Mixed);
+    Variable* rec = simple_record(x, x.rc);
+    rec->value.set_number(static_cast<double>(code), 0);
+    rec->state = VarState::Set;
+}
+
 // ---------------------------------------------------------------- forward
 
 // Every node is evaluated through its own routine (Expr::exec_fn), chosen at
@@ -316,8 +337,14 @@ void run_body(X& x, Body& body, const Clause* start);
 // ---------------------------------------------------------------- labels
 
 const Clause* find_label_in(const Unit* u, std::string_view name) {
+    for (const LabelMemo& m : u->memo)
+        if (m.label && m.name == name) return m.label;
     auto it = u->labels.find(name);
-    return it == u->labels.end() ? nullptr : it->second;
+    if (it == u->labels.end()) return nullptr;
+    LabelMemo& m = u->memo[u->memo_next++ % u->memo.size()];
+    m.name.assign(name);
+    m.label = it->second;
+    return it->second;
 }
 
 void index_labels(X& x, Unit& u) {
@@ -2321,13 +2348,23 @@ void write_say(X& x, std::string_view text, const char* end) {
     x.in.out(b);
 }
 
+bool find_signal_label(X& x, std::string_view label, const Clause*& target, Body*& where);
+void signal_to_label(X& x, const Clause* target, Body* where, int line);
+
 // An error a SIGNAL ON SYNTAX trap takes: the trap's label is the next clause.
 void take_syntax_trap(X& x, const RexxError& e) {
     x.depth = 0;
     x.pending = Pending::None;
-    TrapAction a = syntax_trap(x.in, e);
+    // The label is looked for while the trap still names it.
+    const Clause* target;
+    Body* where;
+    bool found = find_signal_label(x, trap_label_view(x.in, Condition::Syntax), target, where);
+    set_sigl(x, e.line);
+    set_rc(x, e.code);
+    enter_syntax_condition(x.in, e);
     x.in.pos.line = e.line;
-    signal_to(x, a.label, e.line);
+    if (!found) raise_error(x.in, 16);
+    signal_to_label(x, target, where, e.line);
 }
 
 RexxError resources_error(X& x) {
@@ -2373,7 +2410,7 @@ void throw_failure(X& x) {
 }
 
 [[gnu::noinline]] void exec_trap_setting(X& x, const Clause* c) {
-    std::string name = c->name ? std::string(token_text(c->name)) : std::string();
+    std::string_view name = c->name ? token_text(c->name) : std::string_view();
     set_trap(x.in, condition_of(c->condition),
              !c->on                            ? TrapMode::Off
              : c->kind == ClauseKind::SignalOn ? TrapMode::Signal
@@ -2382,13 +2419,9 @@ void throw_failure(X& x) {
 }
 
 [[gnu::noinline]] void exec_signal(X& x, const Clause* c) {
-    std::string label;
-    if (c->expr) {
-        label = eval_text(x, c->expr);
-        set_clause_pos(x, c);
-    } else {
-        label = std::string(token_text(c->name));
-    }
+    if (!c->expr) return signal_to(x, token_text(c->name), x.in.pos.line);
+    std::string label = eval_text(x, c->expr);
+    set_clause_pos(x, c);
     signal_to(x, label, x.in.pos.line);
 }
 
@@ -2541,9 +2574,11 @@ void exec_list(X& x, const Clause* c) {
 
 // ---------------------------------------------------------------- SIGNAL and traps
 
-void signal_to(X& x, std::string_view label, int line) {
-    const Clause* target = nullptr;
-    Body* where = nullptr;
+// Where SIGNAL finds a label: in the innermost body's unit, then outward;
+// the name as given, then folded per the case mode. False when nowhere.
+bool find_signal_label(X& x, std::string_view label, const Clause*& target, Body*& where) {
+    target = nullptr;
+    where = nullptr;
     for (Body* b = x.body; b && !target; b = b->outer)
         if ((target = find_label_in(b->unit, label))) where = b;
     if (!target) {
@@ -2551,11 +2586,21 @@ void signal_to(X& x, std::string_view label, int line) {
         for (Body* b = x.body; b && !target; b = b->outer)
             if ((target = find_label_in(b->unit, folded))) where = b;
     }
-    if (!target) raise_error(x.in, 16);
+    return target != nullptr;
+}
+
+void signal_to_label(X& x, const Clause* target, Body* where, int line) {
     set_sigl(x, line);
     x.pending = Pending::Signal;
     x.signal_label = target;
     x.signal_body = where;
+}
+
+void signal_to(X& x, std::string_view label, int line) {
+    const Clause* target;
+    Body* where;
+    if (!find_signal_label(x, label, target, where)) raise_error(x.in, 16);
+    signal_to_label(x, target, where, line);
 }
 
 void call_trap_handler(X& x, const std::string& label, int line) {
