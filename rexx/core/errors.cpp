@@ -215,7 +215,7 @@ void set_trap(Interp& in, Condition c, TrapMode mode, std::string_view name) {
     Trap& t = in.traps[c];
     t.mode = mode;
     // Assigned in place: a trap set again and again keeps its buffer.
-    if (mode == TrapMode::Off)
+    if (mode == TrapMode::Off || name.empty())
         t.label.clear();
     else
         t.label.assign(name);

@@ -68,6 +68,14 @@ struct LabelMemo {
     const Clause* label = nullptr;
 };
 
+struct Unit;
+
+// The label a SIGNAL clause found in the unit that ran it.
+struct SignalMemo {
+    const Unit* unit = nullptr;
+    const Clause* target = nullptr;
+};
+
 struct Unit {
     std::unique_ptr<Program> program;
     std::unordered_map<std::string, const Clause*, NameHash, std::equal_to<>> labels;
@@ -163,6 +171,7 @@ struct ExecState {
     std::string say_buffer;
     SymbolRef sigl; // SIGL, spelt per the case mode; analysed at its first setting
     SymbolRef rc;   // RC, the same way
+    std::deque<SignalMemo> signal_memos; // of the SIGNAL clauses run so far
     // Strings PARSE works on, reused; a PARSE run by a NOVALUE handler in the
     // middle of another takes the next one.
     std::deque<std::string> parse_buffers;
@@ -2419,7 +2428,25 @@ void throw_failure(X& x) {
 }
 
 [[gnu::noinline]] void exec_signal(X& x, const Clause* c) {
-    if (!c->expr) return signal_to(x, token_text(c->name), x.in.pos.line);
+    if (!c->expr) {
+        // The label found by its name as written in the running unit (the
+        // first place looked in) is found there again for as long as that
+        // unit runs the clause: remembered in the clause's slot.
+        auto* memo = static_cast<SignalMemo*>(c->exec_slot);
+        if (memo && memo->unit == x.body->unit)
+            return signal_to_label(x, memo->target, x.body, x.in.pos.line);
+        std::string_view name = token_text(c->name);
+        const Clause* target = find_label_in(x.body->unit, name);
+        if (!target) return signal_to(x, name, x.in.pos.line);
+        if (!memo) {
+            x.signal_memos.emplace_back();
+            memo = &x.signal_memos.back();
+            const_cast<Clause*>(c)->exec_slot = memo;
+        }
+        memo->unit = x.body->unit;
+        memo->target = target;
+        return signal_to_label(x, target, x.body, x.in.pos.line);
+    }
     std::string label = eval_text(x, c->expr);
     set_clause_pos(x, c);
     signal_to(x, label, x.in.pos.line);

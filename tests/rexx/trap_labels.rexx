@@ -41,6 +41,19 @@ signal 'LOOP2'
 say 'never'
 LOOP2:
 say 'quoted label found'
+/* SIGNAL within INTERPRET strings run again and again */
+do k = 1 to 3
+  interpret 'signal inside; say "never"; inside: say "inside" k'
+end
+n = 0
+do k = 1 to 2
+  interpret 'if k = 2 then signal outside; say "interpreted" k'
+end
+say 'never'
+outside:
+say 'outside' k
+n = n + 1
+if n < 3 then signal outside
 signal on syntax name nowhere
 y = 1 / 0
 say 'never'
