@@ -1148,6 +1148,21 @@ const RexxValue* ev_simple(X& x, const Expr* e, RexxValue& tmp) {
     return &eval_symbol(x, e, tmp);
 }
 
+// A compound with a constant tail (C.0): through the compound record its
+// analysis remembers, when that record is of the current generation and
+// set (the stem it was found in is then the one the lookup would find);
+// otherwise the general way.
+const RexxValue* ev_fixed_compound(X& x, const Expr* e, RexxValue& tmp) {
+    const SymbolRef& s = *static_cast<const SymbolRef*>(e->exec_slot);
+    if (s.fixed.gen_id == x.in.pool.top_id && !tracing_i(x)) {
+        Variable* rec = s.fixed.rec;
+        while (rec->state == VarState::Exposed)
+            rec = rec->target;
+        if (rec->state == VarState::Set) return &rec->value;
+    }
+    return &eval_symbol(x, e, tmp);
+}
+
 // A scratch value constructed only when an evaluation needs one.
 struct LazyValue {
     alignas(RexxValue) unsigned char raw[sizeof(RexxValue)];
@@ -1478,6 +1493,9 @@ const RexxValue* choose_eval(X& x, const Expr* e, RexxValue& tmp) {
         if (s.kind == SymbolKind::Simple) {
             const_cast<Expr*>(e)->exec_slot = e->token->pool_ref;
             f = ev_simple;
+        } else if (s.kind == SymbolKind::Compound && s.fixed_tail) {
+            const_cast<Expr*>(e)->exec_slot = e->token->pool_ref;
+            f = ev_fixed_compound;
         }
         break;
     }
