@@ -3042,10 +3042,10 @@ size_t apply_template(X& x, const ParsePlan& plan, size_t i, std::string_view s)
         if (p.step == Step::Literal || p.step == Step::Variable) {
             // A string pattern: the data ends where it is found (or at the
             // end), and the next data starts after it.
-            RexxValue fallback;
+            LazyValue fallback; // made only for an unset variable's name
             std::string_view pat = p.literal;
             if (p.step == Step::Variable)
-                pat = fetch_value(x.in, *p.var, fallback).text(x.in.numeric);
+                pat = fetch_value(x.in, *p.var, fallback.get()).text(x.in.numeric);
             size_t k = pat.empty() ? std::string_view::npos : find_pattern(s, pat, start);
             if (k != std::string_view::npos) {
                 data_end = k;
