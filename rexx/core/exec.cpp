@@ -70,6 +70,15 @@ struct LabelMemo {
 
 struct Unit;
 
+// A SELECT whose every WHEN compares the same simple variable with a whole
+// number literal by "=": once each comparison has been tested a first time,
+// the variable is read once and its value looked for among the literals.
+struct SelectPlan {
+    const Expr* variable = nullptr;   // the first WHEN's left operand
+    std::vector<double> values;       // each WHEN's literal
+    std::vector<const WhenArm*> arms; // in order
+};
+
 // The label a SIGNAL clause found in the unit that ran it.
 struct SignalMemo {
     const Unit* unit = nullptr;
@@ -172,6 +181,7 @@ struct ExecState {
     SymbolRef sigl; // SIGL, spelt per the case mode; analysed at its first setting
     SymbolRef rc;   // RC, the same way
     std::deque<SignalMemo> signal_memos; // of the SIGNAL clauses run so far
+    std::deque<SelectPlan> select_plans; // of the SELECT clauses run so far
     // Strings PARSE works on, reused; a PARSE run by a NOVALUE handler in the
     // middle of another takes the next one.
     std::deque<std::string> parse_buffers;
@@ -1820,7 +1830,76 @@ void exec_if(X& x, const Clause* c) {
         exec_list(x, c->alt.first);
 }
 
+// Decides, once every WHEN has been tested, whether the SELECT has a plan;
+// the clause's slot then holds the plan, or kNoSelectPlan.
+char kNoSelectPlan;
+
+void plan_select(X& x, const Clause* c) {
+    const Expr* variable = nullptr;
+    for (const WhenArm* arm = c->whens; arm; arm = arm->next) {
+        const Expr* e = arm->condition;
+        if (e->op != ExprOp::Eq || e->exec_form != VarWithNumber) {
+            if (e->exec_form == Unplanned && compare_test_of(e)) return; // not yet known
+            const_cast<Clause*>(c)->exec_slot = &kNoSelectPlan;
+            return;
+        }
+        const SymbolRef& s = *static_cast<const SymbolRef*>(e->left->exec_slot);
+        if (variable &&
+            static_cast<const SymbolRef*>(variable->exec_slot)->base.name != s.base.name) {
+            const_cast<Clause*>(c)->exec_slot = &kNoSelectPlan;
+            return;
+        }
+        if (!variable) variable = e->left;
+    }
+    if (!variable) {
+        const_cast<Clause*>(c)->exec_slot = &kNoSelectPlan;
+        return;
+    }
+    x.select_plans.emplace_back();
+    SelectPlan& plan = x.select_plans.back();
+    plan.variable = variable;
+    for (const WhenArm* arm = c->whens; arm; arm = arm->next) {
+        plan.values.push_back(
+            static_cast<const RexxValue*>(arm->condition->right->exec_slot)->num());
+        plan.arms.push_back(arm);
+    }
+    const_cast<Clause*>(c)->exec_slot = &plan;
+}
+
+// The planned way: true when it ran the SELECT (false: the value is no
+// whole number, or tracing is on; the WHENs are then tested one by one).
+bool select_by_plan(X& x, const Clause* c, const SelectPlan& plan) {
+    if (trace_clauses(x.in.trace) || tracing_i(x)) return false;
+    const RexxValue* v = remembered_value(x, plan.variable);
+    if (!v || !v->known_number() || !is_whole(v->num())) return false;
+    double d = v->num();
+    size_t n = plan.values.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (plan.values[i] == d) {
+            // Where the tests one by one would have left the position.
+            x.in.pos.column = plan.arms[i]->token->column + 1;
+            at(x, plan.arms[i]->condition->token);
+            exec_list(x, plan.arms[i]->body.first);
+            return true;
+        }
+    }
+    x.in.pos.column = plan.arms[n - 1]->token->column + 1;
+    at(x, plan.arms[n - 1]->condition->token);
+    if (c->has_otherwise) {
+        exec_list(x, c->body.first);
+        return true;
+    }
+    set_clause_pos(x, c);
+    raise_error(x.in, 57);
+}
+
 void exec_select(X& x, const Clause* c) {
+    if (c->exec_slot != &kNoSelectPlan) {
+        if (!c->exec_slot) plan_select(x, c);
+        if (c->exec_slot && c->exec_slot != &kNoSelectPlan &&
+            select_by_plan(x, c, *static_cast<const SelectPlan*>(c->exec_slot)))
+            return;
+    }
     for (const WhenArm* arm = c->whens; arm; arm = arm->next) {
         x.in.pos.column = arm->token->column + 1;
         if (!x.interpreted) x.in.pos.line = arm->token->line + 1;
