@@ -2,6 +2,7 @@
 #include "rexx/core/exec.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -61,11 +62,39 @@ struct NameHash {
     size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
+// A label name found lately, and its label.
+struct LabelMemo {
+    std::string name;
+    const Clause* label = nullptr;
+};
+
+struct Unit;
+
+// A SELECT whose every WHEN compares the same simple variable with a whole
+// number literal by "=": once each comparison has been tested a first time,
+// the variable is read once and its value looked for among the literals.
+struct SelectPlan {
+    const Expr* variable = nullptr;   // the first WHEN's left operand
+    std::vector<double> values;       // each WHEN's literal
+    std::vector<const WhenArm*> arms; // in order
+};
+
+// The label a SIGNAL clause found in the unit that ran it.
+struct SignalMemo {
+    const Unit* unit = nullptr;
+    const Clause* target = nullptr;
+};
+
 struct Unit {
     std::unique_ptr<Program> program;
     std::unordered_map<std::string, const Clause*, NameHash, std::equal_to<>> labels;
     bool interpreted = false;
     std::vector<std::string> lines; // INTERPRET: the text's lines
+    // The last few names found: a SIGNAL or trap taken again and again
+    // finds its label without hashing. (Labels are only ever added, so a
+    // name found stays found; misses are not kept.)
+    mutable std::array<LabelMemo, 4> memo;
+    mutable unsigned memo_next = 0;
 };
 
 // A clause list being run for a routine or an INTERPRET string. SIGNAL looks
@@ -158,6 +187,9 @@ struct ExecState {
     volatile std::sig_atomic_t* attention = &no_halt;
     std::string say_buffer;
     SymbolRef sigl; // SIGL, spelt per the case mode; analysed at its first setting
+    SymbolRef rc;   // RC, the same way
+    std::deque<SignalMemo> signal_memos; // of the SIGNAL clauses run so far
+    std::deque<SelectPlan> select_plans; // of the SELECT clauses run so far
     // Strings PARSE works on, reused; a PARSE run by a NOVALUE handler in the
     // middle of another takes the next one.
     std::deque<std::string> parse_buffers;
@@ -242,16 +274,18 @@ bool calls_anything(const Expr* e) {
 
 // Whether an operator node's right operand (or an index) calls a routine,
 // cached in the node's executor slot (free on operator and index nodes).
-bool right_calls(const Expr* e) {
-    void* tag = e->exec_slot;
-    if (!tag) {
-        bool calls =
-            calls_anything(e->right) ||
-            (e->op == ExprOp::Br || e->op == ExprOp::Br2 ? calls_anything(e->third) : false);
-        tag = reinterpret_cast<void*>(static_cast<uintptr_t>(calls ? 2 : 1));
-        const_cast<Expr*>(e)->exec_slot = tag;
-    }
-    return tag == reinterpret_cast<void*>(static_cast<uintptr_t>(2));
+[[gnu::noinline]] bool mark_right_calls(const Expr* e) {
+    bool calls = calls_anything(e->right) ||
+                 (e->op == ExprOp::Br || e->op == ExprOp::Br2 ? calls_anything(e->third) : false);
+    const_cast<Expr*>(e)->exec_slot =
+        reinterpret_cast<void*>(static_cast<uintptr_t>(calls ? 2 : 1));
+    return calls;
+}
+
+inline bool right_calls(const Expr* e) {
+    uintptr_t tag = reinterpret_cast<uintptr_t>(e->exec_slot);
+    if (!tag) return mark_right_calls(e);
+    return tag == 2;
 }
 
 // The record of a simple variable in the current generation (created when
@@ -295,6 +329,14 @@ void set_sigl(X& x, long line) {
     rec->state = VarState::Set;
 }
 
+// RC = code, the same way.
+void set_rc(X& x, long code) {
+    if (x.rc.text.empty()) x.rc = analyse_symbol(rc_name(x.in), NameCase::Mixed);
+    Variable* rec = simple_record(x, x.rc);
+    rec->value.set_number(static_cast<double>(code), 0);
+    rec->state = VarState::Set;
+}
+
 // ---------------------------------------------------------------- forward
 
 // Every node is evaluated through its own routine (Expr::exec_fn), chosen at
@@ -322,8 +364,14 @@ void run_body(X& x, Body& body, const Clause* start);
 // ---------------------------------------------------------------- labels
 
 const Clause* find_label_in(const Unit* u, std::string_view name) {
+    for (const LabelMemo& m : u->memo)
+        if (m.label && m.name == name) return m.label;
     auto it = u->labels.find(name);
-    return it == u->labels.end() ? nullptr : it->second;
+    if (it == u->labels.end()) return nullptr;
+    LabelMemo& m = u->memo[u->memo_next++ % u->memo.size()];
+    m.name.assign(name);
+    m.label = it->second;
+    return it->second;
 }
 
 void index_labels(X& x, Unit& u) {
@@ -950,7 +998,8 @@ const RexxValue& eval_symbol(X& x, const Expr* e, RexxValue& tmp) {
     return true;
 }
 
-inline bool fast_compare(X& x, CompareOp op, const RexxValue& l, const RexxValue& r) {
+[[gnu::always_inline]] inline bool fast_compare(X& x, CompareOp op, const RexxValue& l,
+                                                const RexxValue& r) {
     if (op < CompareOp::EqIC && l.known_number() && r.known_number()) {
         double a = l.num(), b = r.num();
         if (is_whole(a) && is_whole(b)) {
@@ -1115,6 +1164,21 @@ const RexxValue* ev_constant(X&, const Expr* e, RexxValue&) {
 const RexxValue* ev_simple(X& x, const Expr* e, RexxValue& tmp) {
     if (!tracing_i(x))
         if (const RexxValue* v = remembered_value(x, e)) return v;
+    return &eval_symbol(x, e, tmp);
+}
+
+// A compound with a constant tail (C.0): through the compound record its
+// analysis remembers, when that record is of the current generation and
+// set (the stem it was found in is then the one the lookup would find);
+// otherwise the general way.
+const RexxValue* ev_fixed_compound(X& x, const Expr* e, RexxValue& tmp) {
+    const SymbolRef& s = *static_cast<const SymbolRef*>(e->exec_slot);
+    if (s.fixed.gen_id == x.in.pool.top_id && !tracing_i(x)) {
+        Variable* rec = s.fixed.rec;
+        while (rec->state == VarState::Exposed)
+            rec = rec->target;
+        if (rec->state == VarState::Set) return &rec->value;
+    }
     return &eval_symbol(x, e, tmp);
 }
 
@@ -1300,6 +1364,125 @@ const RexxValue* ev_operator(X& x, const Expr* e, RexxValue& tmp) {
     }
 }
 
+// A comparison's verdict on two numbers known as numbers: whole ones are
+// compared as they are; others go to the general routine (which rounds).
+template <CompareOp Op>
+[[gnu::always_inline]] inline bool compare_whole(double a, double b) {
+    if constexpr (Op == CompareOp::Eq) return a == b;
+    if constexpr (Op == CompareOp::Ne) return a != b;
+    if constexpr (Op == CompareOp::Gt) return a > b;
+    if constexpr (Op == CompareOp::Lt) return a < b;
+    if constexpr (Op == CompareOp::Ge) return a >= b;
+    if constexpr (Op == CompareOp::Le) return a <= b;
+    return false;
+}
+
+// A comparison node's verdict: 1 or 0; -1 when an operand failed (the
+// error handed back in x.failure).
+template <CompareOp Op>
+int compare_test(X& x, const Expr* e) {
+    check_stack(x);
+    LazyValue lt, rt;
+    const RexxValue *lp, *rp;
+    if (!binary_operands(x, e, lt, rt, lp, rp)) return -1;
+    at(x, e->token);
+    return fast_compare(x, Op, *lp, *rp);
+}
+
+// The shapes of comparison a condition tests the short way, kept in the
+// node's exec_form once its operands have been evaluated a first time.
+enum CompareShape : uint8_t {
+    Unplanned,
+    General,
+    VarWithNumber,  // simple variable OP whole number literal
+    ExprWithNumber, // any other expression OP whole number literal
+    kCompareShapes
+};
+
+// The whole number a comparison's right operand stands for, when it is a
+// literal known as one (a literal's value never changes).
+inline const RexxValue* whole_literal(const Expr* r) {
+    if (r->exec_fn != reinterpret_cast<void*>(ev_constant)) return nullptr;
+    auto* v = static_cast<const RexxValue*>(r->exec_slot);
+    return v->known_number() && is_whole(v->num()) ? v : nullptr;
+}
+
+// The verdict on a left value against the node's whole number literal.
+template <CompareOp Op>
+[[gnu::always_inline]] inline int compare_with_number(X& x, const Expr* e, const RexxValue& l) {
+    at(x, e->token);
+    const RexxValue& r = *static_cast<const RexxValue*>(e->right->exec_slot);
+    if (l.known_number() && is_whole(l.num())) return compare_whole<Op>(l.num(), r.num());
+    return compare_values(x.in.numeric, Op, l, r);
+}
+
+template <CompareOp Op>
+int compare_var_number(X& x, const Expr* e) {
+    const RexxValue* l = remembered_value(x, e->left);
+    if (!l) return compare_test<Op>(x, e);
+    return compare_with_number<Op>(x, e, *l);
+}
+
+template <CompareOp Op>
+int compare_expr_number(X& x, const Expr* e) {
+    check_stack(x);
+    LazyValue lt;
+    const RexxValue* l = quick_evaluate(x, e->left, lt);
+    if (!l) return -1;
+    return compare_with_number<Op>(x, e, *l);
+}
+
+// The first test of a comparison: the general way, then the node's shape
+// chosen from what its operands turned out to be.
+template <CompareOp Op>
+int compare_plan(X& x, const Expr* e) {
+    int verdict = compare_test<Op>(x, e);
+    if (verdict < 0) return verdict;
+    uint8_t shape = General;
+    if (Op < CompareOp::EqIC && whole_literal(e->right))
+        shape =
+            e->left->exec_fn == reinterpret_cast<void*>(ev_simple) ? VarWithNumber : ExprWithNumber;
+    const_cast<Expr*>(e)->exec_form = shape;
+    return verdict;
+}
+
+using CompareTest = int (*)(X&, const Expr*);
+
+template <CompareOp Op>
+constexpr CompareTest kShapedTests[kCompareShapes] = {
+    compare_plan<Op>, compare_test<Op>, compare_var_number<Op>, compare_expr_number<Op>};
+
+// The comparison tests by shape, in ExprOp order from ExprOp::Eq.
+template <CompareShape Shape>
+constexpr CompareTest kCompareTestRow[] = {
+    kShapedTests<CompareOp::Eq>[Shape],       // Eq
+    kShapedTests<CompareOp::Ne>[Shape],       // Neq
+    kShapedTests<CompareOp::StrictEq>[Shape], // Eeq
+    kShapedTests<CompareOp::StrictNe>[Shape], // Nneq
+    kShapedTests<CompareOp::EqIC>[Shape],     // Eqic
+    kShapedTests<CompareOp::NeIC>[Shape],     // Neqic
+    kShapedTests<CompareOp::Gt>[Shape],       // Sup
+    kShapedTests<CompareOp::Lt>[Shape],       // Inf
+    kShapedTests<CompareOp::Ge>[Shape],       // SupEq
+    kShapedTests<CompareOp::Le>[Shape],       // InfEq
+    kShapedTests<CompareOp::StrictGt>[Shape], // Ssup
+    kShapedTests<CompareOp::StrictLt>[Shape], // Iinf
+    kShapedTests<CompareOp::StrictGe>[Shape], // SsupEq
+    kShapedTests<CompareOp::StrictLe>[Shape], // IinfEq
+};
+constexpr size_t kCompareOps =
+    static_cast<size_t>(ExprOp::IinfEq) - static_cast<size_t>(ExprOp::Eq) + 1;
+static_assert(sizeof kCompareTestRow<General> / sizeof(CompareTest) == kCompareOps);
+const CompareTest* const kCompareTests[kCompareShapes] = {
+    kCompareTestRow<Unplanned>, kCompareTestRow<General>, kCompareTestRow<VarWithNumber>,
+    kCompareTestRow<ExprWithNumber>};
+
+// The comparison test of a node, or null when the node is no comparison.
+inline CompareTest compare_test_of(const Expr* e) {
+    size_t k = static_cast<size_t>(e->op) - static_cast<size_t>(ExprOp::Eq);
+    return k < kCompareOps ? kCompareTests[e->exec_form][k] : nullptr;
+}
+
 EvalFn binary_routine(ExprOp op) {
     switch (op) {
     case ExprOp::Plus: return ev_operator<ArithOp, ArithOp::Add>;
@@ -1332,6 +1515,9 @@ const RexxValue* choose_eval(X& x, const Expr* e, RexxValue& tmp) {
         if (s.kind == SymbolKind::Simple) {
             const_cast<Expr*>(e)->exec_slot = e->token->pool_ref;
             f = ev_simple;
+        } else if (s.kind == SymbolKind::Compound && s.fixed_tail) {
+            const_cast<Expr*>(e)->exec_slot = e->token->pool_ref;
+            f = ev_fixed_compound;
         }
         break;
     }
@@ -1384,21 +1570,7 @@ enum class CondKind : uint8_t { Plain, While, Until, WhileQuoted, UntilQuoted };
 
 // A condition that must be 0 or 1 (error 34 with the detail of its kind).
 // False with x.failed set when the expression failed.
-bool eval_condition(X& x, const Expr* e, CondKind kind) {
-    CompareOp cop;
-    if (!tracing_i(x) && e->op != ExprOp::Symbol && compare_op(e->op, cop)) {
-        RexxValue lt, rt;
-        const RexxValue* lp = evaluate(x, e->left, lt);
-        if (!lp) return false;
-        if (lp != &lt && right_calls(e)) {
-            lt = *lp;
-            lp = &lt;
-        }
-        const RexxValue* rp = evaluate(x, e->right, rt);
-        if (!rp) return false;
-        at(x, e->token);
-        return fast_compare(x, cop, *lp, *rp);
-    }
+[[gnu::noinline]] bool eval_condition_value(X& x, const Expr* e, CondKind kind) {
     RexxValue tmp;
     const RexxValue* vp = evaluate(x, e, tmp);
     if (!vp) return false;
@@ -1415,6 +1587,13 @@ bool eval_condition(X& x, const Expr* e, CondKind kind) {
     case CondKind::UntilQuoted: detail = "UNTIL expression evaluates to \"" + t + "\""; break;
     }
     raise_error(x.in, 34, detail);
+}
+
+inline bool eval_condition(X& x, const Expr* e, CondKind kind) {
+    // A comparison (most conditions are one) is tested without making its
+    // 0 or 1 value.
+    if (CompareTest test = compare_test_of(e); test && !tracing_i(x)) return test(x, e) > 0;
+    return eval_condition_value(x, e, kind);
 }
 
 // ---------------------------------------------------------------- clauses
@@ -1762,7 +1941,76 @@ void exec_if(X& x, const Clause* c) {
         exec_list(x, c->alt.first);
 }
 
+// Decides, once every WHEN has been tested, whether the SELECT has a plan;
+// the clause's slot then holds the plan, or kNoSelectPlan.
+char kNoSelectPlan;
+
+void plan_select(X& x, const Clause* c) {
+    const Expr* variable = nullptr;
+    for (const WhenArm* arm = c->whens; arm; arm = arm->next) {
+        const Expr* e = arm->condition;
+        if (e->op != ExprOp::Eq || e->exec_form != VarWithNumber) {
+            if (e->exec_form == Unplanned && compare_test_of(e)) return; // not yet known
+            const_cast<Clause*>(c)->exec_slot = &kNoSelectPlan;
+            return;
+        }
+        const SymbolRef& s = *static_cast<const SymbolRef*>(e->left->exec_slot);
+        if (variable &&
+            static_cast<const SymbolRef*>(variable->exec_slot)->base.name != s.base.name) {
+            const_cast<Clause*>(c)->exec_slot = &kNoSelectPlan;
+            return;
+        }
+        if (!variable) variable = e->left;
+    }
+    if (!variable) {
+        const_cast<Clause*>(c)->exec_slot = &kNoSelectPlan;
+        return;
+    }
+    x.select_plans.emplace_back();
+    SelectPlan& plan = x.select_plans.back();
+    plan.variable = variable;
+    for (const WhenArm* arm = c->whens; arm; arm = arm->next) {
+        plan.values.push_back(
+            static_cast<const RexxValue*>(arm->condition->right->exec_slot)->num());
+        plan.arms.push_back(arm);
+    }
+    const_cast<Clause*>(c)->exec_slot = &plan;
+}
+
+// The planned way: true when it ran the SELECT (false: the value is no
+// whole number, or tracing is on; the WHENs are then tested one by one).
+bool select_by_plan(X& x, const Clause* c, const SelectPlan& plan) {
+    if (trace_clauses(x.in.trace) || tracing_i(x)) return false;
+    const RexxValue* v = remembered_value(x, plan.variable);
+    if (!v || !v->known_number() || !is_whole(v->num())) return false;
+    double d = v->num();
+    size_t n = plan.values.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (plan.values[i] == d) {
+            // Where the tests one by one would have left the position.
+            x.in.pos.column = plan.arms[i]->token->column + 1;
+            at(x, plan.arms[i]->condition->token);
+            exec_list(x, plan.arms[i]->body.first);
+            return true;
+        }
+    }
+    x.in.pos.column = plan.arms[n - 1]->token->column + 1;
+    at(x, plan.arms[n - 1]->condition->token);
+    if (c->has_otherwise) {
+        exec_list(x, c->body.first);
+        return true;
+    }
+    set_clause_pos(x, c);
+    raise_error(x.in, 57);
+}
+
 void exec_select(X& x, const Clause* c) {
+    if (c->exec_slot != &kNoSelectPlan) {
+        if (!c->exec_slot) plan_select(x, c);
+        if (c->exec_slot && c->exec_slot != &kNoSelectPlan &&
+            select_by_plan(x, c, *static_cast<const SelectPlan*>(c->exec_slot)))
+            return;
+    }
     for (const WhenArm* arm = c->whens; arm; arm = arm->next) {
         x.in.pos.column = arm->token->column + 1;
         if (!x.interpreted) x.in.pos.line = arm->token->line + 1;
@@ -2321,13 +2569,23 @@ void write_say(X& x, std::string_view text, const char* end) {
     x.in.out(b);
 }
 
+bool find_signal_label(X& x, std::string_view label, const Clause*& target, Body*& where);
+void signal_to_label(X& x, const Clause* target, Body* where, int line);
+
 // An error a SIGNAL ON SYNTAX trap takes: the trap's label is the next clause.
 void take_syntax_trap(X& x, const RexxError& e) {
     x.depth = 0;
     x.pending = Pending::None;
-    TrapAction a = syntax_trap(x.in, e);
+    // The label is looked for while the trap still names it.
+    const Clause* target;
+    Body* where;
+    bool found = find_signal_label(x, trap_label_view(x.in, Condition::Syntax), target, where);
+    set_sigl(x, e.line);
+    set_rc(x, e.code);
+    enter_syntax_condition(x.in, e);
     x.in.pos.line = e.line;
-    signal_to(x, a.label, e.line);
+    if (!found) raise_error(x.in, 16);
+    signal_to_label(x, target, where, e.line);
 }
 
 RexxError resources_error(X& x) {
@@ -2369,7 +2627,7 @@ void throw_failure(X& x) {
 }
 
 [[gnu::noinline]] void exec_trap_setting(X& x, const Clause* c) {
-    std::string name = c->name ? std::string(token_text(c->name)) : std::string();
+    std::string_view name = c->name ? token_text(c->name) : std::string_view();
     set_trap(x.in, condition_of(c->condition),
              !c->on                            ? TrapMode::Off
              : c->kind == ClauseKind::SignalOn ? TrapMode::Signal
@@ -2378,13 +2636,27 @@ void throw_failure(X& x) {
 }
 
 [[gnu::noinline]] void exec_signal(X& x, const Clause* c) {
-    std::string label;
-    if (c->expr) {
-        label = eval_text(x, c->expr);
-        set_clause_pos(x, c);
-    } else {
-        label = std::string(token_text(c->name));
+    if (!c->expr) {
+        // The label found by its name as written in the running unit (the
+        // first place looked in) is found there again for as long as that
+        // unit runs the clause: remembered in the clause's slot.
+        auto* memo = static_cast<SignalMemo*>(c->exec_slot);
+        if (memo && memo->unit == x.body->unit)
+            return signal_to_label(x, memo->target, x.body, x.in.pos.line);
+        std::string_view name = token_text(c->name);
+        const Clause* target = find_label_in(x.body->unit, name);
+        if (!target) return signal_to(x, name, x.in.pos.line);
+        if (!memo) {
+            x.signal_memos.emplace_back();
+            memo = &x.signal_memos.back();
+            const_cast<Clause*>(c)->exec_slot = memo;
+        }
+        memo->unit = x.body->unit;
+        memo->target = target;
+        return signal_to_label(x, target, x.body, x.in.pos.line);
     }
+    std::string label = eval_text(x, c->expr);
+    set_clause_pos(x, c);
     signal_to(x, label, x.in.pos.line);
 }
 
@@ -2569,9 +2841,11 @@ void exec_list(X& x, const Clause* c) {
 
 // ---------------------------------------------------------------- SIGNAL and traps
 
-void signal_to(X& x, std::string_view label, int line) {
-    const Clause* target = nullptr;
-    Body* where = nullptr;
+// Where SIGNAL finds a label: in the innermost body's unit, then outward;
+// the name as given, then folded per the case mode. False when nowhere.
+bool find_signal_label(X& x, std::string_view label, const Clause*& target, Body*& where) {
+    target = nullptr;
+    where = nullptr;
     for (Body* b = x.body; b && !target; b = b->outer)
         if ((target = find_label_in(b->unit, label))) where = b;
     if (!target) {
@@ -2579,11 +2853,21 @@ void signal_to(X& x, std::string_view label, int line) {
         for (Body* b = x.body; b && !target; b = b->outer)
             if ((target = find_label_in(b->unit, folded))) where = b;
     }
-    if (!target) raise_error(x.in, 16);
+    return target != nullptr;
+}
+
+void signal_to_label(X& x, const Clause* target, Body* where, int line) {
     set_sigl(x, line);
     x.pending = Pending::Signal;
     x.signal_label = target;
     x.signal_body = where;
+}
+
+void signal_to(X& x, std::string_view label, int line) {
+    const Clause* target;
+    Body* where;
+    if (!find_signal_label(x, label, target, where)) raise_error(x.in, 16);
+    signal_to_label(x, target, where, line);
 }
 
 void call_trap_handler(X& x, const std::string& label, int line) {
@@ -2980,10 +3264,10 @@ size_t apply_template(X& x, const ParsePlan& plan, size_t i, std::string_view s)
         if (p.step == Step::Literal || p.step == Step::Variable) {
             // A string pattern: the data ends where it is found (or at the
             // end), and the next data starts after it.
-            RexxValue fallback;
+            LazyValue fallback; // made only for an unset variable's name
             std::string_view pat = p.literal;
             if (p.step == Step::Variable)
-                pat = fetch_value(x.in, *p.var, fallback).text(x.in.numeric);
+                pat = fetch_value(x.in, *p.var, fallback.get()).text(x.in.numeric);
             size_t k = pat.empty() ? std::string_view::npos : find_pattern(s, pat, start);
             if (k != std::string_view::npos) {
                 data_end = k;

@@ -56,7 +56,7 @@ RexxValue bi_condition(Interp& in, Args& a) {
     Condition cond = static_cast<Condition>(c.code);
     switch (opt) {
     case 'C': return RexxValue(condition_name(cond));
-    case 'D': return RexxValue(c.description);
+    case 'D': return RexxValue(c.description_text());
     case 'S': {
         const Trap& t = in.traps[cond];
         if (t.mode == TrapMode::Off) return RexxValue("OFF");
