@@ -307,6 +307,13 @@ size_t format_number(double d, int32_t places, const NumericSettings& ns, char* 
     return n;
 }
 
+bool format_plain_whole(double d, int32_t places, const NumericSettings& ns, char* buf, size_t& n) {
+    if (places >= 1 || !(std::fabs(d) < kPow10[ns.digits]) || !is_whole(d)) return false;
+    n = write_whole(d == 0 ? 0 : d, buf);
+    buf[n] = 0;
+    return true;
+}
+
 std::string format_number(double d, int32_t places, const NumericSettings& ns) {
     char buf[64];
     size_t n = format_number(d, places, ns, buf);

@@ -55,6 +55,10 @@ double round_digits_by_text(double x, int n);
 // The number must be finite.
 size_t format_number(double d, int32_t places, const NumericSettings& ns, char* buf);
 std::string format_number(double d, int32_t places, const NumericSettings& ns);
+// The same for a whole number below 10**DIGITS without decimal places (the
+// text is its plain digits, sign first): written into buf (at least 24
+// bytes) with its length in n. False, nothing written, for any other number.
+bool format_plain_whole(double d, int32_t places, const NumericSettings& ns, char* buf, size_t& n);
 
 enum class ArithOp : uint8_t { Add, Sub, Mul, Div, IntDiv, Rem, Pow };
 enum class CompareOp : uint8_t {

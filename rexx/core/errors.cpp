@@ -349,4 +349,9 @@ void restore_call_traps(Interp& in, const SavedTraps& saved) {
         in.traps.trap[i] = saved.trap[i];
 }
 
+void clear_call_traps(Interp& in) {
+    for (int i = 0; i < 4; ++i)
+        in.traps.trap[i] = Trap();
+}
+
 } // namespace tolma

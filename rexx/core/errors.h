@@ -135,5 +135,15 @@ struct SavedTraps {
 };
 SavedTraps save_call_traps(const Interp& in);
 void restore_call_traps(Interp& in, const SavedTraps& saved);
+// Whether those four are all off, unnamed and not busy, as most calls find
+// them: then a call saves nothing and its return just turns off any it set.
+inline bool call_traps_idle(const Traps& traps) {
+    for (int i = 0; i < 4; ++i) {
+        const Trap& t = traps.trap[i];
+        if (t.mode != TrapMode::Off || !t.label.empty() || t.busy) return false;
+    }
+    return true;
+}
+void clear_call_traps(Interp& in);
 
 } // namespace tolma

@@ -107,10 +107,13 @@ struct Body {
 
 struct Frame {
     std::vector<RexxValue> args;
-    std::vector<bool> present;
-    bool internal = false;  // a called routine, not the program itself
-    bool procedure = false; // PROCEDURE made a generation
-    size_t loop_base = 0;   // loops below this index belong to callers
+    std::vector<uint8_t> present; // 1: argument i was given
+    bool internal = false;        // a called routine, not the program itself
+    bool procedure = false;       // PROCEDURE made a generation
+    size_t loop_base = 0;         // loops below this index belong to callers
+    // SIGL's record in the generation numbered sigl_gen, as last set here.
+    uint64_t sigl_gen = 0;
+    Variable* sigl_rec = nullptr;
 };
 
 enum class Pending : uint8_t { None, Leave, Iterate, Return, Signal };
@@ -149,9 +152,12 @@ struct ExecState {
     RunOptions opt;
     std::unique_ptr<Unit> main;
     std::deque<SymbolRef> symbols;
+    std::unordered_map<std::string_view, const SymbolRef*> symbol_index; // by folded text
     std::deque<RexxValue> constants;
     std::deque<CallTarget> targets;
-    std::unordered_map<std::string, std::unique_ptr<Unit>> interpret_cache;
+    // INTERPRET strings compiled so far, by their text.
+    std::unordered_map<std::string, std::unique_ptr<Unit>, NameHash, std::equal_to<>>
+        interpret_cache;
     // External routines loaded so far, and their entries by called name.
     std::deque<std::unique_ptr<LoadedUnit>> loaded;
     std::unordered_map<std::string, const Clause*> external_entries;
@@ -196,6 +202,10 @@ struct ExecState {
     size_t parse_depth = 0;
     // The analysed templates of the PARSE clauses run so far.
     std::vector<std::unique_ptr<struct ParsePlan>> parse_plans;
+    // Frames of internal calls, reused from call to call so that a call's
+    // argument lists need no allocation; frames_taken are in use.
+    std::vector<std::unique_ptr<Frame>> frame_pool;
+    size_t frames_taken = 0;
 
     explicit ExecState(Interp& i) : in(i) {}
 };
@@ -238,13 +248,17 @@ std::string_view unit_line(const Unit* u, int line) {
 __attribute__((noinline)) const SymbolRef& analyse_token(X& x, const Token* t) {
     std::string_view name = t->sym ? std::string_view(t->sym->name, t->sym->length)
                                    : std::string_view(t->text ? t->text : "", t->length);
-    if (!t->sym) {
-        x.symbols.push_back(analyse_symbol(name, x.in.case_mode));
-    } else {
-        x.symbols.push_back(analyse_symbol(name, NameCase::Mixed));
+    SymbolRef s = analyse_symbol(name, t->sym ? NameCase::Mixed : x.in.case_mode);
+    // Every occurrence of a name shares one analysis, and with it the record
+    // last found: a routine's first reading of a variable after a call
+    // returns finds it again for all the other occurrences.
+    auto it = x.symbol_index.find(s.text);
+    if (it == x.symbol_index.end()) {
+        x.symbols.push_back(std::move(s));
+        it = x.symbol_index.emplace(x.symbols.back().text, &x.symbols.back()).first;
     }
-    const_cast<Token*>(t)->pool_ref = &x.symbols.back();
-    return x.symbols.back();
+    const_cast<Token*>(t)->pool_ref = const_cast<SymbolRef*>(it->second);
+    return *it->second;
 }
 
 // The analysis of a symbol token, made at its first use.
@@ -321,10 +335,24 @@ void set_special(X& x, const char* name, long value) {
     set_var(x.in, name, RexxValue::number(static_cast<double>(value), 0));
 }
 
-// SIGL = line, through the symbol's remembered record.
+// SIGL = line, through the record the running routine's frame remembers
+// (a call made from a recursive routine finds it again after the calls
+// between), else the symbol's.
 void set_sigl(X& x, long line) {
     if (x.sigl.text.empty()) x.sigl = analyse_symbol(sigl_name(x.in), NameCase::Mixed);
-    Variable* rec = simple_record(x, x.sigl);
+    Variable* rec;
+    Frame* f = x.frames.empty() ? nullptr : x.frames.back();
+    if (f && f->sigl_gen == x.in.pool.top_id) {
+        rec = f->sigl_rec;
+        while (rec->state == VarState::Exposed)
+            rec = rec->target;
+    } else {
+        rec = simple_record(x, x.sigl);
+        if (f) {
+            f->sigl_gen = x.sigl.base.gen_id;
+            f->sigl_rec = x.sigl.base.rec;
+        }
+    }
     rec->value.set_number(static_cast<double>(line), 0);
     rec->state = VarState::Set;
 }
@@ -695,21 +723,51 @@ inline CallTarget& resolve(X& x, const Token* name_token, void*& slot, Expr* con
     return resolve_first(x, name_token, slot, args, nargs);
 }
 
+// A frame for an internal call, taken from the pool and handed back (its
+// argument values dropped, its lists' room kept) when the call is over.
+// Frames are taken and given back in call order.
+struct PooledFrame {
+    X& x;
+    Frame& frame;
+    explicit PooledFrame(X& state) : x(state), frame(take(state)) {}
+    PooledFrame(const PooledFrame&) = delete;
+    PooledFrame& operator=(const PooledFrame&) = delete;
+    ~PooledFrame() {
+        frame.args.clear();
+        frame.present.clear();
+        --x.frames_taken;
+    }
+    static Frame& take(X& x) {
+        if (x.frames_taken == x.frame_pool.size())
+            x.frame_pool.push_back(std::make_unique<Frame>());
+        Frame& f = *x.frame_pool[x.frames_taken++];
+        f.internal = true;
+        f.procedure = false;
+        f.loop_base = 0;
+        f.sigl_gen = 0;
+        return f;
+    }
+};
+
 // Runs a resolved routine with the argument expressions. Returns false when
 // it gave no result.
 bool invoke(X& x, CallTarget& t, const Token* at_token, Expr* const* args, uint32_t nargs,
             RexxValue& result) {
     int call_line = x.in.pos.line;
     if (t.kind == CallTarget::Label) {
-        Frame frame;
-        frame.internal = true;
-        frame.args.resize(nargs);
-        frame.present.assign(nargs, false);
+        PooledFrame pooled(x);
+        Frame& frame = pooled.frame;
+        // The lists are empty with room kept: no allocation, and no call
+        // out for a few arguments.
+        for (uint32_t i = 0; i < nargs; ++i) {
+            frame.args.emplace_back();
+            frame.present.push_back(0);
+        }
         for (uint32_t i = 0; i < nargs; ++i) {
             if (!args[i]) continue;
             const RexxValue& v = eval(x, args[i], frame.args[i]);
             if (&v != &frame.args[i]) frame.args[i] = v;
-            frame.present[i] = true;
+            frame.present[i] = 1;
         }
         at(x, at_token);
         return call_routine(x, t.label, frame, call_line, result);
@@ -950,50 +1008,59 @@ const RexxValue& eval_symbol(X& x, const Expr* e, RexxValue& tmp) {
 }
 
 // Whole operands of "+", "-" and "*" are never rounded: the result is the
-// double operation itself, with the decimal places the general routine gives.
-[[gnu::always_inline]] inline bool fast_arith(const NumericSettings& ns, ArithOp op,
-                                              const RexxValue& l, const RexxValue& r,
-                                              RexxValue& out) {
-    if (op > ArithOp::Rem || op == ArithOp::Div || !is_number(l) || !is_number(r)) return false;
-    double a = l.num(), b = r.num();
-    if (!is_whole(a) || !is_whole(b)) return false;
+// double operation itself, with the decimal places the general routine
+// gives. a and b are whole; false when the general routine must decide.
+[[gnu::always_inline]] inline bool whole_result(const NumericSettings& ns, ArithOp op, double a,
+                                                int32_t pa, double b, int32_t pb, double& res,
+                                                int32_t& places) {
     if (op == ArithOp::IntDiv || op == ArithOp::Rem) {
         // Whole operands below 10**15: the integer quotient or remainder is
         // what the general routine computes; faults and long results go there.
         static const double limit[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
         if (b == 0 || std::fabs(a) >= 1e15 || std::fabs(b) >= 1e15) return false;
-        double res;
         if (op == ArithOp::IntDiv) {
             res = std::trunc(a / b);
         } else {
-            long long ia = static_cast<long long>(std::fabs(a));
-            long long ib = static_cast<long long>(std::fabs(b));
-            res = a == b ? 0 : static_cast<double>(ia % ib);
+            uint64_t ia = static_cast<uint64_t>(std::fabs(a));
+            uint64_t ib = static_cast<uint64_t>(std::fabs(b));
+            // The narrow division is the quicker where both fit.
+            uint64_t rem =
+                (ia | ib) >> 32 ? ia % ib : static_cast<uint32_t>(ia) % static_cast<uint32_t>(ib);
+            res = a == b ? 0 : static_cast<double>(rem);
             if (a < 0) res = -res;
         }
         if (std::fabs(res) >= limit[ns.digits]) return false;
         if (res == 0) res = 0;
-        out.set_number(res, -1);
+        places = -1;
         return true;
     }
-    double res = op == ArithOp::Add ? a + b : op == ArithOp::Sub ? a - b : a * b;
+    res = op == ArithOp::Add ? a + b : op == ArithOp::Sub ? a - b : a * b;
     if (!std::isfinite(res)) return false;
-    int32_t places;
     if (op == ArithOp::Mul) {
-        places = l.places() < 0 && r.places() < 0
-                     ? -1
-                     : std::max(l.places(), 0) + std::max(r.places(), 0);
+        places = pa < 0 && pb < 0 ? -1 : std::max(pa, 0) + std::max(pb, 0);
     } else if (res == 0) {
         places = 0;
     } else if (a == 0) {
-        places = r.places();
+        places = pb;
     } else if (b == 0) {
-        places = l.places();
+        places = pa;
     } else {
-        places = std::max(l.places(), r.places());
+        places = std::max(pa, pb);
     }
     if (res == 0) res = 0;
+    return true;
+}
+
+[[gnu::always_inline]] inline bool fast_arith(const NumericSettings& ns, ArithOp op,
+                                              const RexxValue& l, const RexxValue& r,
+                                              RexxValue& out) {
+    if (op > ArithOp::Rem || op == ArithOp::Div || !is_number(l) || !is_number(r)) return false;
+    double a = l.num(), b = r.num();
+    if (!is_whole(a) || !is_whole(b)) return false;
+    double res;
+    int32_t places;
+    if (!whole_result(ns, op, a, l.places(), b, r.places(), res, places)) return false;
     out.set_number(res, places);
     return true;
 }
@@ -1312,6 +1379,12 @@ const RexxValue* ev_builtin(X& x, const Expr* e, RexxValue& tmp) {
     return builtin_node<false>(x, e, tmp);
 }
 
+// A call of an internal routine (or of one outside the program).
+const RexxValue* ev_routine_call(X& x, const Expr* e, RexxValue& tmp) {
+    check_stack(x);
+    return &eval_call(x, e, tmp);
+}
+
 const RexxValue* ev_binary(X& x, const Expr* e, RexxValue& tmp) {
     check_stack(x);
     return eval_binary(x, e, tmp);
@@ -1345,23 +1418,195 @@ const RexxValue* ev_binary(X& x, const Expr* e, RexxValue& tmp) {
     return &tmp;
 }
 
-// An arithmetic (ArithOp) or comparison (CompareOp) operator: whole
-// operands take the short way.
+template <typename OpKind, OpKind Op>
+const RexxValue* ev_operator(X& x, const Expr* e, RexxValue& tmp);
+
+// A whole number as the short way of arithmetic works on it.
+struct WholeNumber {
+    double value;
+    int32_t places;
+};
+
+// The value of a simple variable whose remembered record may be of another
+// generation (a routine's variable read again after a call): looked up, no
+// record made, and remembered again, as reading it would. Null when it has
+// no value.
+[[gnu::noinline]] const RexxValue* looked_up_value(X& x, const Expr* e) {
+    const SymbolRef& s = *static_cast<const SymbolRef*>(e->exec_slot);
+    Generation& g = x.in.pool.current();
+    Variable* rec = find_variable(g, s.base.name, s.base.hash, false, false);
+    if (!rec) return nullptr;
+    s.base.gen_id = g.id;
+    s.base.rec = rec;
+    while (rec->state == VarState::Exposed)
+        rec = rec->target;
+    return rec->state == VarState::Set ? &rec->value : nullptr;
+}
+
+// Deepest arithmetic node taken by the short way over a whole expression.
+constexpr int kWholeTreeDepth = 12;
+
+template <ArithOp Op>
+bool whole_node(X& x, const Expr* e, WholeNumber& out, int depth);
+
+// The value of an operand that is a literal or a set simple variable holding
+// a whole number, or an arithmetic node (run before, so that its routine is
+// chosen) over such operands whose short way succeeds: the nodes between
+// make no values. Reading such operands runs no code and changes nothing (a
+// string is only recognised as a number, as any evaluation would), so on
+// false the expression is simply evaluated the long way, which then raises
+// whatever error there is.
+[[gnu::always_inline]] inline bool whole_operand(X& x, const Expr* e, WholeNumber& out, int depth) {
+    const void* f = e->exec_fn;
+    const RexxValue* v;
+    if (f == reinterpret_cast<void*>(ev_constant)) {
+        v = static_cast<const RexxValue*>(e->exec_slot);
+    } else if (f == reinterpret_cast<void*>(ev_simple)) {
+        v = remembered_value(x, e);
+        if (!v && !(v = looked_up_value(x, e))) return false;
+    } else if (depth >= kWholeTreeDepth) {
+        return false;
+    } else if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Add>)) {
+        return whole_node<ArithOp::Add>(x, e, out, depth + 1);
+    } else if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Sub>)) {
+        return whole_node<ArithOp::Sub>(x, e, out, depth + 1);
+    } else if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Mul>)) {
+        return whole_node<ArithOp::Mul>(x, e, out, depth + 1);
+    } else if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Rem>)) {
+        return whole_node<ArithOp::Rem>(x, e, out, depth + 1);
+    } else if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::IntDiv>)) {
+        return whole_node<ArithOp::IntDiv>(x, e, out, depth + 1);
+    } else {
+        return false;
+    }
+    if (!is_number(*v) || !is_whole(v->num())) return false;
+    out.value = v->num();
+    out.places = v->places();
+    return true;
+}
+
+// An arithmetic node computed the short way from its operands. The result
+// of whole operands is whole again (a finite sum or product of whole doubles
+// is), so it may be an operand in turn.
+template <ArithOp Op>
+[[gnu::noinline]] bool whole_node(X& x, const Expr* e, WholeNumber& out, int depth) {
+    WholeNumber a, b;
+    return whole_operand(x, e->left, a, depth) && whole_operand(x, e->right, b, depth) &&
+           whole_result(x.in.numeric, Op, a.value, a.places, b.value, b.places, out.value,
+                        out.places);
+}
+
+template <ArithOp Op>
+const RexxValue* arith_long_way(X& x, const Expr* e, RexxValue& tmp);
+
+// An operand evaluated with no further try of the short way for an
+// arithmetic node: its parent's try has just failed on it.
+[[gnu::always_inline]] inline const RexxValue* long_way_operand(X& x, const Expr* e,
+                                                                LazyValue& tmp) {
+    if (const RexxValue* v = value_in_place(x, e)) return v;
+    void* f = e->exec_fn;
+    if (e->op < ExprOp::Plus || e->op > ExprOp::Rem) return evaluate(x, e, tmp.get());
+    if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Add>))
+        return arith_long_way<ArithOp::Add>(x, e, tmp.get());
+    if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Sub>))
+        return arith_long_way<ArithOp::Sub>(x, e, tmp.get());
+    if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Mul>))
+        return arith_long_way<ArithOp::Mul>(x, e, tmp.get());
+    if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::IntDiv>))
+        return arith_long_way<ArithOp::IntDiv>(x, e, tmp.get());
+    if (f == reinterpret_cast<void*>(ev_operator<ArithOp, ArithOp::Rem>))
+        return arith_long_way<ArithOp::Rem>(x, e, tmp.get());
+    return evaluate(x, e, tmp.get());
+}
+
+// An arithmetic node through values: each operand made, the general routine
+// taking what the short way cannot.
+template <ArithOp Op>
+const RexxValue* arith_long_way(X& x, const Expr* e, RexxValue& tmp) {
+    if (tracing_i(x)) return evaluate_node(x, e, tmp);
+    check_stack(x);
+    LazyValue lt, rt;
+    const RexxValue* lp = long_way_operand(x, e->left, lt);
+    if (!lp) return nullptr;
+    if (lp != lt.ptr() && right_calls(e)) {
+        lt.get() = *lp;
+        lp = lt.ptr();
+    }
+    const RexxValue* rp = long_way_operand(x, e->right, rt);
+    if (!rp) return nullptr;
+    at(x, e->token);
+    if (fast_arith(x.in.numeric, Op, *lp, *rp, tmp)) return &tmp;
+    return arith_general(x, e, Op, *lp, *rp, tmp);
+}
+
+// An arithmetic (ArithOp) or comparison (CompareOp) operator. Whole numbers
+// take the short way: an expression of them is computed in one go, with no
+// value made for the nodes between.
 template <typename OpKind, OpKind Op>
 const RexxValue* ev_operator(X& x, const Expr* e, RexxValue& tmp) {
+    if (tracing_i(x)) return evaluate_node(x, e, tmp);
+    check_stack(x);
+    WholeNumber a, b;
+    if constexpr (std::is_same_v<OpKind, ArithOp>) {
+        double res;
+        int32_t places;
+        if (whole_operand(x, e->left, a, 1) && whole_operand(x, e->right, b, 1) &&
+            whole_result(x.in.numeric, Op, a.value, a.places, b.value, b.places, res, places)) {
+            at(x, e->token);
+            tmp.set_number(res, places);
+            return &tmp;
+        }
+        return arith_long_way<Op>(x, e, tmp);
+    } else {
+        if (Op < CompareOp::EqIC && whole_operand(x, e->left, a, 1) &&
+            whole_operand(x, e->right, b, 1)) {
+            at(x, e->token);
+            bool yes;
+            switch (Op) {
+            case CompareOp::Eq: yes = a.value == b.value; break;
+            case CompareOp::Ne: yes = a.value != b.value; break;
+            case CompareOp::Gt: yes = a.value > b.value; break;
+            case CompareOp::Lt: yes = a.value < b.value; break;
+            case CompareOp::Ge: yes = a.value >= b.value; break;
+            default: yes = a.value <= b.value; break;
+            }
+            tmp.set_number(yes ? 1 : 0, -1);
+            return &tmp;
+        }
+        LazyValue lt, rt;
+        const RexxValue *lp, *rp;
+        if (!binary_operands(x, e, lt, rt, lp, rp)) return nullptr;
+        at(x, e->token);
+        tmp.set_number(fast_compare(x, Op, *lp, *rp) ? 1 : 0, -1);
+        return &tmp;
+    }
+}
+
+// Concatenation, with or without a blank. The operands are taken where
+// they lie; a left operand made for this node is extended in place, so
+// chains stay linear.
+template <bool Blank>
+const RexxValue* ev_concat(X& x, const Expr* e, RexxValue& tmp) {
     if (tracing_i(x)) return evaluate_node(x, e, tmp);
     check_stack(x);
     LazyValue lt, rt;
     const RexxValue *lp, *rp;
     if (!binary_operands(x, e, lt, rt, lp, rp)) return nullptr;
     at(x, e->token);
-    if constexpr (std::is_same_v<OpKind, ArithOp>) {
-        if (fast_arith(x.in.numeric, Op, *lp, *rp, tmp)) return &tmp;
-        return arith_general(x, e, Op, *lp, *rp, tmp);
-    } else {
-        tmp.set_number(fast_compare(x, Op, *lp, *rp) ? 1 : 0, -1);
+    std::string_view sep = Blank ? " " : "";
+    if (lp == lt.ptr()) {
+        RexxValue& l = lt.get();
+        std::string_view rs = rp->text(x.in.numeric);
+        if (static_cast<size_t>(l.text(x.in.numeric).size()) + sep.size() + rs.size() >
+            kMaxValueLength)
+            raise_error(x.in, 5);
+        l.append(sep, x.in.numeric);
+        l.append(rs, x.in.numeric);
+        tmp = std::move(l);
         return &tmp;
     }
+    store_text(tmp, lp->text(x.in.numeric), sep, rp->text(x.in.numeric), x);
+    return &tmp;
 }
 
 // A comparison's verdict on two numbers known as numbers: whole ones are
@@ -1485,6 +1730,8 @@ inline CompareTest compare_test_of(const Expr* e) {
 
 EvalFn binary_routine(ExprOp op) {
     switch (op) {
+    case ExprOp::Bl: return ev_concat<true>;
+    case ExprOp::Conc: return ev_concat<false>;
     case ExprOp::Plus: return ev_operator<ArithOp, ArithOp::Add>;
     case ExprOp::Min: return ev_operator<ArithOp, ArithOp::Sub>;
     case ExprOp::Mult: return ev_operator<ArithOp, ArithOp::Mul>;
@@ -1525,7 +1772,10 @@ const RexxValue* choose_eval(X& x, const Expr* e, RexxValue& tmp) {
         // The routine is resolved once the call has run.
         auto* t = static_cast<const CallTarget*>(e->exec_slot);
         if (!t) return v;
-        if (t->kind == CallTarget::Builtin && e->nargs <= kSmallCall) f = ev_builtin;
+        if (t->kind == CallTarget::Builtin && e->nargs <= kSmallCall)
+            f = ev_builtin;
+        else if (t->kind == CallTarget::Label)
+            f = ev_routine_call;
         break;
     }
     default:
@@ -2466,7 +2716,7 @@ void exec_procedure(X& x, const Clause* c) {
     }
 }
 
-Unit* interpret_unit(X& x, const std::string& text, std::unique_ptr<Unit>& owned) {
+Unit* interpret_unit(X& x, std::string_view text, std::unique_ptr<Unit>& owned) {
     auto it = x.interpret_cache.find(text);
     if (it != x.interpret_cache.end()) return it->second.get();
     auto u = std::make_unique<Unit>();
@@ -2488,8 +2738,8 @@ Unit* interpret_unit(X& x, const std::string& text, std::unique_ptr<Unit>& owned
             start = nl + 1;
         }
         e.interpreted = true;
-        e.source_line =
-            e.line >= 1 && e.line <= static_cast<int>(lines.size()) ? lines[e.line - 1] : text;
+        e.source_line = e.line >= 1 && e.line <= static_cast<int>(lines.size()) ? lines[e.line - 1]
+                                                                                : std::string(text);
         e.line = x.in.pos.line;
         throw;
     } catch (std::bad_alloc&) {
@@ -2508,14 +2758,16 @@ Unit* interpret_unit(X& x, const std::string& text, std::unique_ptr<Unit>& owned
     index_labels(x, *u);
     if (text.size() <= 4096 && x.interpret_cache.size() < 4096) {
         Unit* p = u.get();
-        x.interpret_cache.emplace(text, std::move(u));
+        x.interpret_cache.emplace(std::string(text), std::move(u));
         return p;
     }
     owned = std::move(u);
     return owned.get();
 }
 
-void run_interpret(X& x, const std::string& text) {
+// Runs an INTERPRET string. The text is read only to find or compile its
+// unit, before any of it runs.
+void run_interpret(X& x, std::string_view text) {
     check_stack(x);
     if (++x.call_depth > x.opt.max_call_depth) {
         --x.call_depth;
@@ -2669,7 +2921,11 @@ void throw_failure(X& x) {
 }
 
 [[gnu::noinline]] void exec_interpret(X& x, const Clause* c) {
-    std::string text = eval_text(x, c->expr);
+    // The text is taken where the value lies: nothing runs before the
+    // string's unit is found.
+    RexxValue tmp;
+    std::string_view text;
+    if (c->expr) text = eval(x, c->expr, tmp).text(x.in.numeric);
     set_clause_pos(x, c);
     run_interpret(x, text);
 }
@@ -2945,7 +3201,7 @@ bool call_routine(X& x, const Clause* label, Frame& frame, int call_line, RexxVa
         X& x;
         NumericSettings numeric;
         unsigned trace_bits;
-        SavedTraps traps;
+        std::unique_ptr<SavedTraps> traps; // null: they were all idle
         Frame& frame;
         Position pos;
         ~Saved() {
@@ -2953,11 +3209,20 @@ bool call_routine(X& x, const Clause* label, Frame& frame, int call_line, RexxVa
             x.in.numeric = numeric;
             x.in.trace.bits = (trace_bits & ~static_cast<unsigned>(kTraceDebugger)) |
                               (x.in.trace.bits & kTraceDebugger);
-            restore_call_traps(x.in, traps);
+            if (traps)
+                restore_call_traps(x.in, *traps);
+            else if (!call_traps_idle(x.in.traps))
+                clear_call_traps(x.in);
             x.frames.pop_back();
             --x.call_depth;
         }
-    } saved{x, x.in.numeric, x.in.trace.bits, save_call_traps(x.in), frame, x.in.pos};
+    } saved{x,
+            x.in.numeric,
+            x.in.trace.bits,
+            call_traps_idle(x.in.traps) ? nullptr
+                                        : std::make_unique<SavedTraps>(save_call_traps(x.in)),
+            frame,
+            x.in.pos};
     frame.loop_base = x.loops.size();
     x.frames.push_back(&frame);
     ++x.call_depth;
@@ -3329,6 +3594,38 @@ struct ParseBuffer {
     }
 };
 
+// Whether the template from pattern i gives its whole string to one simple
+// variable.
+bool whole_argument(const ParsePlan& plan, size_t i) {
+    const ParsePlan::Pattern& p = plan.patterns[i];
+    if (p.step != ParsePlan::Step::End || p.target_count != 1) return false;
+    const SymbolRef* t = plan.targets[p.first_target];
+    return t && t->kind == SymbolKind::Simple;
+}
+
+// A variable's value from an argument: the argument's text. A string keeps
+// its number recognition; a whole number written without exponent or
+// decimal places reads back as itself, so that is kept too.
+void copy_argument(RexxValue& to, const RexxValue& arg, const NumericSettings& ns) {
+    if (arg.is_string()) {
+        to = arg;
+        return;
+    }
+    // The argument is dropped after the call: its text is written straight
+    // into the variable rather than cached in the argument first. A plain
+    // whole number reads back as itself.
+    double d = arg.num();
+    char buf[64];
+    size_t n;
+    if (format_plain_whole(d, arg.places(), ns, buf, n)) {
+        copy_piece(to.resize_text(n), buf, n);
+        to.cache_number(d == 0 ? 0 : d, 0);
+        return;
+    }
+    n = format_number(d, arg.places(), ns, buf);
+    copy_piece(to.resize_text(n), buf, n);
+}
+
 void exec_parse(X& x, const Clause* c) {
     const ParsePlan& plan = parse_plan(x, c);
     ParseSource src = static_cast<ParseSource>(c->variant);
@@ -3348,8 +3645,21 @@ void exec_parse(X& x, const Clause* c) {
         Frame& f = *x.frames.back();
         size_t i = 0;
         for (size_t index = 0; index < plan.templates; ++index) {
+            bool present = index < f.args.size() && f.present[index];
+            if (in_place && whole_argument(plan, i) && !trace_results(x.in.trace)) {
+                // One variable takes the whole argument: its value is copied,
+                // with what is known of it as a number.
+                Variable* rec = simple_record(x, *plan.targets[plan.patterns[i].first_target]);
+                if (present)
+                    copy_argument(rec->value, f.args[index], x.in.numeric);
+                else
+                    rec->value.resize_text(0);
+                rec->state = VarState::Set;
+                ++i;
+                continue;
+            }
             std::string_view arg;
-            if (index < f.args.size() && f.present[index]) arg = f.args[index].text(x.in.numeric);
+            if (present) arg = f.args[index].text(x.in.numeric);
             if (in_place) {
                 i = apply_template(x, plan, i, arg);
                 continue;
@@ -3550,11 +3860,11 @@ RunResult run_program(Interp& in, std::string_view text, const RunOptions& optio
 
     Frame top;
     top.args.resize(options.args.size());
-    top.present.assign(options.args.size(), false);
+    top.present.assign(options.args.size(), 0);
     for (size_t i = 0; i < options.args.size(); ++i) {
         if (!options.args[i]) continue;
         top.args[i].assign_text(*options.args[i]);
-        top.present[i] = true;
+        top.present[i] = 1;
     }
     x.frames.push_back(&top);
 

@@ -99,7 +99,7 @@ RunResult run_program(Interp& in, std::string_view text, const RunOptions& optio
 // data stack and current environment name of the run.
 struct RoutineArgs {
     const std::vector<RexxValue>* values = nullptr;
-    const std::vector<bool>* present = nullptr;
+    const std::vector<uint8_t>* present = nullptr; // 1: argument i was given
 };
 RoutineArgs current_args(Interp& in);
 DataQueue* current_stack(Interp& in);

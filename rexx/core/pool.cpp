@@ -734,9 +734,10 @@ void release_generation(Interp& in) {
     p.levels.pop_back();
     p.top = p.levels.back().get();
     p.top_id = p.top->id;
-    // Keep the first chunk of records for the next PROCEDURE.
+    // Keep the first chunk of records and a small table (emptied, its room
+    // kept) for the next PROCEDURE.
     g->clear_records();
-    g->vars.clear();
+    g->vars.clear(64);
     g->caller = nullptr;
     g->id = 0;
     if (p.spare.size() < 64) p.spare.push_back(std::move(g));

@@ -152,10 +152,11 @@ class VarTable {
         whole_.each(f);
         text_.each(f);
     }
-    // Empties the table and gives its slots back.
-    void clear() {
-        whole_.reset();
-        text_.reset();
+    // Empties the table. Slot arrays of at most keep_slots slots keep their
+    // room, so a reused generation fills them without allocating.
+    void clear(size_t keep_slots = 0) {
+        whole_.clear(keep_slots);
+        text_.clear(keep_slots);
     }
     // Whether the numbered names are placed by a scrambled hash.
     bool scrambled() const { return whole_.scrambled; }
@@ -254,6 +255,16 @@ class VarTable {
         // at the same size.
         void rehash(bool scramble_now);
         void reset();
+        void clear(size_t keep_slots) {
+            if (!slots) return;
+            if (mask + 1 > keep_slots) {
+                reset();
+            } else if (count) {
+                std::memset(static_cast<void*>(slots), 0, (mask + 1) * sizeof(Slot));
+                count = 0;
+                scrambled = false;
+            }
+        }
         template <class F>
         void each(F&& f) const {
             if (count)

@@ -100,6 +100,13 @@ void RexxValue::append(std::string_view more, const NumericSettings& ns) {
 }
 
 std::string_view RexxValue::format_cached(const NumericSettings& ns) const {
+    // A plain whole number is written straight into the inline buffer.
+    size_t len;
+    if (!cap_ && format_plain_whole(num_, places_, ns, sso_, len)) {
+        len_ = static_cast<uint32_t>(len);
+        text_stamp_ = stamp_of(ns);
+        return {sso_, len};
+    }
     char buf[64];
     size_t n = format_number(num_, places_, ns, buf);
     char* p = reserve_raw(n);

@@ -625,3 +625,57 @@ TEST(NumberRecognition, RandomTextsAgreeWithStrtod) {
 }
 
 } // namespace
+
+// A plain whole number's text written straight: the same as format_number,
+// and refused for every number whose text is anything else.
+TEST(FormatPlainWhole, AgreesWithFormatNumber) {
+    const double values[] = {0,
+                             -0.0,
+                             1,
+                             -1,
+                             7,
+                             99,
+                             100,
+                             123456789,
+                             -999999999,
+                             1e9,
+                             -1e9,
+                             999999999999999,
+                             1e15,
+                             2.5,
+                             -0.5,
+                             1234567890123,
+                             4503599627370496.0};
+    for (int digits : {1, 3, 9, 15}) {
+        NumericSettings ns;
+        ns.digits = digits;
+        for (double d : values) {
+            for (int32_t places : {-1, 0, 1, 3}) {
+                char plain[24];
+                size_t n = 0;
+                bool took = format_plain_whole(d, places, ns, plain, n);
+                std::string full = format_number(d, places, ns);
+                bool expected = places < 1 && is_whole(d) && std::fabs(d) < std::pow(10.0, digits);
+                EXPECT_EQ(took, expected) << d << " places " << places << " digits " << digits;
+                if (took) {
+                    EXPECT_EQ(std::string(plain, n), full) << d << " digits " << digits;
+                    EXPECT_EQ(plain[n], 0);
+                }
+            }
+        }
+    }
+}
+
+TEST(FormatPlainWhole, NumberValuesShowTheSameText) {
+    NumericSettings ns;
+    RexxValue v = RexxValue::number(-42, 0);
+    EXPECT_EQ(v.text(ns), "-42");
+    v.set_number(-0.0, -1);
+    EXPECT_EQ(v.text(ns), "0");
+    v.set_number(3, 2);
+    EXPECT_EQ(v.text(ns), "3.00");
+    v.set_number(1234567890, -1);
+    EXPECT_EQ(v.text(ns), "1.23456789E+9");
+    ns.digits = 12;
+    EXPECT_EQ(v.text(ns), "1234567890");
+}

@@ -553,3 +553,72 @@ TEST_F(PoolTest, NumberTailsMeetTheirDigits) {
 }
 
 } // namespace
+
+// ---------------------------------------------------------------- generation reuse
+
+TEST_F(PoolTest, AReusedGenerationStartsEmpty) {
+    set("keep", "caller");
+    SymbolRef local = sym("local");
+    for (int round = 0; round < 3; ++round) {
+        new_generation(in);
+        // Nothing of an earlier procedure shows through, not even through
+        // a symbol that remembers the record it found there.
+        EXPECT_FALSE(find_value(in, local)) << round;
+        EXPECT_FALSE(has("keep")) << round;
+        EXPECT_FALSE(has("s.1")) << round;
+        set_value(in, local, RexxValue("round " + std::to_string(round)));
+        set("s.1", "stem element");
+        set("s.name", "named element");
+        // Enough names for the table to outgrow the room a reused one keeps.
+        int count = round == 1 ? 200 : 5;
+        for (int i = 0; i < count; ++i)
+            set(("v" + std::to_string(i)).c_str(), "x");
+        EXPECT_EQ(get("v4"), "x");
+        EXPECT_EQ(get_value(in, local).text(in.numeric), "round " + std::to_string(round));
+        release_generation(in);
+        EXPECT_EQ(get("keep"), "caller");
+        EXPECT_FALSE(has("local"));
+        EXPECT_FALSE(has("v4"));
+    }
+}
+
+TEST_F(PoolTest, ExposureInAReusedGeneration) {
+    set("shared", "1");
+    for (int round = 0; round < 3; ++round) {
+        new_generation(in);
+        if (round != 1) expose(in, sym("shared"));
+        set("shared", std::to_string(round + 10).c_str());
+        release_generation(in);
+    }
+    // Rounds 0 and 2 wrote through to the caller; round 1 had its own.
+    EXPECT_EQ(get("shared"), "12");
+}
+
+TEST(VarTableReuse, ClearedTablesFindNothingAndFillAgain) {
+    for (size_t keep : {size_t{0}, size_t{64}}) {
+        VarTable t;
+        std::vector<std::unique_ptr<Variable>> records;
+        auto add = [&](const std::string& name) {
+            records.push_back(std::make_unique<Variable>());
+            Variable* v = records.back().get();
+            v->name.assign(name);
+            t.insert(v, name_hash(name));
+            return v;
+        };
+        for (int i = 0; i < 10; ++i)
+            add("N" + std::to_string(i));
+        add("7");
+        EXPECT_EQ(t.size(), 11u);
+        t.clear(keep);
+        EXPECT_EQ(t.size(), 0u);
+        EXPECT_EQ(t.find("N3", name_hash("N3")), nullptr);
+        EXPECT_EQ(t.find("7", name_hash("7")), nullptr);
+        Variable* again = add("N3");
+        EXPECT_EQ(t.find("N3", name_hash("N3")), again);
+        EXPECT_EQ(t.find("N4", name_hash("N4")), nullptr);
+        for (int i = 0; i < 40; ++i)
+            add("M" + std::to_string(i));
+        EXPECT_EQ(t.size(), 41u);
+        EXPECT_NE(t.find("M39", name_hash("M39")), nullptr);
+    }
+}
