@@ -268,8 +268,11 @@ inline RexxValue piece_result(Interp& in, std::string_view s) {
 // A short text leaves the old heap buffer to the spare one, for the next long
 // result, rather than freeing it.
 inline char* text_into(Interp& in, RexxValue& r, size_t n) {
+    if (n <= RexxValue::kInline) {
+        r.give_buffer(in.spare);
+        return r.resize_text(n);
+    }
     if (n > 0x7FFFFFFF) result_too_long(in);
-    if (n <= RexxValue::kInline) r.give_buffer(in.spare);
     return r.resize_text(n, in.spare);
 }
 inline void piece_into(Interp& in, RexxValue& r, std::string_view s) {
