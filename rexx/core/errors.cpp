@@ -198,21 +198,27 @@ const char* condition_name(Condition c) {
     return names[static_cast<int>(c)];
 }
 
-std::string trap_label(const Interp& in, Condition c) {
+std::string_view trap_label_view(const Interp& in, Condition c) {
     const Trap& t = in.traps[c];
     if (!t.label.empty()) return t.label;
-    std::string name = condition_name(c);
-    if (lower_case_names(in.case_mode))
-        for (char& ch : name)
-            ch = static_cast<char>(ch - 'A' + 'a');
-    return name;
+    static const char* const lower[] = {"error",   "failure", "halt",
+                                        "novalue", "syntax",  "notready"};
+    return lower_case_names(in.case_mode) ? lower[static_cast<int>(c)] : condition_name(c);
+}
+
+std::string trap_label(const Interp& in, Condition c) {
+    return std::string(trap_label_view(in, c));
 }
 
 void set_trap(Interp& in, Condition c, TrapMode mode, std::string_view name) {
     if (mode == TrapMode::Call && c == Condition::Syntax) raise_error(in, 25);
     Trap& t = in.traps[c];
     t.mode = mode;
-    t.label = mode == TrapMode::Off ? std::string() : std::string(name);
+    // Assigned in place: a trap set again and again keeps its buffer.
+    if (mode == TrapMode::Off || name.empty())
+        t.label.clear();
+    else
+        t.label.assign(name);
     t.busy = false;
 }
 
@@ -224,18 +230,22 @@ void set_number_var(Interp& in, const char* name, long v) {
 
 } // namespace
 
-TrapAction syntax_trap(Interp& in, const RexxError& e) {
+void enter_syntax_condition(Interp& in, const RexxError& e) {
     Trap& t = in.traps[Condition::Syntax];
-    if (t.mode != TrapMode::Signal) return {};
-    TrapAction a{TrapMode::Signal, trap_label(in, Condition::Syntax)};
     t.mode = TrapMode::Off;
     t.label.clear();
     in.condition.code = static_cast<int>(Condition::Syntax);
     in.condition.mode = TrapMode::Signal;
-    in.condition.description = error_message(e.code);
+    in.condition.fixed_description = error_message(e.code);
+    if (!e.detail.empty()) in.out("\ntolma: " + e.detail + "\n");
+}
+
+TrapAction syntax_trap(Interp& in, const RexxError& e) {
+    if (in.traps[Condition::Syntax].mode != TrapMode::Signal) return {};
+    TrapAction a{TrapMode::Signal, trap_label(in, Condition::Syntax)};
     set_number_var(in, sigl_name(in), e.line);
     set_number_var(in, rc_name(in), e.code);
-    if (!e.detail.empty()) in.out("\ntolma: " + e.detail + "\n");
+    enter_syntax_condition(in, e);
     return a;
 }
 
@@ -246,6 +256,7 @@ TrapAction raise_condition(Interp& in, Condition c, std::string_view description
     in.condition.code = static_cast<int>(c);
     in.condition.mode = t.mode;
     in.condition.description = std::string(description);
+    in.condition.fixed_description = nullptr;
     set_number_var(in, sigl_name(in), line);
     if (t.mode == TrapMode::Signal) {
         t.mode = TrapMode::Off;
@@ -291,6 +302,7 @@ void novalue_condition(Interp& in, std::string_view name) {
         in.condition.code = static_cast<int>(Condition::Novalue);
         in.condition.mode = TrapMode::Call;
         in.condition.description = std::string(name);
+        in.condition.fixed_description = nullptr;
         in.out(text);
         t.busy = true;
         struct Restore {
@@ -310,6 +322,7 @@ void novalue_condition(Interp& in, std::string_view name) {
     in.condition.code = static_cast<int>(Condition::Novalue);
     in.condition.mode = TrapMode::Signal;
     in.condition.description = std::string(name);
+    in.condition.fixed_description = nullptr;
     in.out(text);
     throw SignalTransfer{label};
 }

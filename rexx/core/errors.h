@@ -62,6 +62,14 @@ struct CurrentCondition {
     int code = -1; // a Condition, -1 when none
     TrapMode mode = TrapMode::Off;
     std::string description; // NOVALUE: the name; ERROR/FAILURE: the command
+    // SYNTAX: the error's message, a fixed text that stands for description
+    // (not copied at every trapped error).
+    const char* fixed_description = nullptr;
+
+    std::string_view description_text() const {
+        return fixed_description ? std::string_view(fixed_description)
+                                 : std::string_view(description);
+    }
 };
 
 // SIGNAL ON/OFF and CALL ON/OFF. CALL ON SYNTAX is error 25.
@@ -69,6 +77,8 @@ void set_trap(Interp& in, Condition c, TrapMode mode, std::string_view name = {}
 // The label a trap transfers to: its NAME, else the condition's name spelt
 // per the case mode.
 std::string trap_label(const Interp& in, Condition c);
+// The same without a copy: valid until the trap is set again.
+std::string_view trap_label_view(const Interp& in, Condition c);
 
 // What the executor must do after a condition was raised.
 struct TrapAction {
@@ -86,6 +96,9 @@ struct SignalTransfer {
 // condition, sets SIGL and RC, writes the detail to the trace output and
 // returns the label to SIGNAL to. Off when no SYNTAX trap is set.
 TrapAction syntax_trap(Interp& in, const RexxError& e);
+// What syntax_trap does but setting SIGL and RC, for an executor that sets
+// them through remembered records; the trap must be SIGNAL ON.
+void enter_syntax_condition(Interp& in, const RexxError& e);
 
 // After a command clause: stores rc in RC (RC_D at an interactive pause) and
 // raises ERROR (rc > 0, or rc < 0 without a FAILURE trap) or FAILURE.

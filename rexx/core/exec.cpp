@@ -2,6 +2,7 @@
 #include "rexx/core/exec.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -61,11 +62,39 @@ struct NameHash {
     size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
+// A label name found lately, and its label.
+struct LabelMemo {
+    std::string name;
+    const Clause* label = nullptr;
+};
+
+struct Unit;
+
+// A SELECT whose every WHEN compares the same simple variable with a whole
+// number literal by "=": once each comparison has been tested a first time,
+// the variable is read once and its value looked for among the literals.
+struct SelectPlan {
+    const Expr* variable = nullptr;   // the first WHEN's left operand
+    std::vector<double> values;       // each WHEN's literal
+    std::vector<const WhenArm*> arms; // in order
+};
+
+// The label a SIGNAL clause found in the unit that ran it.
+struct SignalMemo {
+    const Unit* unit = nullptr;
+    const Clause* target = nullptr;
+};
+
 struct Unit {
     std::unique_ptr<Program> program;
     std::unordered_map<std::string, const Clause*, NameHash, std::equal_to<>> labels;
     bool interpreted = false;
     std::vector<std::string> lines; // INTERPRET: the text's lines
+    // The last few names found: a SIGNAL or trap taken again and again
+    // finds its label without hashing. (Labels are only ever added, so a
+    // name found stays found; misses are not kept.)
+    mutable std::array<LabelMemo, 4> memo;
+    mutable unsigned memo_next = 0;
 };
 
 // A clause list being run for a routine or an INTERPRET string. SIGNAL looks
@@ -98,6 +127,7 @@ struct CallTarget {
     const Clause* label = nullptr;
     std::string file; // Child: the routine's file; HostMacro: the macro's name
     BuiltinHandler handler = nullptr;
+    BuiltinInto into = nullptr; // the built-in's handler making its result in place
     RexxValue (*own)(ExecState&, Args&) = nullptr;
     std::string_view msg_name;
     std::string name;
@@ -154,8 +184,18 @@ struct ExecState {
     // routines return null and the clause that ran them takes or throws it.
     bool failed = false;
     RexxError failure;
+    // The halt request: RunOptions::halt_flag, or a flag nobody sets.
+    volatile std::sig_atomic_t no_halt = 0;
+    volatile std::sig_atomic_t* halt = &no_halt;
+    // What every clause looks at before it runs: the halt request, or a
+    // flag always set when a clause budget needs counting.
+    volatile std::sig_atomic_t always = 1;
+    volatile std::sig_atomic_t* attention = &no_halt;
     std::string say_buffer;
     SymbolRef sigl; // SIGL, spelt per the case mode; analysed at its first setting
+    SymbolRef rc;   // RC, the same way
+    std::deque<SignalMemo> signal_memos; // of the SIGNAL clauses run so far
+    std::deque<SelectPlan> select_plans; // of the SELECT clauses run so far
     // Strings PARSE works on, reused; a PARSE run by a NOVALUE handler in the
     // middle of another takes the next one.
     std::deque<std::string> parse_buffers;
@@ -248,16 +288,18 @@ bool calls_anything(const Expr* e) {
 
 // Whether an operator node's right operand (or an index) calls a routine,
 // cached in the node's executor slot (free on operator and index nodes).
-bool right_calls(const Expr* e) {
-    void* tag = e->exec_slot;
-    if (!tag) {
-        bool calls =
-            calls_anything(e->right) ||
-            (e->op == ExprOp::Br || e->op == ExprOp::Br2 ? calls_anything(e->third) : false);
-        tag = reinterpret_cast<void*>(static_cast<uintptr_t>(calls ? 2 : 1));
-        const_cast<Expr*>(e)->exec_slot = tag;
-    }
-    return tag == reinterpret_cast<void*>(static_cast<uintptr_t>(2));
+[[gnu::noinline]] bool mark_right_calls(const Expr* e) {
+    bool calls = calls_anything(e->right) ||
+                 (e->op == ExprOp::Br || e->op == ExprOp::Br2 ? calls_anything(e->third) : false);
+    const_cast<Expr*>(e)->exec_slot =
+        reinterpret_cast<void*>(static_cast<uintptr_t>(calls ? 2 : 1));
+    return calls;
+}
+
+inline bool right_calls(const Expr* e) {
+    uintptr_t tag = reinterpret_cast<uintptr_t>(e->exec_slot);
+    if (!tag) return mark_right_calls(e);
+    return tag == 2;
 }
 
 // The record of a simple variable in the current generation (created when
@@ -315,6 +357,14 @@ void set_sigl(X& x, long line) {
     rec->state = VarState::Set;
 }
 
+// RC = code, the same way.
+void set_rc(X& x, long code) {
+    if (x.rc.text.empty()) x.rc = analyse_symbol(rc_name(x.in), NameCase::Mixed);
+    Variable* rec = simple_record(x, x.rc);
+    rec->value.set_number(static_cast<double>(code), 0);
+    rec->state = VarState::Set;
+}
+
 // ---------------------------------------------------------------- forward
 
 // Every node is evaluated through its own routine (Expr::exec_fn), chosen at
@@ -334,7 +384,7 @@ inline const RexxValue& eval(X& x, const Expr* e, RexxValue& tmp) {
     return *v;
 }
 void exec_list(X& x, const Clause* c);
-void exec_clause(X& x, const Clause* c);
+[[gnu::always_inline]] inline void exec_clause(X& x, const Clause* c);
 bool call_routine(X& x, const Clause* label, Frame& frame, int call_line, RexxValue& result);
 void signal_to(X& x, std::string_view label, int line);
 void run_body(X& x, Body& body, const Clause* start);
@@ -342,8 +392,14 @@ void run_body(X& x, Body& body, const Clause* start);
 // ---------------------------------------------------------------- labels
 
 const Clause* find_label_in(const Unit* u, std::string_view name) {
+    for (const LabelMemo& m : u->memo)
+        if (m.label && m.name == name) return m.label;
     auto it = u->labels.find(name);
-    return it == u->labels.end() ? nullptr : it->second;
+    if (it == u->labels.end()) return nullptr;
+    LabelMemo& m = u->memo[u->memo_next++ % u->memo.size()];
+    m.name.assign(name);
+    m.label = it->second;
+    return it->second;
 }
 
 void index_labels(X& x, Unit& u) {
@@ -581,6 +637,7 @@ bool resolve_outside(X& x, const Token* name_token, std::string_view name, CallT
     } else if (const Builtin* b = find_builtin(name, x.in.case_mode, &t.msg_name)) {
         t.kind = CallTarget::Builtin;
         t.handler = b->handler;
+        t.into = b->into;
     } else if (OwnHandler h = find_own(name, x.in.case_mode)) {
         t.kind = CallTarget::Own;
         t.own = h;
@@ -1008,7 +1065,8 @@ const RexxValue& eval_symbol(X& x, const Expr* e, RexxValue& tmp) {
     return true;
 }
 
-inline bool fast_compare(X& x, CompareOp op, const RexxValue& l, const RexxValue& r) {
+[[gnu::always_inline]] inline bool fast_compare(X& x, CompareOp op, const RexxValue& l,
+                                                const RexxValue& r) {
     if (op < CompareOp::EqIC && l.known_number() && r.known_number()) {
         double a = l.num(), b = r.num();
         if (is_whole(a) && is_whole(b)) {
@@ -1176,6 +1234,21 @@ const RexxValue* ev_simple(X& x, const Expr* e, RexxValue& tmp) {
     return &eval_symbol(x, e, tmp);
 }
 
+// A compound with a constant tail (C.0): through the compound record its
+// analysis remembers, when that record is of the current generation and
+// set (the stem it was found in is then the one the lookup would find);
+// otherwise the general way.
+const RexxValue* ev_fixed_compound(X& x, const Expr* e, RexxValue& tmp) {
+    const SymbolRef& s = *static_cast<const SymbolRef*>(e->exec_slot);
+    if (s.fixed.gen_id == x.in.pool.top_id && !tracing_i(x)) {
+        Variable* rec = s.fixed.rec;
+        while (rec->state == VarState::Exposed)
+            rec = rec->target;
+        if (rec->state == VarState::Set) return &rec->value;
+    }
+    return &eval_symbol(x, e, tmp);
+}
+
 // A scratch value constructed only when an evaluation needs one.
 struct LazyValue {
     alignas(RexxValue) unsigned char raw[sizeof(RexxValue)];
@@ -1235,7 +1308,6 @@ template <bool KeepOld>
         }
     } destroy{store};
     bool result_is_arg = false;
-    ++x.depth;
     for (uint32_t i = 0; i < n; ++i) {
         const Expr* a = e->args[i];
         slots[i] = nullptr;
@@ -1250,11 +1322,11 @@ template <bool KeepOld>
                 store[i] = *v;
                 v = &store[i];
             } else {
+                // One level deeper for the trace of what the argument runs.
+                ++x.depth;
                 v = evaluate(x, a, store[i]);
-                if (!v) {
-                    --x.depth;
-                    return nullptr;
-                }
+                --x.depth;
+                if (!v) return nullptr;
                 if (t.copy_args && v != &store[i]) {
                     store[i] = *v;
                     v = &store[i];
@@ -1264,7 +1336,6 @@ template <bool KeepOld>
         slots[i] = v;
         result_is_arg |= v == &tmp;
     }
-    --x.depth;
     at(x, e->token);
     Args args;
     args.slot = slots;
@@ -1274,6 +1345,11 @@ template <bool KeepOld>
     args.lib = &x.lib;
     if (result_is_arg) {
         tmp = t.handler(x.in, args);
+        return &tmp;
+    }
+    if (t.into) {
+        // Made in tmp's own buffer; a wrong call leaves tmp as it was.
+        t.into(x.in, args, tmp);
         return &tmp;
     }
     if constexpr (KeepOld) {
@@ -1556,6 +1632,125 @@ const RexxValue* ev_concat(X& x, const Expr* e, RexxValue& tmp) {
     return &tmp;
 }
 
+// A comparison's verdict on two numbers known as numbers: whole ones are
+// compared as they are; others go to the general routine (which rounds).
+template <CompareOp Op>
+[[gnu::always_inline]] inline bool compare_whole(double a, double b) {
+    if constexpr (Op == CompareOp::Eq) return a == b;
+    if constexpr (Op == CompareOp::Ne) return a != b;
+    if constexpr (Op == CompareOp::Gt) return a > b;
+    if constexpr (Op == CompareOp::Lt) return a < b;
+    if constexpr (Op == CompareOp::Ge) return a >= b;
+    if constexpr (Op == CompareOp::Le) return a <= b;
+    return false;
+}
+
+// A comparison node's verdict: 1 or 0; -1 when an operand failed (the
+// error handed back in x.failure).
+template <CompareOp Op>
+int compare_test(X& x, const Expr* e) {
+    check_stack(x);
+    LazyValue lt, rt;
+    const RexxValue *lp, *rp;
+    if (!binary_operands(x, e, lt, rt, lp, rp)) return -1;
+    at(x, e->token);
+    return fast_compare(x, Op, *lp, *rp);
+}
+
+// The shapes of comparison a condition tests the short way, kept in the
+// node's exec_form once its operands have been evaluated a first time.
+enum CompareShape : uint8_t {
+    Unplanned,
+    General,
+    VarWithNumber,  // simple variable OP whole number literal
+    ExprWithNumber, // any other expression OP whole number literal
+    kCompareShapes
+};
+
+// The whole number a comparison's right operand stands for, when it is a
+// literal known as one (a literal's value never changes).
+inline const RexxValue* whole_literal(const Expr* r) {
+    if (r->exec_fn != reinterpret_cast<void*>(ev_constant)) return nullptr;
+    auto* v = static_cast<const RexxValue*>(r->exec_slot);
+    return v->known_number() && is_whole(v->num()) ? v : nullptr;
+}
+
+// The verdict on a left value against the node's whole number literal.
+template <CompareOp Op>
+[[gnu::always_inline]] inline int compare_with_number(X& x, const Expr* e, const RexxValue& l) {
+    at(x, e->token);
+    const RexxValue& r = *static_cast<const RexxValue*>(e->right->exec_slot);
+    if (l.known_number() && is_whole(l.num())) return compare_whole<Op>(l.num(), r.num());
+    return compare_values(x.in.numeric, Op, l, r);
+}
+
+template <CompareOp Op>
+int compare_var_number(X& x, const Expr* e) {
+    const RexxValue* l = remembered_value(x, e->left);
+    if (!l) return compare_test<Op>(x, e);
+    return compare_with_number<Op>(x, e, *l);
+}
+
+template <CompareOp Op>
+int compare_expr_number(X& x, const Expr* e) {
+    check_stack(x);
+    LazyValue lt;
+    const RexxValue* l = quick_evaluate(x, e->left, lt);
+    if (!l) return -1;
+    return compare_with_number<Op>(x, e, *l);
+}
+
+// The first test of a comparison: the general way, then the node's shape
+// chosen from what its operands turned out to be.
+template <CompareOp Op>
+int compare_plan(X& x, const Expr* e) {
+    int verdict = compare_test<Op>(x, e);
+    if (verdict < 0) return verdict;
+    uint8_t shape = General;
+    if (Op < CompareOp::EqIC && whole_literal(e->right))
+        shape =
+            e->left->exec_fn == reinterpret_cast<void*>(ev_simple) ? VarWithNumber : ExprWithNumber;
+    const_cast<Expr*>(e)->exec_form = shape;
+    return verdict;
+}
+
+using CompareTest = int (*)(X&, const Expr*);
+
+template <CompareOp Op>
+constexpr CompareTest kShapedTests[kCompareShapes] = {
+    compare_plan<Op>, compare_test<Op>, compare_var_number<Op>, compare_expr_number<Op>};
+
+// The comparison tests by shape, in ExprOp order from ExprOp::Eq.
+template <CompareShape Shape>
+constexpr CompareTest kCompareTestRow[] = {
+    kShapedTests<CompareOp::Eq>[Shape],       // Eq
+    kShapedTests<CompareOp::Ne>[Shape],       // Neq
+    kShapedTests<CompareOp::StrictEq>[Shape], // Eeq
+    kShapedTests<CompareOp::StrictNe>[Shape], // Nneq
+    kShapedTests<CompareOp::EqIC>[Shape],     // Eqic
+    kShapedTests<CompareOp::NeIC>[Shape],     // Neqic
+    kShapedTests<CompareOp::Gt>[Shape],       // Sup
+    kShapedTests<CompareOp::Lt>[Shape],       // Inf
+    kShapedTests<CompareOp::Ge>[Shape],       // SupEq
+    kShapedTests<CompareOp::Le>[Shape],       // InfEq
+    kShapedTests<CompareOp::StrictGt>[Shape], // Ssup
+    kShapedTests<CompareOp::StrictLt>[Shape], // Iinf
+    kShapedTests<CompareOp::StrictGe>[Shape], // SsupEq
+    kShapedTests<CompareOp::StrictLe>[Shape], // IinfEq
+};
+constexpr size_t kCompareOps =
+    static_cast<size_t>(ExprOp::IinfEq) - static_cast<size_t>(ExprOp::Eq) + 1;
+static_assert(sizeof kCompareTestRow<General> / sizeof(CompareTest) == kCompareOps);
+const CompareTest* const kCompareTests[kCompareShapes] = {
+    kCompareTestRow<Unplanned>, kCompareTestRow<General>, kCompareTestRow<VarWithNumber>,
+    kCompareTestRow<ExprWithNumber>};
+
+// The comparison test of a node, or null when the node is no comparison.
+inline CompareTest compare_test_of(const Expr* e) {
+    size_t k = static_cast<size_t>(e->op) - static_cast<size_t>(ExprOp::Eq);
+    return k < kCompareOps ? kCompareTests[e->exec_form][k] : nullptr;
+}
+
 EvalFn binary_routine(ExprOp op) {
     switch (op) {
     case ExprOp::Bl: return ev_concat<true>;
@@ -1590,6 +1785,9 @@ const RexxValue* choose_eval(X& x, const Expr* e, RexxValue& tmp) {
         if (s.kind == SymbolKind::Simple) {
             const_cast<Expr*>(e)->exec_slot = e->token->pool_ref;
             f = ev_simple;
+        } else if (s.kind == SymbolKind::Compound && s.fixed_tail) {
+            const_cast<Expr*>(e)->exec_slot = e->token->pool_ref;
+            f = ev_fixed_compound;
         }
         break;
     }
@@ -1645,21 +1843,7 @@ enum class CondKind : uint8_t { Plain, While, Until, WhileQuoted, UntilQuoted };
 
 // A condition that must be 0 or 1 (error 34 with the detail of its kind).
 // False with x.failed set when the expression failed.
-bool eval_condition(X& x, const Expr* e, CondKind kind) {
-    CompareOp cop;
-    if (!tracing_i(x) && e->op != ExprOp::Symbol && compare_op(e->op, cop)) {
-        RexxValue lt, rt;
-        const RexxValue* lp = evaluate(x, e->left, lt);
-        if (!lp) return false;
-        if (lp != &lt && right_calls(e)) {
-            lt = *lp;
-            lp = &lt;
-        }
-        const RexxValue* rp = evaluate(x, e->right, rt);
-        if (!rp) return false;
-        at(x, e->token);
-        return fast_compare(x, cop, *lp, *rp);
-    }
+[[gnu::noinline]] bool eval_condition_value(X& x, const Expr* e, CondKind kind) {
     RexxValue tmp;
     const RexxValue* vp = evaluate(x, e, tmp);
     if (!vp) return false;
@@ -1676,6 +1860,13 @@ bool eval_condition(X& x, const Expr* e, CondKind kind) {
     case CondKind::UntilQuoted: detail = "UNTIL expression evaluates to \"" + t + "\""; break;
     }
     raise_error(x.in, 34, detail);
+}
+
+inline bool eval_condition(X& x, const Expr* e, CondKind kind) {
+    // A comparison (most conditions are one) is tested without making its
+    // 0 or 1 value.
+    if (CompareTest test = compare_test_of(e); test && !tracing_i(x)) return test(x, e) > 0;
+    return eval_condition_value(x, e, kind);
 }
 
 // ---------------------------------------------------------------- clauses
@@ -1731,7 +1922,7 @@ const Environment& environment_at(X& x, size_t index) {
 }
 
 bool halt_pending(X& x) {
-    return x.opt.halt_flag && *x.opt.halt_flag;
+    return *x.halt;
 }
 
 // Raises HALT for a pending halt request at the current position; true when
@@ -1755,7 +1946,7 @@ void run_command(X& x, const Clause* c, size_t env_index, bool traced) {
 }
 
 bool take_halt(X& x) {
-    *x.opt.halt_flag = 0;
+    *x.halt = 0;
     TrapAction a = halt_condition(x.in, x.in.pos.line);
     if (a.mode == TrapMode::Signal) {
         signal_to(x, a.label, x.in.pos.line);
@@ -1782,6 +1973,29 @@ bool may_change_variables(const Expr* e) {
            may_change_variables(e->third);
 }
 
+// Marks an append clause whose right side changes no variable: once every
+// call in it is resolved, that stays true for good.
+char append_unchanging;
+
+// Whether the right side of an append clause changes no variable.
+bool append_right_unchanging(const Clause* c) {
+    if (c->exec_slot == &append_unchanging) return true;
+    if (may_change_variables(c->expr->right)) return false;
+    const_cast<Clause*>(c)->exec_slot = &append_unchanging;
+    return true;
+}
+
+// Appends r's text (after a blank for the blank operator) to rec's value.
+void append_text(X& x, const Expr* e, Variable* rec, const RexxValue& r) {
+    std::string_view rs = r.text(x.in.numeric);
+    size_t sep = e->op == ExprOp::Bl ? 1 : 0;
+    if (static_cast<size_t>(rec->value.text(x.in.numeric).size()) + sep + rs.size() >
+        kMaxValueLength)
+        raise_error(x.in, 5);
+    if (sep) rec->value.append(" ", x.in.numeric);
+    rec->value.append(rs, x.in.numeric);
+}
+
 // v = v || expr and v = v expr extend v's text where it lies, so that a
 // string built piece by piece is not copied again for every piece.
 [[gnu::noinline]] bool append_in_place(X& x, const Clause* c, const SymbolRef& s) {
@@ -1791,26 +2005,14 @@ bool may_change_variables(const Expr* e) {
     if (x.in.trace.bits & (kTraceResults | kTraceIntermediates)) return false;
     const SymbolRef& left = symref(x, e->left->token);
     if (left.kind != SymbolKind::Simple || left.text != s.text) return false;
-    // Once every call in the expression is resolved, "changes nothing" stays
-    // true for good: remembered in the clause's slot.
-    static char unchanging;
-    if (c->exec_slot != &unchanging) {
-        if (may_change_variables(e->right)) return false;
-        const_cast<Clause*>(c)->exec_slot = &unchanging;
-    }
+    if (!append_right_unchanging(c)) return false;
     if (e->right->op == ExprOp::Symbol && symref(x, e->right->token).text == s.text) return false;
     Variable* rec = simple_record(x, s);
     if (rec->state != VarState::Set) return false;
     RexxValue rt;
     const RexxValue& r = eval(x, e->right, rt);
     if (&r == &rec->value || rec->state != VarState::Set) return false;
-    std::string_view rs = r.text(x.in.numeric);
-    size_t sep = e->op == ExprOp::Bl ? 1 : 0;
-    if (static_cast<size_t>(rec->value.text(x.in.numeric).size()) + sep + rs.size() >
-        kMaxValueLength)
-        raise_error(x.in, 5);
-    if (sep) rec->value.append(" ", x.in.numeric);
-    rec->value.append(rs, x.in.numeric);
+    append_text(x, e, rec, r);
     return true;
 }
 
@@ -1876,6 +2078,22 @@ bool may_change_variables(const Expr* e) {
     set_value(x.in, s, RexxValue(text));
 }
 
+// The value of e put into the simple variable s; e is evaluated the general way.
+void assign_evaluated(X& x, const Expr* e, const SymbolRef& s) {
+    RexxValue tmp;
+    const RexxValue* vp = evaluate(x, e, tmp);
+    if (!vp) return;
+    if (trace_results(x.in.trace)) trace_result(x.in, 0, vp->text(x.in.numeric));
+    Variable* rec = simple_record(x, s);
+    if (vp == &tmp) {
+        rec->value.give_buffer(x.in.spare);
+        rec->value = std::move(tmp);
+    } else if (vp != &rec->value) {
+        rec->value = *vp;
+    }
+    rec->state = VarState::Set;
+}
+
 void exec_assign(X& x, const Clause* c) {
     const SymbolRef& s = symref(x, c->name);
     const Expr* e = c->expr;
@@ -1901,18 +2119,90 @@ void exec_assign(X& x, const Clause* c) {
             return;
         }
     }
-    RexxValue tmp;
-    const RexxValue* vp = evaluate(x, e, tmp);
-    if (!vp) return;
-    if (trace_results(x.in.trace)) trace_result(x.in, 0, vp->text(x.in.numeric));
+    assign_evaluated(x, e, s);
+}
+
+// Untraced assignments of the common shapes, each with a routine of its own
+// (chosen by choose_assign once the expression's own routine is known). Each
+// falls back to exec_assign for whatever its short way does not cover.
+
+// v = 'literal'
+void assign_literal(X& x, const Clause* c) {
+    const SymbolRef& s = *static_cast<const SymbolRef*>(c->name->pool_ref);
     Variable* rec = simple_record(x, s);
-    if (vp == &tmp) {
-        rec->value.give_buffer(x.in.spare);
-        rec->value = std::move(tmp);
-    } else if (vp != &rec->value) {
-        rec->value = *vp;
-    }
+    rec->value = *static_cast<const RexxValue*>(c->expr->exec_slot);
     rec->state = VarState::Set;
+}
+
+// v = w, w a simple variable
+void assign_variable(X& x, const Clause* c) {
+    const RexxValue* v = remembered_value(x, c->expr);
+    if (!v) return exec_assign(x, c);
+    const SymbolRef& s = *static_cast<const SymbolRef*>(c->name->pool_ref);
+    Variable* rec = simple_record(x, s);
+    if (v != &rec->value) rec->value = *v;
+    rec->state = VarState::Set;
+}
+
+// v = builtin(...), the arguments calling nothing
+void assign_builtin(X& x, const Clause* c) {
+    const SymbolRef& s = *static_cast<const SymbolRef*>(c->name->pool_ref);
+    Variable* rec = simple_record(x, s);
+    if (rec->state != VarState::Set) return exec_assign(x, c);
+    builtin_node<true>(x, c->expr, rec->value);
+}
+
+// v = v || e, v = v e (e not v itself)
+void assign_append(X& x, const Clause* c) {
+    const SymbolRef& s = *static_cast<const SymbolRef*>(c->name->pool_ref);
+    const Expr* e = c->expr;
+    Variable* rec = simple_record(x, s);
+    if (rec->state != VarState::Set || !append_right_unchanging(c))
+        return assign_evaluated(x, e, s);
+    LazyValue rt;
+    const RexxValue* r = quick_evaluate(x, e->right, rt);
+    if (!r) return;
+    append_text(x, e, rec, *r);
+}
+
+// v = any other expression
+void assign_expression(X& x, const Clause* c) {
+    assign_evaluated(x, c->expr, *static_cast<const SymbolRef*>(c->name->pool_ref));
+}
+
+using ClauseRoutine = void (*)(X&, const Clause*);
+
+// Whether e is "s || expr" or "s expr", expr not s itself.
+bool appends_to(X& x, const Expr* e, const SymbolRef& s) {
+    if ((e->op != ExprOp::Conc && e->op != ExprOp::Bl) || e->left->op != ExprOp::Symbol)
+        return false;
+    const SymbolRef& left = symref(x, e->left->token);
+    if (left.kind != SymbolKind::Simple || left.text != s.text) return false;
+    return e->right->op != ExprOp::Symbol || symref(x, e->right->token).text != s.text;
+}
+
+// Runs an assignment the general way, then picks its routine for next time.
+void choose_assign(X& x, const Clause* c) {
+    exec_assign(x, c);
+    const SymbolRef& s = symref(x, c->name);
+    const Expr* e = c->expr;
+    ClauseRoutine f = exec_assign;
+    if (s.kind == SymbolKind::Simple && e && c->variant == static_cast<uint8_t>(IndexForm::None)) {
+        if (appends_to(x, e, s))
+            f = assign_append;
+        else if (!e->exec_fn)
+            return; // not evaluated yet (it failed): choose at the next run
+        else if (e->exec_fn == reinterpret_cast<void*>(ev_constant))
+            f = assign_literal;
+        else if (e->exec_fn == reinterpret_cast<void*>(ev_simple))
+            f = assign_variable;
+        else if (e->exec_fn == reinterpret_cast<void*>(ev_builtin) &&
+                 !static_cast<const CallTarget*>(e->exec_slot)->copy_args)
+            f = assign_builtin;
+        else
+            f = assign_expression;
+    }
+    const_cast<Clause*>(c)->exec_fn = reinterpret_cast<void*>(f);
 }
 
 void exec_if(X& x, const Clause* c) {
@@ -1924,7 +2214,76 @@ void exec_if(X& x, const Clause* c) {
         exec_list(x, c->alt.first);
 }
 
+// Decides, once every WHEN has been tested, whether the SELECT has a plan;
+// the clause's slot then holds the plan, or kNoSelectPlan.
+char kNoSelectPlan;
+
+void plan_select(X& x, const Clause* c) {
+    const Expr* variable = nullptr;
+    for (const WhenArm* arm = c->whens; arm; arm = arm->next) {
+        const Expr* e = arm->condition;
+        if (e->op != ExprOp::Eq || e->exec_form != VarWithNumber) {
+            if (e->exec_form == Unplanned && compare_test_of(e)) return; // not yet known
+            const_cast<Clause*>(c)->exec_slot = &kNoSelectPlan;
+            return;
+        }
+        const SymbolRef& s = *static_cast<const SymbolRef*>(e->left->exec_slot);
+        if (variable &&
+            static_cast<const SymbolRef*>(variable->exec_slot)->base.name != s.base.name) {
+            const_cast<Clause*>(c)->exec_slot = &kNoSelectPlan;
+            return;
+        }
+        if (!variable) variable = e->left;
+    }
+    if (!variable) {
+        const_cast<Clause*>(c)->exec_slot = &kNoSelectPlan;
+        return;
+    }
+    x.select_plans.emplace_back();
+    SelectPlan& plan = x.select_plans.back();
+    plan.variable = variable;
+    for (const WhenArm* arm = c->whens; arm; arm = arm->next) {
+        plan.values.push_back(
+            static_cast<const RexxValue*>(arm->condition->right->exec_slot)->num());
+        plan.arms.push_back(arm);
+    }
+    const_cast<Clause*>(c)->exec_slot = &plan;
+}
+
+// The planned way: true when it ran the SELECT (false: the value is no
+// whole number, or tracing is on; the WHENs are then tested one by one).
+bool select_by_plan(X& x, const Clause* c, const SelectPlan& plan) {
+    if (trace_clauses(x.in.trace) || tracing_i(x)) return false;
+    const RexxValue* v = remembered_value(x, plan.variable);
+    if (!v || !v->known_number() || !is_whole(v->num())) return false;
+    double d = v->num();
+    size_t n = plan.values.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (plan.values[i] == d) {
+            // Where the tests one by one would have left the position.
+            x.in.pos.column = plan.arms[i]->token->column + 1;
+            at(x, plan.arms[i]->condition->token);
+            exec_list(x, plan.arms[i]->body.first);
+            return true;
+        }
+    }
+    x.in.pos.column = plan.arms[n - 1]->token->column + 1;
+    at(x, plan.arms[n - 1]->condition->token);
+    if (c->has_otherwise) {
+        exec_list(x, c->body.first);
+        return true;
+    }
+    set_clause_pos(x, c);
+    raise_error(x.in, 57);
+}
+
 void exec_select(X& x, const Clause* c) {
+    if (c->exec_slot != &kNoSelectPlan) {
+        if (!c->exec_slot) plan_select(x, c);
+        if (c->exec_slot && c->exec_slot != &kNoSelectPlan &&
+            select_by_plan(x, c, *static_cast<const SelectPlan*>(c->exec_slot)))
+            return;
+    }
     for (const WhenArm* arm = c->whens; arm; arm = arm->next) {
         x.in.pos.column = arm->token->column + 1;
         if (!x.interpreted) x.in.pos.line = arm->token->line + 1;
@@ -2061,24 +2420,27 @@ struct ControlledLoop {
     const Clause* c = run.c;
     const LoopSpec* loop = run.loop;
     const SymbolRef& ctrl = *run.ctrl;
-    const Expr* cond = loop->condition;
-    bool until = loop->until;
-    double current = run.current, limit = run.limit;
+    const Expr* while_cond = loop->until ? nullptr : loop->condition;
+    const Expr* until_cond = loop->until ? loop->condition : nullptr;
+    double current = run.current;
     double step_value = run.step->num();
-    bool ascending = step_value >= 0;
+    // TO as one comparison either way: direction * current > bound ends the
+    // loop (multiplying by 1 or -1 is exact); no TO, no FOR: bounds never met.
+    double direction = step_value >= 0 ? 1 : -1;
+    double bound = run.has_to ? direction * run.limit : HUGE_VAL;
+    double for_count = run.has_for ? run.for_count : HUGE_VAL;
     bool whole_step =
         run.step->places() <= 0 && is_whole(step_value) && std::fabs(step_value) < 1e14;
     bool simple = ctrl.kind == SymbolKind::Simple;
     bool leave = false;
     for (double done = 0;; ++done) {
-        if (run.has_to && (ascending ? current > limit : current < limit)) break;
-        if (run.has_for && done >= run.for_count) break;
-        if (cond && !until && !loop_test(x, c, cond, CondKind::WhileQuoted)) break;
+        if (direction * current > bound) break;
+        if (done >= for_count) break;
+        if (while_cond && !loop_test(x, c, while_cond, CondKind::WhileQuoted)) break;
         loop_body(x, c);
         if (x.pending != Pending::None && (!loop_consumes(x, loop, leave) || leave)) break;
-        if (cond && until && loop_test(x, c, cond, CondKind::UntilQuoted)) break;
+        if (until_cond && loop_test(x, c, until_cond, CondKind::UntilQuoted)) break;
         // Step: the body may have changed the variable.
-        set_clause_pos(x, c);
         if (simple && whole_step) {
             // Still the whole number the last step stored: no checks needed.
             Variable* rec = simple_record(x, ctrl);
@@ -2090,6 +2452,7 @@ struct ControlledLoop {
                 continue;
             }
         }
+        set_clause_pos(x, c);
         current = step_changed(x, ctrl, *run.step);
     }
 }
@@ -2481,13 +2844,23 @@ void write_say(X& x, std::string_view text, const char* end) {
     x.in.out(b);
 }
 
+bool find_signal_label(X& x, std::string_view label, const Clause*& target, Body*& where);
+void signal_to_label(X& x, const Clause* target, Body* where, int line);
+
 // An error a SIGNAL ON SYNTAX trap takes: the trap's label is the next clause.
 void take_syntax_trap(X& x, const RexxError& e) {
     x.depth = 0;
     x.pending = Pending::None;
-    TrapAction a = syntax_trap(x.in, e);
+    // The label is looked for while the trap still names it.
+    const Clause* target;
+    Body* where;
+    bool found = find_signal_label(x, trap_label_view(x.in, Condition::Syntax), target, where);
+    set_sigl(x, e.line);
+    set_rc(x, e.code);
+    enter_syntax_condition(x.in, e);
     x.in.pos.line = e.line;
-    signal_to(x, a.label, e.line);
+    if (!found) raise_error(x.in, 16);
+    signal_to_label(x, target, where, e.line);
 }
 
 RexxError resources_error(X& x) {
@@ -2500,31 +2873,27 @@ RexxError resources_error(X& x) {
     return e;
 }
 
-void exec_clause_inner(X& x, const Clause* c);
-
-// Runs one clause. An error is caught here, at the innermost clause, so that
-// a trapped error unwinds only the frames of the clause that failed.
-void exec_clause(X& x, const Clause* c) {
-    try {
-        exec_clause_inner(x, c);
-    } catch (RexxError& e) {
-        x.failed = false;
-        if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw;
-        take_syntax_trap(x, e);
-    } catch (SignalTransfer& t) {
-        x.depth = 0;
-        x.pending = Pending::None;
-        signal_to(x, t.label, x.in.pos.line);
-    } catch (std::bad_alloc&) {
-        RexxError e = resources_error(x);
-        if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw e;
-        take_syntax_trap(x, e);
-    }
-    if (x.failed) {
-        if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw_failure(x);
-        x.failed = false;
-        take_syntax_trap(x, x.failure);
-    }
+// The rare ends of a clause, kept out of the loops that run clauses. Each
+// catch-side routine runs inside its handler, so "throw;" passes the error on.
+[[gnu::noinline]] void clause_raised(X& x, RexxError& e) {
+    x.failed = false;
+    if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw;
+    take_syntax_trap(x, e);
+}
+[[gnu::noinline]] void clause_signalled(X& x, SignalTransfer& t) {
+    x.depth = 0;
+    x.pending = Pending::None;
+    signal_to(x, t.label, x.in.pos.line);
+}
+[[gnu::noinline]] void clause_out_of_memory(X& x) {
+    RexxError e = resources_error(x);
+    if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw e;
+    take_syntax_trap(x, e);
+}
+[[gnu::noinline]] void clause_failed(X& x) {
+    if (x.in.traps[Condition::Syntax].mode != TrapMode::Signal) throw_failure(x);
+    x.failed = false;
+    take_syntax_trap(x, x.failure);
 }
 
 void throw_failure(X& x) {
@@ -2533,7 +2902,7 @@ void throw_failure(X& x) {
 }
 
 [[gnu::noinline]] void exec_trap_setting(X& x, const Clause* c) {
-    std::string name = c->name ? std::string(token_text(c->name)) : std::string();
+    std::string_view name = c->name ? token_text(c->name) : std::string_view();
     set_trap(x.in, condition_of(c->condition),
              !c->on                            ? TrapMode::Off
              : c->kind == ClauseKind::SignalOn ? TrapMode::Signal
@@ -2542,13 +2911,27 @@ void throw_failure(X& x) {
 }
 
 [[gnu::noinline]] void exec_signal(X& x, const Clause* c) {
-    std::string label;
-    if (c->expr) {
-        label = eval_text(x, c->expr);
-        set_clause_pos(x, c);
-    } else {
-        label = std::string(token_text(c->name));
+    if (!c->expr) {
+        // The label found by its name as written in the running unit (the
+        // first place looked in) is found there again for as long as that
+        // unit runs the clause: remembered in the clause's slot.
+        auto* memo = static_cast<SignalMemo*>(c->exec_slot);
+        if (memo && memo->unit == x.body->unit)
+            return signal_to_label(x, memo->target, x.body, x.in.pos.line);
+        std::string_view name = token_text(c->name);
+        const Clause* target = find_label_in(x.body->unit, name);
+        if (!target) return signal_to(x, name, x.in.pos.line);
+        if (!memo) {
+            x.signal_memos.emplace_back();
+            memo = &x.signal_memos.back();
+            const_cast<Clause*>(c)->exec_slot = memo;
+        }
+        memo->unit = x.body->unit;
+        memo->target = target;
+        return signal_to_label(x, target, x.body, x.in.pos.line);
     }
+    std::string label = eval_text(x, c->expr);
+    set_clause_pos(x, c);
     signal_to(x, label, x.in.pos.line);
 }
 
@@ -2617,7 +3000,6 @@ void run_exit(X& x, const Clause* c) {
 void run_address_untraced(X& x, const Clause* c) {
     exec_address(x, c, false);
 }
-using ClauseRoutine = void (*)(X&, const Clause*);
 const ClauseRoutine kClauseRoutines[] = {
     run_command_untraced, // Command
     exec_assign,          // Assign
@@ -2686,14 +3068,47 @@ void run_clause_kind(X& x, const Clause* c, bool traced) {
     }
 }
 
-void exec_clause_inner(X& x, const Clause* c) {
-    set_clause_pos(x, c);
+// A clause run with its checks: the clause budget, a halt request, tracing.
+[[gnu::noinline]] void exec_clause_checked(X& x, const Clause* c) {
     if (x.opt.max_clauses && ++x.clause_count > x.opt.max_clauses) raise_error(x.in, 4);
     if (halt_pending(x) && take_halt(x)) return;
-    x.lib.clock_line = -1;
     const TraceState& t = x.in.trace;
     if (t.bits != kTraceNormal || t.suppressed || t.quiet) return exec_clause_traced(x, c);
     kClauseRoutines[static_cast<size_t>(c->kind)](x, c);
+}
+
+// A clause's first untraced run picks its routine (Clause::exec_fn).
+void choose_clause(X& x, const Clause* c) {
+    if (c->kind == ClauseKind::Assign) return choose_assign(x, c);
+    ClauseRoutine f = kClauseRoutines[static_cast<size_t>(c->kind)];
+    const_cast<Clause*>(c)->exec_fn = reinterpret_cast<void*>(f);
+    f(x, c);
+}
+
+// Runs one clause. An error is caught here, at the innermost clause, so that
+// a trapped error unwinds only the frames of the clause that failed. Inlined
+// into the loops that run clause lists: while no check is due, a clause costs
+// its position, one test and its own routine.
+[[gnu::always_inline]] inline void exec_clause(X& x, const Clause* c) {
+    try {
+        set_clause_pos(x, c);
+        x.lib.clock_line = -1;
+        const TraceState& t = x.in.trace;
+        if (*x.attention || t.bits != kTraceNormal || t.suppressed || t.quiet) {
+            exec_clause_checked(x, c);
+        } else {
+            ClauseRoutine f =
+                c->exec_fn ? reinterpret_cast<ClauseRoutine>(c->exec_fn) : choose_clause;
+            f(x, c);
+        }
+    } catch (RexxError& e) {
+        clause_raised(x, e);
+    } catch (SignalTransfer& t) {
+        clause_signalled(x, t);
+    } catch (std::bad_alloc&) {
+        clause_out_of_memory(x);
+    }
+    if (x.failed) clause_failed(x);
 }
 
 void exec_list(X& x, const Clause* c) {
@@ -2705,9 +3120,11 @@ void exec_list(X& x, const Clause* c) {
 
 // ---------------------------------------------------------------- SIGNAL and traps
 
-void signal_to(X& x, std::string_view label, int line) {
-    const Clause* target = nullptr;
-    Body* where = nullptr;
+// Where SIGNAL finds a label: in the innermost body's unit, then outward;
+// the name as given, then folded per the case mode. False when nowhere.
+bool find_signal_label(X& x, std::string_view label, const Clause*& target, Body*& where) {
+    target = nullptr;
+    where = nullptr;
     for (Body* b = x.body; b && !target; b = b->outer)
         if ((target = find_label_in(b->unit, label))) where = b;
     if (!target) {
@@ -2715,11 +3132,21 @@ void signal_to(X& x, std::string_view label, int line) {
         for (Body* b = x.body; b && !target; b = b->outer)
             if ((target = find_label_in(b->unit, folded))) where = b;
     }
-    if (!target) raise_error(x.in, 16);
+    return target != nullptr;
+}
+
+void signal_to_label(X& x, const Clause* target, Body* where, int line) {
     set_sigl(x, line);
     x.pending = Pending::Signal;
     x.signal_label = target;
     x.signal_body = where;
+}
+
+void signal_to(X& x, std::string_view label, int line) {
+    const Clause* target;
+    Body* where;
+    if (!find_signal_label(x, label, target, where)) raise_error(x.in, 16);
+    signal_to_label(x, target, where, line);
 }
 
 void call_trap_handler(X& x, const std::string& label, int line) {
@@ -3125,10 +3552,10 @@ size_t apply_template(X& x, const ParsePlan& plan, size_t i, std::string_view s)
         if (p.step == Step::Literal || p.step == Step::Variable) {
             // A string pattern: the data ends where it is found (or at the
             // end), and the next data starts after it.
-            RexxValue fallback;
+            LazyValue fallback; // made only for an unset variable's name
             std::string_view pat = p.literal;
             if (p.step == Step::Variable)
-                pat = fetch_value(x.in, *p.var, fallback).text(x.in.numeric);
+                pat = fetch_value(x.in, *p.var, fallback.get()).text(x.in.numeric);
             size_t k = pat.empty() ? std::string_view::npos : find_pattern(s, pat, start);
             if (k != std::string_view::npos) {
                 data_end = k;
@@ -3381,6 +3808,8 @@ RunResult run_program(Interp& in, std::string_view text, const RunOptions& optio
     RunResult result;
     ExecState x(in);
     x.opt = options;
+    if (options.halt_flag) x.halt = options.halt_flag;
+    x.attention = options.max_clauses ? &x.always : x.halt;
     if (!options.environments.empty()) {
         x.own_environments.entries = options.environments;
         x.envs = &x.own_environments;

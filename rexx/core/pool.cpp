@@ -7,6 +7,8 @@
 #include "rexx/core/errors.h"
 #include "rexx/core/interp.h"
 
+#include "platform/memory.h"
+
 namespace tolma {
 
 // ---------------------------------------------------------------- names
@@ -104,26 +106,170 @@ uint64_t name_hash(std::string_view name) {
     return hash_name(name);
 }
 
+// ---------------------------------------------------------------- records
+
+void VarName::assign(std::string_view text) {
+    release();
+    size_t n = text.size();
+    if (n <= kMaxInline) {
+        std::memcpy(raw_, text.data(), n);
+        raw_[kTagByte] = static_cast<uint8_t>(n);
+        return;
+    }
+    char* p = new char[n];
+    std::memcpy(p, text.data(), n);
+    std::memcpy(raw_, &p, sizeof p);
+    uint32_t len = static_cast<uint32_t>(n);
+    std::memcpy(raw_ + 8, &len, 4);
+    raw_[kTagByte] = kHeap;
+}
+
+void VarName::append_to(std::string& out) const {
+    if (!is_whole()) {
+        out += text();
+        return;
+    }
+    uint64_t n;
+    std::memcpy(&n, raw_, 8);
+    char digits[24];
+    char* end = digits + sizeof digits;
+    char* p = end;
+    do {
+        *--p = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n);
+    out.append(p, static_cast<size_t>(end - p));
+}
+
+Variable::~Variable() {
+    if (is_stem && state != VarState::Exposed) delete tails;
+}
+
 // ---------------------------------------------------------------- tables
 
-void VarTable::Slots::grow() {
-    std::vector<Slot> old = std::move(slots);
-    slots.assign(old.empty() ? 16 : old.size() * 2, Slot{});
-    mask = slots.size() - 1;
-    limit = slots.size() / 4 * 3;
-    for (const Slot& s : old) {
+namespace {
+
+// Slot arrays of a huge page or more come from the system, zeroed and
+// advised for huge pages; smaller ones from the heap.
+constexpr size_t kSlotSize = 16;
+
+bool mapped_slots(size_t n) {
+    return n * kSlotSize >= voren::platform::kHugePageSize;
+}
+
+} // namespace
+
+void VarTable::Slots::reset() {
+    if (slots) {
+        size_t n = mask + 1;
+        if (mapped_slots(n))
+            voren::platform::unmap_block(slots, n * sizeof(Slot));
+        else
+            delete[] slots;
+    }
+    slots = nullptr;
+    mask = count = limit = 0;
+    scrambled = false;
+}
+
+void VarTable::Slots::rehash(bool scramble_now) {
+    static_assert(sizeof(Slot) == kSlotSize);
+    Slot* old = slots;
+    size_t old_n = old ? mask + 1 : 0;
+    size_t n = scramble_now ? old_n : old_n ? old_n * 2 : 8;
+    if (scramble_now) scrambled = true;
+    // Fresh pages from the system are zero already: empty slots need no
+    // writing.
+    slots = mapped_slots(n)
+                ? static_cast<Slot*>(voren::platform::map_zeroed_block(n * sizeof(Slot)))
+                : new Slot[n]();
+    mask = n - 1;
+    limit = n / 4 * 3;
+    for (size_t j = 0; j < old_n; ++j) {
+        const Slot& s = old[j];
         if (!s.v) continue;
-        size_t i = s.hash & mask;
+        size_t i = home(s.hash);
         while (slots[i].v)
             i = (i + 1) & mask;
         slots[i] = s;
     }
+    if (old) {
+        if (mapped_slots(old_n))
+            voren::platform::unmap_block(old, old_n * sizeof(Slot));
+        else
+            delete[] old;
+    }
 }
 
+// A lookup that walked kLongProbe slots: a table still placed by the plain
+// hash is scrambled and searched again; a scrambled one is searched on.
+Variable* VarTable::Slots::find_far(uint64_t hash) {
+    if (!scrambled) {
+        rehash(true);
+        return find(hash);
+    }
+    for (size_t i = home(hash);; i = (i + 1) & mask) {
+        const Slot& s = slots[i];
+        if (!s.v) return nullptr;
+        if (s.hash == hash) return s.v;
+    }
+}
+
+namespace {
+
+constexpr size_t kFirstChunk = 4;
+// Heap chunks double up to this size; beyond it a generation gets its
+// records in huge-page blocks.
+constexpr size_t kLargestHeapChunk = size_t{1} << 20;
+
+void destroy_records(RecordChunk& c, size_t used) {
+    for (size_t i = 0; i < used; ++i)
+        c.records[i].~Variable();
+}
+
+void free_chunk(RecordChunk& c) {
+    if (c.mapped)
+        voren::platform::unmap_block(c.records, c.bytes);
+    else
+        ::operator delete (c.records, std::align_val_t{alignof(Variable)});
+    c = RecordChunk{};
+}
+
+} // namespace
+
 void Generation::add_chunk() {
-    chunk_size = chunks.empty() ? 16 : std::min<size_t>(chunk_size * 2, 4096);
-    chunks.push_back(std::make_unique<Variable[]>(chunk_size));
+    RecordChunk c;
+    c.capacity = chunks.empty() ? kFirstChunk : chunks.back().capacity * 2;
+    c.bytes = c.capacity * sizeof(Variable);
+    if (c.bytes > kLargestHeapChunk) {
+        c.bytes = voren::platform::kHugePageSize;
+        c.capacity = c.bytes / sizeof(Variable);
+        c.mapped = true;
+        c.records = static_cast<Variable*>(voren::platform::map_zeroed_block(c.bytes));
+    } else {
+        c.records =
+            static_cast<Variable*>(::operator new (c.bytes, std::align_val_t{alignof(Variable)}));
+    }
+    chunks.push_back(c);
     chunk_used = 0;
+}
+
+void Generation::clear_records() {
+    for (size_t i = 0; i < chunks.size(); ++i)
+        destroy_records(chunks[i], i + 1 == chunks.size() ? chunk_used : chunks[i].capacity);
+    // The records' tables are gone; keep the first chunk for the next use.
+    for (size_t i = 1; i < chunks.size(); ++i)
+        free_chunk(chunks[i]);
+    if (chunks.size() > 1) chunks.resize(1);
+    chunk_used = 0;
+    next_seq = 0;
+}
+
+Generation::~Generation() {
+    clear_records();
+    vars.clear();
+    for (RecordChunk& c : chunks)
+        free_chunk(c);
 }
 
 Pool::Pool() {
@@ -186,10 +332,12 @@ Variable* find_variable(Generation& g, std::string_view name, uint64_t hash, boo
     Variable* v = g.vars.find(name, hash);
     if (!v && create) {
         v = g.new_record();
-        v->name = name;
-        v->hash = hash;
-        v->is_stem = !name.empty() && name.back() == '.';
-        g.vars.insert(v);
+        v->name.assign(name);
+        if (!name.empty() && name.back() == '.') {
+            v->is_stem = true;
+            v->tails = new VarTable(&g);
+        }
+        g.vars.insert(v, hash);
     }
     if (v && follow_exposure)
         while (v->state == VarState::Exposed)
@@ -263,14 +411,15 @@ std::string_view build_tail(Interp& in, const SymbolRef& s) {
     return b;
 }
 
+// A stem's record keeps its table of compounds.
 void clear_record(Variable* v) {
+    if (v->state == VarState::Exposed) v->target = nullptr;
     v->state = VarState::Dropped;
-    v->target = nullptr;
     v->value = RexxValue();
 }
 
 void drop_compounds(Variable* stem) {
-    if (stem->tails) stem->tails->each([](Variable* c) { clear_record(c); });
+    if (VarTable* t = stem->stem_table()) t->each([](Variable* c) { clear_record(c); });
 }
 
 [[gnu::always_inline]] inline Variable* stem_record(Interp& in, const SymbolRef& s, bool create) {
@@ -337,32 +486,22 @@ TailKey value_key(uint64_t n) {
 }
 
 // A new compound record in stem for a tail not found there.
+// A new compound record in stem for a tail not found there. A tail keyed
+// by its value keeps the value as its name.
 Variable* new_compound(Variable* stem, const TailKey& k) {
-    if (!stem->tails) stem->tails = std::make_unique<VarTable>();
-    Variable* c = stem->owner->new_record();
-    c->name.clear(); // empty already: appending is the cheapest copy
-    if (k.by_value) {
-        char digits[24];
-        char* end = digits + sizeof digits;
-        char* p = end;
-        uint64_t n = k.value;
-        do {
-            *--p = static_cast<char>('0' + n % 10);
-            n /= 10;
-        } while (n);
-        c->name.append(p, static_cast<size_t>(end - p));
-    } else {
-        c->name.append(k.text.data(), k.text.size());
-    }
-    c->hash = k.hash;
-    stem->tails->insert(c);
+    VarTable* t = stem->tails;
+    Variable* c = t->home->new_record();
+    if (k.by_value)
+        c->name.set_whole(k.value);
+    else
+        c->name.assign(k.text);
+    t->insert(c, k.hash);
     return c;
 }
 
 [[gnu::always_inline]] inline Variable* compound_record(Variable* stem, const TailKey& k,
                                                         bool create) {
-    VarTable* t = stem->tails.get();
-    Variable* c = t ? t->find(k.text, k.hash) : nullptr;
+    Variable* c = stem->tails->find(k.text, k.hash);
     if (!c && create) c = new_compound(stem, k);
     return c;
 }
@@ -397,17 +536,20 @@ Variable* new_compound(Variable* stem, const TailKey& k) {
 [[gnu::always_inline]] inline Variable* compound_of(Interp& in, const SymbolRef& s, Variable* stem,
                                                     bool create) {
     uint64_t id = in.pool.top->id;
-    // A loop index as the tail: found by its value, in one probe.
+    // A loop index as the tail: found by its value, in one probe. Any
+    // other value of the tail variable: by its text.
     if (s.var_tail) {
         const TailPart& p = s.tails[0];
         if (p.var.gen_id == id) {
             Variable* v = follow(p.var.rec);
-            uint64_t n;
-            if (v->state == VarState::Set && whole_tail_value(in, v->value, n)) {
-                VarTable* t = stem->tails.get();
-                Variable* c = t ? t->find_whole(digits_hash(n)) : nullptr;
-                if (!c && create) c = new_compound(stem, value_key(n));
-                return c;
+            if (v->state == VarState::Set) {
+                uint64_t n;
+                if (whole_tail_value(in, v->value, n)) {
+                    Variable* c = stem->tails->find_whole(digits_hash(n));
+                    if (!c && create) c = new_compound(stem, value_key(n));
+                    return c;
+                }
+                return compound_record(stem, text_key(v->value.text(in.numeric)), create);
             }
         } else if (s.fixed.gen_id == id && missing(*in.pool.top, p)) {
             return s.fixed.rec;
@@ -433,12 +575,9 @@ RexxValue* find_value(Interp& in, const SymbolRef& s) {
     case SymbolKind::Compound: {
         Variable* stem = stem_record(in, s, false);
         if (!stem) return nullptr;
-        if (stem->tails) {
-            Variable* c = compound_of(in, s, stem, false);
-            if (c) {
-                c = follow(c);
-                if (c->state == VarState::Set) return &c->value;
-            }
+        if (Variable* c = compound_of(in, s, stem, false)) {
+            c = follow(c);
+            if (c->state == VarState::Set) return &c->value;
         }
         return stem->state == VarState::Set ? &stem->value : nullptr;
     }
@@ -588,23 +727,6 @@ void new_generation(Interp& in) {
     p.top_id = p.top->id;
 }
 
-namespace {
-
-// A record back to its state when made; its name keeps its room.
-void reset_record(Variable& v) {
-    v.state = VarState::Dropped;
-    v.is_stem = false;
-    v.seq = 0;
-    v.hash = 0;
-    v.target = nullptr;
-    v.owner = nullptr;
-    v.name.clear();
-    v.value = RexxValue();
-    v.tails.reset();
-}
-
-} // namespace
-
 void release_generation(Interp& in) {
     Pool& p = in.pool;
     if (p.levels.size() <= 1) return;
@@ -614,16 +736,8 @@ void release_generation(Interp& in) {
     p.top_id = p.top->id;
     // Keep the first chunk of records and a small table (emptied, its room
     // kept) for the next PROCEDURE.
-    if (!g->chunks.empty()) {
-        size_t used = g->chunks.size() == 1 ? g->chunk_used : 16;
-        for (size_t i = 0; i < used; ++i)
-            reset_record(g->chunks[0][i]);
-        g->chunks.resize(1);
-        g->chunk_size = 16;
-        g->chunk_used = 0;
-    }
+    g->clear_records();
     g->vars.clear(64);
-    g->next_seq = 0;
     g->caller = nullptr;
     g->id = 0;
     if (p.spare.size() < 64) p.spare.push_back(std::move(g));
@@ -644,7 +758,7 @@ void expose(Interp& in, const SymbolRef& s) {
         Variable* rec = find_variable(g, s.base.name, s.base.hash, true, false);
         if (rec == target) return;
         rec->value = RexxValue();
-        rec->tails.reset();
+        if (VarTable* t = rec->stem_table()) delete t;
         rec->state = VarState::Exposed;
         rec->target = target;
         return;
@@ -687,16 +801,18 @@ void show_generation(Interp& in, const Generation& g, int level) {
     g.vars.each([&](Variable* v) {
         if (v->is_stem) {
             // The stem's own record is keyed apart from a simple variable.
-            std::string key = v->name.substr(0, v->name.size() - 1) + "+";
+            std::string stem = v->name.str();
+            std::string key = stem.substr(0, stem.size() - 1) + "+";
             rows.push_back({show_hash(key), v->seq, key, v});
-            if (v->tails)
-                v->tails->each([&](Variable* c) {
-                    if (c->owner != &g) return;
-                    std::string full = v->name + c->name;
+            if (VarTable* t = v->stem_table())
+                t->each([&](Variable* c) {
+                    std::string full = stem;
+                    c->name.append_to(full);
                     rows.push_back({show_hash(full), c->seq, full, c});
                 });
         } else {
-            rows.push_back({show_hash(v->name), v->seq, v->name, v});
+            std::string name = v->name.str();
+            rows.push_back({show_hash(name), v->seq, name, v});
         }
     });
     std::sort(rows.begin(), rows.end(), [](const ShowRow& a, const ShowRow& b) {

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -52,31 +53,99 @@ enum class VarState : uint8_t { Dropped = 0, Set = 1, Exposed = 2 };
 class VarTable;
 struct Generation;
 
+// A record's name: up to 15 bytes inline, a longer one on the heap. A
+// compound tail found by its whole-number value keeps the number, and its
+// digits are written only when the name is shown.
+class VarName {
+  public:
+    VarName() noexcept { raw_[kTagByte] = 0; }
+    VarName(const VarName&) = delete;
+    VarName& operator=(const VarName&) = delete;
+    ~VarName() {
+        if (raw_[kTagByte] == kHeap) delete[] heap_data();
+    }
+    void assign(std::string_view text);
+    void set_whole(uint64_t n) {
+        release();
+        std::memcpy(raw_, &n, 8);
+        raw_[kTagByte] = kWhole;
+    }
+    bool is_whole() const { return raw_[kTagByte] == kWhole; }
+    // The text of a name not kept as a number.
+    [[gnu::always_inline]] std::string_view text() const {
+        uint8_t tag = raw_[kTagByte];
+        if (tag <= kMaxInline) return {reinterpret_cast<const char*>(raw_), tag};
+        uint32_t n;
+        std::memcpy(&n, raw_ + 8, 4);
+        return {heap_data(), n};
+    }
+    void append_to(std::string& out) const;
+    std::string str() const {
+        std::string s;
+        append_to(s);
+        return s;
+    }
+
+  private:
+    static constexpr size_t kTagByte = 15;
+    static constexpr uint8_t kMaxInline = 15, kHeap = 0x80, kWhole = 0x81;
+    char* heap_data() const {
+        char* p;
+        std::memcpy(&p, raw_, sizeof p);
+        return p;
+    }
+    void release() {
+        if (raw_[kTagByte] == kHeap) delete[] heap_data();
+        raw_[kTagByte] = 0;
+    }
+    // Inline: the bytes, the length in the last byte. Heap: the pointer,
+    // the length at byte 8. Whole: the number. The last byte tells which.
+    alignas(8) uint8_t raw_[16];
+};
+
 struct Variable {
     VarState state = VarState::Dropped;
     bool is_stem = false;
     uint32_t seq = 0; // creation order within the generation
-    uint64_t hash = 0;
-    Variable* target = nullptr;      // Exposed: the caller's record
-    Generation* owner = nullptr;     // the generation whose arena holds the record
-    std::string name;                // simple name, stem "A." or a compound's tail
-    RexxValue value;                 // meaningful in state Set
-    std::unique_ptr<VarTable> tails; // a stem's compounds
+    union {
+        Variable* target = nullptr; // state Exposed: the caller's record
+        VarTable* tails;            // a stem's own record otherwise: its compounds (owned)
+    };
+    VarName name;    // simple name, stem "A." or a compound's tail
+    RexxValue value; // meaningful in state Set
+
+    Variable() noexcept {}
+    Variable(const Variable&) = delete;
+    Variable& operator=(const Variable&) = delete;
+    ~Variable();
+    // The stem's table of compounds; null for other records.
+    VarTable* stem_table() const { return is_stem && state != VarState::Exposed ? tails : nullptr; }
 };
 
 // Open-addressing tables of records keyed by name, with linear probing.
 // Names made of plain digits live apart from the others and are compared by
 // their hash alone: loops over a stem's numbered elements then probe
 // neighbouring slots, and a text name never has to walk past a long run of
-// numbered ones.
+// numbered ones. The slots hold the hashes, so a record need not.
+//
+// Numbered names start out placed by their hash as it is, which keeps a run
+// of numbers in a run of slots. Two runs far apart can land on the same
+// slots, though (1..N and 2**20+1..2**20+N), and then every lookup of the
+// second walks the whole first run. The first probe that walks that far
+// places the table's entries by a scrambled hash from then on.
 class VarTable {
   public:
-    [[gnu::always_inline]] Variable* find(std::string_view name, uint64_t hash) const {
+    VarTable() = default;
+    explicit VarTable(Generation* home) : home(home) {}
+    VarTable(const VarTable&) = delete;
+    VarTable& operator=(const VarTable&) = delete;
+
+    [[gnu::always_inline]] Variable* find(std::string_view name, uint64_t hash) {
         return hash < kTextHash ? whole_.find(hash) : text_.find(name, hash);
     }
     // The record of a plain-digit name by its hash alone.
-    [[gnu::always_inline]] Variable* find_whole(uint64_t hash) const { return whole_.find(hash); }
-    void insert(Variable* v) { (v->hash < kTextHash ? whole_ : text_).insert(v); }
+    [[gnu::always_inline]] Variable* find_whole(uint64_t hash) { return whole_.find(hash); }
+    void insert(Variable* v, uint64_t hash) { (hash < kTextHash ? whole_ : text_).insert(v, hash); }
     size_t size() const { return whole_.count + text_.count; }
     template <class F>
     void each(F&& f) const {
@@ -85,10 +154,15 @@ class VarTable {
     }
     // Empties the table. Slot arrays of at most keep_slots slots keep their
     // room, so a reused generation fills them without allocating.
-    void clear(size_t keep_slots) {
+    void clear(size_t keep_slots = 0) {
         whole_.clear(keep_slots);
         text_.clear(keep_slots);
     }
+    // Whether the numbered names are placed by a scrambled hash.
+    bool scrambled() const { return whole_.scrambled; }
+
+    // A stem's table: the generation whose records its compounds are.
+    Generation* home = nullptr;
 
   private:
     struct Slot {
@@ -107,7 +181,8 @@ class VarTable {
     }
     // Whether two names are equal, compared a word at a time where they
     // are long enough.
-    [[gnu::always_inline]] static bool same_name(const std::string& a, std::string_view b) {
+    [[gnu::always_inline]] static bool same_name(const VarName& name, std::string_view b) {
+        std::string_view a = name.text();
         size_t n = b.size();
         if (a.size() != n) return false;
         const char* x = a.data();
@@ -121,69 +196,117 @@ class VarTable {
             if (x[i] != y[i]) return false;
         return true;
     }
+    // A probe this long in a table placed by the plain hash makes it
+    // scrambled.
+    static constexpr size_t kLongProbe = 64;
+    static size_t scramble(uint64_t hash) {
+        uint64_t x = hash * 0x9e3779b97f4a7c15ULL;
+        return static_cast<size_t>(x ^ (x >> 32));
+    }
     struct Slots {
-        std::vector<Slot> slots;
+        Slot* slots = nullptr;
         size_t mask = 0;
         size_t count = 0;
         size_t limit = 0; // count that makes the table grow: 3/4 full
-        [[gnu::always_inline]] Variable* find(uint64_t hash) const {
+        bool scrambled = false;
+        [[gnu::always_inline]] size_t home(uint64_t hash) const {
+            return (scrambled ? scramble(hash) : hash) & mask;
+        }
+        Slots() = default;
+        Slots(const Slots&) = delete;
+        Slots& operator=(const Slots&) = delete;
+        ~Slots() { reset(); }
+        [[gnu::always_inline]] Variable* find(uint64_t hash) {
             if (!count) return nullptr;
-            for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            size_t i = home(hash);
+            for (size_t steps = 0;; ++steps) {
                 const Slot& s = slots[i];
                 if (!s.v) return nullptr;
                 if (s.hash == hash) return s.v;
+                i = (i + 1) & mask;
+                if (steps == kLongProbe) return find_far(hash);
             }
         }
+        Variable* find_far(uint64_t hash);
         [[gnu::always_inline]] Variable* find(std::string_view name, uint64_t hash) const {
             if (!count) return nullptr;
-            for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            for (size_t i = home(hash);; i = (i + 1) & mask) {
                 const Slot& s = slots[i];
                 if (!s.v) return nullptr;
                 if (s.hash == hash && same_name(s.v->name, name)) return s.v;
             }
         }
-        void insert(Variable* v) {
+        void insert(Variable* v, uint64_t hash) {
             if (count >= limit) grow();
-            size_t i = v->hash & mask;
-            while (slots[i].v)
+            size_t i = home(hash);
+            for (size_t steps = 0; slots[i].v; ++steps) {
                 i = (i + 1) & mask;
-            slots[i] = Slot{v->hash, v};
+                if (steps == kLongProbe && !scrambled) {
+                    rehash(true);
+                    i = home(hash);
+                    steps = 0;
+                }
+            }
+            slots[i] = Slot{hash, v};
             ++count;
         }
-        void grow();
+        void grow() { rehash(false); }
+        // Doubles the table, or places its entries by the scrambled hash
+        // at the same size.
+        void rehash(bool scramble_now);
+        void reset();
         void clear(size_t keep_slots) {
-            if (slots.size() > keep_slots) {
-                *this = Slots();
+            if (!slots) return;
+            if (mask + 1 > keep_slots) {
+                reset();
             } else if (count) {
-                std::memset(static_cast<void*>(slots.data()), 0, slots.size() * sizeof(Slot));
+                std::memset(static_cast<void*>(slots), 0, (mask + 1) * sizeof(Slot));
                 count = 0;
+                scrambled = false;
             }
         }
         template <class F>
         void each(F&& f) const {
             if (count)
-                for (const Slot& s : slots)
-                    if (s.v) f(s.v);
+                for (size_t i = 0; i <= mask; ++i)
+                    if (slots[i].v) f(slots[i].v);
         }
     };
     Slots whole_, text_;
+};
+
+// A generation's records live in chunks that never move: small ones from
+// the heap at first, then huge-page blocks once the generation holds many.
+// A record is built when it is handed out, so pages of a chunk are touched
+// only as records are used.
+struct RecordChunk {
+    Variable* records = nullptr;
+    size_t capacity = 0;
+    size_t bytes = 0;    // the block's size
+    bool mapped = false; // a block from the system rather than the heap
 };
 
 struct Generation {
     uint64_t id = 0;
     Generation* caller = nullptr;
     VarTable vars; // simple variables and stems
-    std::vector<std::unique_ptr<Variable[]>> chunks;
-    size_t chunk_used = 0, chunk_size = 0;
+    std::vector<RecordChunk> chunks;
+    size_t chunk_used = 0; // records handed out from chunks.back()
     uint32_t next_seq = 0;
+
+    Generation() = default;
+    Generation(const Generation&) = delete;
+    Generation& operator=(const Generation&) = delete;
+    ~Generation();
     Variable* new_record() {
-        if (chunk_used == chunk_size) add_chunk();
-        Variable* v = &chunks.back()[chunk_used++];
+        if (chunks.empty() || chunk_used == chunks.back().capacity) add_chunk();
+        Variable* v = new (chunks.back().records + chunk_used++) Variable();
         v->seq = next_seq++;
-        v->owner = this;
         return v;
     }
     void add_chunk();
+    // Destroys every record; keeps the first chunk's memory for reuse.
+    void clear_records();
 };
 
 // A name with its hash and the record last found for it.

@@ -5,7 +5,7 @@
 // (leaves of expressions are tokens; names are tokens). A Program is built
 // whole by `compile` (parser.h) and never changes afterwards, except for the
 // slots that belong to the executor and the variable pool (Token::pool_ref,
-// Expr::exec_slot, Clause::exec_slot).
+// Expr::exec_slot, Expr::exec_fn, Expr::exec_form, Clause::exec_slot).
 #include "rexx/core/arena.h"
 #include "rexx/core/lexer.h"
 
@@ -66,6 +66,7 @@ enum class Arity : std::uint8_t { Leaf, Unary, Binary, Call, Ternary };
 
 struct Expr {
     ExprOp op = ExprOp::String;
+    std::uint8_t exec_form = 0; // free for the executor (e.g. the shape of a comparison)
     // Leaf: the token itself. Operator: the operator's token (its position
     // is the operator's position; inserted blanks and OP_CONC have one too).
     // Call: the FUNCTION or SFUNCTION token. Br/Br2: the "[" token.
@@ -249,6 +250,7 @@ struct Clause {
     const ClauseList* block = nullptr; // Label: the list that holds it
     Clause* enclosing_do = nullptr;    // Leave/Iterate: the innermost DO around it, if any
     void* exec_slot = nullptr;         // free for the executor
+    void* exec_fn = nullptr;           // free for the executor (the clause's routine)
 };
 
 const char* clause_kind_name(ClauseKind kind);

@@ -99,11 +99,25 @@ struct Args {
 };
 
 using BuiltinHandler = RexxValue (*)(Interp&, Args&);
+// A handler that makes its result in a value given to it (the variable
+// being assigned, or the caller's scratch value), reusing that value's
+// buffer. It checks every argument before it changes out, so that a wrong
+// call leaves out as it was; out is never one of the arguments.
+using BuiltinInto = void (*)(Interp&, Args&, RexxValue& out);
 
 struct Builtin {
     const char* name; // as spelt
     BuiltinHandler handler;
+    BuiltinInto into = nullptr; // the same function making its result in place, if it has one
 };
+
+// The handler of a function written as an into-handler.
+template <BuiltinInto F>
+RexxValue result_of(Interp& in, Args& a) {
+    RexxValue r;
+    F(in, a, r);
+    return r;
+}
 
 // The table's rows (all families) and its size.
 const Builtin* builtin_rows(size_t& count);
@@ -248,6 +262,26 @@ inline RexxValue piece_result(Interp& in, std::string_view s) {
     RexxValue r;
     if (!s.empty()) std::memcpy(make_text(in, r, s.size()), s.data(), s.size());
     return r;
+}
+
+// The same results made in a value that may hold an older one (into-handlers).
+// A short text leaves the old heap buffer to the spare one, for the next long
+// result, rather than freeing it.
+inline char* text_into(Interp& in, RexxValue& r, size_t n) {
+    if (n <= RexxValue::kInline) {
+        r.give_buffer(in.spare);
+        return r.resize_text(n);
+    }
+    if (n > 0x7FFFFFFF) result_too_long(in);
+    return r.resize_text(n, in.spare);
+}
+inline void piece_into(Interp& in, RexxValue& r, std::string_view s) {
+    char* p = text_into(in, r, s.size());
+    if (!s.empty()) std::memcpy(p, s.data(), s.size());
+}
+inline void int_into(Interp& in, RexxValue& r, long long v) {
+    r.give_buffer(in.spare);
+    r.set_number(static_cast<double>(v), 0);
 }
 
 constexpr size_t kMaxValueLength = 0x7FFFFFFF;

@@ -86,18 +86,16 @@ RexxValue bi_b2x(Interp& in, Args& a) {
     return r;
 }
 
-RexxValue bi_c2x(Interp& in, Args& a) {
+void c2x_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 1, 1, "must receive 1 argument.");
     std::string_view s = need_text(in, a, 0);
-    RexxValue r;
     if (s.size() > kMaxValueLength / 2) raise_error(in, 5);
-    char* p = make_text(in, r, s.size() * 2);
+    char* p = text_into(in, r, s.size() * 2);
     for (size_t i = 0; i < s.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(s[i]);
         p[2 * i] = kHex[c >> 4];
         p[2 * i + 1] = kHex[c & 15];
     }
-    return r;
 }
 
 RexxValue bi_c2o(Interp& in, Args& a) {
@@ -151,7 +149,7 @@ RexxValue bi_c2d(Interp& in, Args& a) {
 
 // D2C and D2X: the whole number's two's-complement bytes or hex digits.
 template <bool kHexDigits>
-RexxValue decimal_to(Interp& in, Args& a) {
+void decimal_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 1, 2, "must receive 1 or 2 arguments.");
     require(in, a, 0, "argument 1 missing.");
     long long v = arg_whole_msgs(in, a, 0, -(1LL << 62), "argument 1 must be an integer.");
@@ -169,22 +167,13 @@ RexxValue decimal_to(Interp& in, Args& a) {
     if (v >= 0)
         count = u ? static_cast<size_t>((64 - std::countl_zero(u) + kUnitBits - 1) / kUnitBits) : 1;
     size_t n = len >= 0 ? static_cast<size_t>(len) : count;
-    RexxValue r;
-    char* p = make_text(in, r, n);
+    char* p = text_into(in, r, n);
     unsigned fill = v < 0 ? kMask : 0;
     // Least significant first, from the right end.
     for (size_t i = 0; i < n; ++i) {
         unsigned unit = i < count ? static_cast<unsigned>(u >> (kUnitBits * i)) & kMask : fill;
         p[n - 1 - i] = kHexDigits ? kHex[unit] : static_cast<char>(unit);
     }
-    return r;
-}
-
-RexxValue bi_d2c(Interp& in, Args& a) {
-    return decimal_to<false>(in, a);
-}
-RexxValue bi_d2x(Interp& in, Args& a) {
-    return decimal_to<true>(in, a);
 }
 
 RexxValue hex_to(Interp& in, Args& a, bool to_binary) {
@@ -303,8 +292,16 @@ RexxValue bi_datatype(Interp& in, Args& a) {
 } // namespace
 
 const Builtin kConversionBuiltins[] = {
-    {"b2x", bi_b2x}, {"c2d", bi_c2d}, {"c2o", bi_c2o}, {"c2x", bi_c2x}, {"d2c", bi_d2c},
-    {"d2x", bi_d2x}, {"x2b", bi_x2b}, {"x2c", bi_x2c}, {"x2d", bi_x2d}, {"datatype", bi_datatype},
+    {"b2x", bi_b2x},
+    {"c2d", bi_c2d},
+    {"c2o", bi_c2o},
+    {"c2x", result_of<c2x_into>, c2x_into},
+    {"d2c", result_of<decimal_into<false>>, decimal_into<false>},
+    {"d2x", result_of<decimal_into<true>>, decimal_into<true>},
+    {"x2b", bi_x2b},
+    {"x2c", bi_x2c},
+    {"x2d", bi_x2d},
+    {"datatype", bi_datatype},
 };
 const size_t kConversionBuiltinCount = sizeof kConversionBuiltins / sizeof kConversionBuiltins[0];
 

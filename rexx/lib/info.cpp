@@ -56,7 +56,7 @@ RexxValue bi_condition(Interp& in, Args& a) {
     Condition cond = static_cast<Condition>(c.code);
     switch (opt) {
     case 'C': return RexxValue(condition_name(cond));
-    case 'D': return RexxValue(c.description);
+    case 'D': return RexxValue(c.description_text());
     case 'S': {
         const Trap& t = in.traps[cond];
         if (t.mode == TrapMode::Off) return RexxValue("OFF");
@@ -304,9 +304,10 @@ RexxValue bi_cvtails(Interp& in, Args& a) {
     Variable* rec = find_variable(in.pool.current(), stem, name_hash(stem), false, true);
     while (rec && rec->state == VarState::Exposed && rec->target)
         rec = rec->target;
-    if (!rec || !rec->tails) return RexxValue();
+    VarTable* table = rec ? rec->stem_table() : nullptr;
+    if (!table) return RexxValue();
     std::vector<const Variable*> set;
-    rec->tails->each([&](Variable* v) {
+    table->each([&](Variable* v) {
         const Variable* t = v;
         while (t->state == VarState::Exposed && t->target)
             t = t->target;
@@ -317,7 +318,7 @@ RexxValue bi_cvtails(Interp& in, Args& a) {
     std::string out;
     for (const Variable* v : set) {
         if (!out.empty()) out += ' ';
-        out += v->name;
+        v->name.append_to(out);
     }
     return RexxValue(out);
 }

@@ -80,10 +80,12 @@ void map_bytes(const TranslateMap& t, const char* from, char* to, size_t n) {
         return;
     }
     const unsigned char* map = t.map;
-    __m128i c0 = _mm_set1_epi8(static_cast<char>(t.changed[0]));
-    __m128i c1 = _mm_set1_epi8(static_cast<char>(t.changed[1]));
-    __m128i c2 = _mm_set1_epi8(static_cast<char>(t.changed[2]));
-    __m128i c3 = _mm_set1_epi8(static_cast<char>(t.changed[3]));
+    // The changed bytes are kept repeated in words already: two words make
+    // the sixteen bytes to compare with.
+    __m128i c0 = _mm_set1_epi64x(static_cast<long long>(t.changed[0]));
+    __m128i c1 = _mm_set1_epi64x(static_cast<long long>(t.changed[1]));
+    __m128i c2 = _mm_set1_epi64x(static_cast<long long>(t.changed[2]));
+    __m128i c3 = _mm_set1_epi64x(static_cast<long long>(t.changed[3]));
     // The last group is the final sixteen bytes, overlapping the one before:
     // mapping from the source again gives the same bytes.
     for (size_t i = 0;; i += 16) {

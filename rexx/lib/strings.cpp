@@ -13,14 +13,13 @@ namespace {
 
 // ---------------------------------------------------------------- pieces
 
-RexxValue bi_left_right(Interp& in, Args& a, bool left) {
+void left_right_into(Interp& in, Args& a, RexxValue& r, bool left) {
     check_count(in, a, 2, 3, "must receive 2 or 3 arguments.");
     std::string_view s = need_text(in, a, 0);
     require(in, a, 1, "argument 2 missing.");
     long long len = arg_whole(in, a, 1, 0);
     char pad = arg_pad(in, a, 2);
-    RexxValue r;
-    char* p = make_text(in, r, static_cast<size_t>(len));
+    char* p = text_into(in, r, static_cast<size_t>(len));
     size_t n = static_cast<size_t>(len);
     size_t copy = s.size() < n ? s.size() : n;
     if (left) {
@@ -30,17 +29,16 @@ RexxValue bi_left_right(Interp& in, Args& a, bool left) {
         std::memset(p, pad, n - copy);
         std::memcpy(p + n - copy, s.data() + s.size() - copy, copy);
     }
-    return r;
 }
 
-RexxValue bi_left(Interp& in, Args& a) {
-    return bi_left_right(in, a, true);
+void left_into(Interp& in, Args& a, RexxValue& r) {
+    left_right_into(in, a, r, true);
 }
-RexxValue bi_right(Interp& in, Args& a) {
-    return bi_left_right(in, a, false);
+void right_into(Interp& in, Args& a, RexxValue& r) {
+    left_right_into(in, a, r, false);
 }
 
-RexxValue bi_substr(Interp& in, Args& a) {
+void substr_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 2, 4, "must receive 2 to 4 arguments.");
     std::string_view s = need_text(in, a, 0);
     require(in, a, 1, "argument 2 missing.");
@@ -56,24 +54,21 @@ RexxValue bi_substr(Interp& in, Args& a) {
     }
     char pad = arg_pad(in, a, 3);
     // The common case: a plain piece of the string.
-    if (len <= avail) return piece_result(in, std::string_view(s.data() + from, len));
-    RexxValue r;
-    char* p = make_text(in, r, len);
+    if (len <= avail) return piece_into(in, r, std::string_view(s.data() + from, len));
+    char* p = text_into(in, r, len);
     std::memcpy(p, s.data() + (avail ? from : 0), avail);
     std::memset(p + avail, pad, len - avail);
-    return r;
 }
 
-RexxValue bi_length(Interp& in, Args& a) {
+void length_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 1, 1, "must receive 1 argument.");
-    return int_result(static_cast<long long>(need_text(in, a, 0).size()));
+    int_into(in, r, static_cast<long long>(need_text(in, a, 0).size()));
 }
 
-RexxValue bi_reverse(Interp& in, Args& a) {
+void reverse_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 1, 1, "must receive 1 argument.");
     std::string_view s = need_text(in, a, 0);
-    RexxValue r;
-    char* p = make_text(in, r, s.size());
+    char* p = text_into(in, r, s.size());
     const char* from = s.data();
     size_t n = s.size(), i = 0;
     // Eight bytes at a time from the end, their order swapped.
@@ -85,32 +80,61 @@ RexxValue bi_reverse(Interp& in, Args& a) {
     }
     for (; i < n; ++i)
         p[i] = from[n - 1 - i];
-    return r;
 }
 
 // Results up to this length are filled eight bytes at a time; longer ones
 // by doubling library copies.
 constexpr size_t kShortCopies = 256;
 
-RexxValue bi_copies(Interp& in, Args& a) {
+// A word of eight bytes holding s (2, 4 or 8 bytes long) repeated.
+inline uint64_t repeated_word(std::string_view s) {
+    if (s.size() == 8) return load8(s.data());
+    if (s.size() == 4) {
+        uint32_t w;
+        std::memcpy(&w, s.data(), 4);
+        return w * 0x0000000100000001ULL;
+    }
+    uint16_t w;
+    std::memcpy(&w, s.data(), 2);
+    return w * 0x0001000100010001ULL;
+}
+
+void copies_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 2, 2, "must receive 2 arguments.");
     std::string_view s = need_text(in, a, 0);
     require(in, a, 1, "argument 2 missing.");
     long long n = arg_whole_msgs(in, a, 1, 0, "argument 2 must be an integer", nullptr,
                                  "argument 2 must be a positive integer");
-    RexxValue r;
-    if (s.empty() || n == 0) return r;
-    if (static_cast<unsigned long long>(n) > kMaxValueLength / s.size()) raise_error(in, 5);
+    if (s.empty() || n == 0) {
+        text_into(in, r, 0);
+        return;
+    }
+    // Both factors are below 2^31 when the first test passes, so the product
+    // cannot wrap (and no division is needed).
+    if (static_cast<unsigned long long>(n) > kMaxValueLength ||
+        static_cast<unsigned long long>(n) * s.size() > kMaxValueLength)
+        raise_error(in, 5);
     size_t total = s.size() * static_cast<size_t>(n);
-    char* p = make_text(in, r, total);
-    if (s.size() == 1) {
+    char* p = text_into(in, r, total);
+    size_t k = s.size();
+    if (k == 1) {
         std::memset(p, s[0], total);
-        return r;
+        return;
+    }
+    if (total <= kShortCopies && (k == 2 || k == 4 || k == 8) && total >= 8) {
+        // Eight bytes hold whole copies: stored a word at a time, the last
+        // word ending at the end (total and 8 are both multiples of k, so it
+        // starts on a copy's boundary).
+        uint64_t w = repeated_word(s);
+        for (size_t i = 0; i + 8 <= total; i += 8)
+            std::memcpy(p + i, &w, 8);
+        std::memcpy(p + total - 8, &w, 8);
+        return;
     }
     if (total <= kShortCopies) {
         // The first period of at least eight bytes filled byte by byte,
         // then eight bytes at a time copied from one period back.
-        size_t k = s.size(), period = k >= 8 ? k : (8 + k - 1) / k * k;
+        size_t period = k >= 8 ? k : (8 + k - 1) / k * k;
         if (period > total) period = total;
         for (size_t i = 0, j = 0; i < period; ++i) {
             p[i] = s[j];
@@ -121,28 +145,26 @@ RexxValue bi_copies(Interp& in, Args& a) {
             std::memcpy(p + i, p + i - period, 8);
         for (; i < total; ++i)
             p[i] = p[i - period];
-        return r;
+        return;
     }
-    std::memcpy(p, s.data(), s.size());
+    std::memcpy(p, s.data(), k);
     // Doubling copies: log(n) memcpy calls.
-    size_t done = s.size();
+    size_t done = k;
     while (done < total) {
         size_t chunk = done < total - done ? done : total - done;
         std::memcpy(p + done, p, chunk);
         done += chunk;
     }
-    return r;
 }
 
-RexxValue bi_center(Interp& in, Args& a) {
+void center_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 2, 3, "must receive 2 or 3 arguments.");
     std::string_view s = need_text(in, a, 0);
     require(in, a, 1, "argument 2 missing.");
     const char* msg = "the second argument must be a positive integer.";
     size_t n = static_cast<size_t>(arg_whole_msgs(in, a, 1, 0, msg, msg, msg));
     char pad = arg_pad(in, a, 2);
-    RexxValue r;
-    char* p = make_text(in, r, n);
+    char* p = text_into(in, r, n);
     if (n >= s.size()) {
         size_t left = (n - s.size()) / 2;
         std::memset(p, pad, left);
@@ -153,7 +175,6 @@ RexxValue bi_center(Interp& in, Args& a) {
         size_t cut_left = (s.size() - n) / 2;
         std::memcpy(p, s.data() + cut_left, n);
     }
-    return r;
 }
 
 RexxValue bi_delstr(Interp& in, Args& a) {
@@ -214,20 +235,43 @@ RexxValue bi_overlay(Interp& in, Args& a) {
     return bi_insert_overlay(in, a, true);
 }
 
-RexxValue bi_strip(Interp& in, Args& a) {
+// First offset in [b, e) whose byte is not c (e when there is none), eight
+// bytes at a time: a word of c bytes xor-ed away leaves zero.
+inline size_t skip_leading(const char* p, size_t b, size_t e, char c) {
+    uint64_t all_c = kEachByte * static_cast<unsigned char>(c);
+    for (; e - b >= 8; b += 8) {
+        uint64_t x = load8(p + b) ^ all_c;
+        if (x) return b + static_cast<size_t>(std::countr_zero(x) >> 3);
+    }
+    while (b < e && p[b] == c)
+        ++b;
+    return b;
+}
+// The end of [b, e) once the bytes c at its end are left out.
+inline size_t skip_trailing(const char* p, size_t b, size_t e, char c) {
+    uint64_t all_c = kEachByte * static_cast<unsigned char>(c);
+    for (; e - b >= 8; e -= 8) {
+        uint64_t x = load8(p + e - 8) ^ all_c;
+        if (x) return e - static_cast<size_t>(std::countl_zero(x) >> 3);
+    }
+    while (e > b && p[e - 1] == c)
+        --e;
+    return e;
+}
+
+void strip_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 1, 3, "must receive 1 to 3 arguments.");
     std::string_view s = need_text(in, a, 0);
     char opt = arg_option(in, a, 1, 'B', "LTB", "argument 3 must be L|T|B.");
     char pad = arg_pad(in, a, 2);
     size_t b = 0, e = s.size();
-    if (opt != 'T')
-        while (b < e && s[b] == pad)
-            ++b;
-    if (opt != 'L')
-        while (e > b && s[e - 1] == pad)
-            --e;
-    if (b == 0 && e == s.size() && a[0].is_string()) return a[0];
-    return piece_result(in, s.substr(b, e - b));
+    if (opt != 'T') b = skip_leading(s.data(), b, e, pad);
+    if (opt != 'L') e = skip_trailing(s.data(), b, e, pad);
+    if (b == 0 && e == s.size() && a[0].is_string()) {
+        r = a[0];
+        return;
+    }
+    piece_into(in, r, s.substr(b, e - b));
 }
 
 RexxValue bi_compare(Interp& in, Args& a) {
@@ -310,15 +354,15 @@ size_t find_from(std::string_view hay, std::string_view needle, size_t from, boo
     return std::string_view::npos;
 }
 
-RexxValue bi_pos(Interp& in, Args& a) {
+void pos_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 2, 4, "must receive 2 to 4 arguments.");
     std::string_view needle = need_text(in, a, 0);
     std::string_view hay = need_text(in, a, 1);
     long long start = opt_whole(in, a, 2, 1, 1);
     bool nocase = arg_flag(in, a, 3, false);
-    if (static_cast<unsigned long long>(start - 1) >= hay.size()) return int_result(0);
+    if (static_cast<unsigned long long>(start - 1) >= hay.size()) return int_into(in, r, 0);
     size_t at = find_from(hay, needle, static_cast<size_t>(start - 1), nocase);
-    return int_result(at == std::string_view::npos ? 0 : static_cast<long long>(at + 1));
+    int_into(in, r, at == std::string_view::npos ? 0 : static_cast<long long>(at + 1));
 }
 
 RexxValue bi_lastpos(Interp& in, Args& a) {
@@ -460,15 +504,25 @@ void upper_bytes(const char* from, char* to, size_t n) {
         to[i] = static_cast<char>(up[static_cast<unsigned char>(from[i])]);
 }
 
-// Whether the texts are equal; short ones compared without a library call.
+// Whether the texts are equal; short ones compared without a library call,
+// by two overlapping words (or, below four bytes, the first, middle and last
+// bytes, which are all of them).
 inline bool same_text(const std::string& a, std::string_view b) {
     size_t n = b.size();
     if (a.size() != n) return false;
-    if (n > 16) return std::memcmp(a.data(), b.data(), n) == 0;
     const char *x = a.data(), *y = b.data();
-    for (size_t i = 0; i < n; ++i)
-        if (x[i] != y[i]) return false;
-    return true;
+    if (n > 16) return std::memcmp(x, y, n) == 0;
+    if (n >= 8) return load8(x) == load8(y) && load8(x + n - 8) == load8(y + n - 8);
+    if (n >= 4) {
+        uint32_t x0, x1, y0, y1;
+        std::memcpy(&x0, x, 4);
+        std::memcpy(&x1, x + n - 4, 4);
+        std::memcpy(&y0, y, 4);
+        std::memcpy(&y1, y + n - 4, 4);
+        return x0 == y0 && x1 == y1;
+    }
+    if (n == 0) return true;
+    return x[0] == y[0] && x[n / 2] == y[n / 2] && x[n - 1] == y[n - 1];
 }
 
 // The map for the tables: built anew only when they differ from the last call's.
@@ -506,23 +560,21 @@ const TranslateMap& translate_map(LibState& lib, std::string_view out, const std
     return t;
 }
 
-RexxValue bi_translate(Interp& in, Args& a) {
+void translate_into(Interp& in, Args& a, RexxValue& r) {
     if (a.n > 4) wrong_call(in, a, 0, "up to 4 arguments allowed.");
     require(in, a, 0, "argument 1 missing.");
     std::string_view s = a[0].text(in.numeric);
-    RexxValue r;
-    char* p = make_text(in, r, s.size());
     if (!a.has(1) && !a.has(2)) {
         // No tables at all: upper case, whatever the pad.
-        upper_bytes(s.data(), p, s.size());
-        return r;
+        upper_bytes(s.data(), text_into(in, r, s.size()), s.size());
+        return;
     }
     std::string_view out = arg_text(in, a, 1);
     char pad = arg_pad(in, a, 3);
     std::string_view inp;
     if (a.has(2)) inp = a[2].text(in.numeric);
-    map_bytes(translate_map(*a.lib, out, a.has(2) ? &inp : nullptr, pad), s.data(), p, s.size());
-    return r;
+    const TranslateMap& map = translate_map(*a.lib, out, a.has(2) ? &inp : nullptr, pad);
+    map_bytes(map, s.data(), text_into(in, r, s.size()), s.size());
 }
 
 RexxValue bi_xrange(Interp& in, Args& a) {
@@ -582,25 +634,21 @@ RexxValue bi_bitxor(Interp& in, Args& a) {
 
 // ---------------------------------------------------------------- case
 
-RexxValue map_case(Interp& in, Args& a, const unsigned char* table) {
+void map_case_into(Interp& in, Args& a, RexxValue& r, const unsigned char* table) {
     check_count(in, a, 1, 1, "must receive 1 argument.");
     std::string_view s = need_text(in, a, 0);
-    RexxValue r;
-    char* p = make_text(in, r, s.size());
+    char* p = text_into(in, r, s.size());
     for (size_t i = 0; i < s.size(); ++i)
         p[i] = static_cast<char>(table[static_cast<unsigned char>(s[i])]);
-    return r;
 }
 
-RexxValue bi_upper(Interp& in, Args& a) {
+void upper_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 1, 1, "must receive 1 argument.");
     std::string_view s = need_text(in, a, 0);
-    RexxValue r;
-    upper_bytes(s.data(), make_text(in, r, s.size()), s.size());
-    return r;
+    upper_bytes(s.data(), text_into(in, r, s.size()), s.size());
 }
-RexxValue bi_lower(Interp& in, Args& a) {
-    return map_case(in, a, lower_table());
+void lower_into(Interp& in, Args& a, RexxValue& r) {
+    map_case_into(in, a, r, lower_table());
 }
 
 // UPPERW: every word starts with a capital, its other letters in lower case.
@@ -640,16 +688,36 @@ RexxValue bi_fwc(Interp& in, Args& a) {
 } // namespace
 
 const Builtin kStringBuiltins[] = {
-    {"abbrev", bi_abbrev},   {"bitand", bi_bitand},       {"bitor", bi_bitor},
-    {"bitxor", bi_bitxor},   {"center", bi_center},       {"centre", bi_center},
-    {"change", bi_change},   {"changestr", bi_changestr}, {"compare", bi_compare},
-    {"copies", bi_copies},   {"countstr", bi_countstr},   {"delstr", bi_delstr},
-    {"fwc", bi_fwc},         {"index", bi_pos},           {"insert", bi_insert},
-    {"lastpos", bi_lastpos}, {"left", bi_left},           {"length", bi_length},
-    {"lower", bi_lower},     {"overlay", bi_overlay},     {"pos", bi_pos},
-    {"rchange", bi_rchange}, {"reverse", bi_reverse},     {"right", bi_right},
-    {"strip", bi_strip},     {"substr", bi_substr},       {"translate", bi_translate},
-    {"upper", bi_upper},     {"upperw", bi_upperw},       {"verify", bi_verify},
+    {"abbrev", bi_abbrev},
+    {"bitand", bi_bitand},
+    {"bitor", bi_bitor},
+    {"bitxor", bi_bitxor},
+    {"center", result_of<center_into>, center_into},
+    {"centre", result_of<center_into>, center_into},
+    {"change", bi_change},
+    {"changestr", bi_changestr},
+    {"compare", bi_compare},
+    {"copies", result_of<copies_into>, copies_into},
+    {"countstr", bi_countstr},
+    {"delstr", bi_delstr},
+    {"fwc", bi_fwc},
+    {"index", result_of<pos_into>, pos_into},
+    {"insert", bi_insert},
+    {"lastpos", bi_lastpos},
+    {"left", result_of<left_into>, left_into},
+    {"length", result_of<length_into>, length_into},
+    {"lower", result_of<lower_into>, lower_into},
+    {"overlay", bi_overlay},
+    {"pos", result_of<pos_into>, pos_into},
+    {"rchange", bi_rchange},
+    {"reverse", result_of<reverse_into>, reverse_into},
+    {"right", result_of<right_into>, right_into},
+    {"strip", result_of<strip_into>, strip_into},
+    {"substr", result_of<substr_into>, substr_into},
+    {"translate", result_of<translate_into>, translate_into},
+    {"upper", result_of<upper_into>, upper_into},
+    {"upperw", bi_upperw},
+    {"verify", bi_verify},
     {"xrange", bi_xrange},
 };
 const size_t kStringBuiltinCount = sizeof kStringBuiltins / sizeof kStringBuiltins[0];

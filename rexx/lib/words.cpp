@@ -47,18 +47,18 @@ void count_words(std::string_view s, size_t& letters, size_t& words) {
     words = start_count;
 }
 
-long long word_number_arg(Interp& in, Args& a) {
+[[gnu::always_inline]] inline long long word_number_arg(Interp& in, Args& a) {
     check_count(in, a, 2, 2, "must receive 2 arguments.");
     require(in, a, 1, "argument 2 missing.");
     return arg_whole(in, a, 1, 1);
 }
 
-RexxValue bi_word(Interp& in, Args& a) {
+void word_into(Interp& in, Args& a, RexxValue& r) {
     long long k = word_number_arg(in, a);
     std::string_view s = need_text(in, a, 0);
     size_t b, e;
-    if (!find_word(s, k, b, e)) return RexxValue();
-    return piece_result(in, s.substr(b, e - b));
+    if (!find_word(s, k, b, e)) b = e = 0;
+    piece_into(in, r, s.substr(b, e - b));
 }
 
 RexxValue bi_wordindex(Interp& in, Args& a) {
@@ -77,11 +77,11 @@ RexxValue bi_wordlength(Interp& in, Args& a) {
     return int_result(static_cast<long long>(e - b));
 }
 
-RexxValue bi_words(Interp& in, Args& a) {
+void words_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 1, 1, "must receive 1 argument.");
     size_t letters, words;
     count_words<false>(need_text(in, a, 0), letters, words);
-    return int_result(static_cast<long long>(words));
+    int_into(in, r, static_cast<long long>(words));
 }
 
 RexxValue bi_subword(Interp& in, Args& a) {
@@ -131,15 +131,24 @@ RexxValue bi_delword(Interp& in, Args& a) {
 // SPACE with a gap of 0 or 1 on a short string: the result is no longer
 // than the string, so it is built in a buffer on the stack, sixteen bytes of
 // the string at a time. A run of letters inside one group of sixteen is
-// copied as one 16-byte move (the buffer has room for the excess) when the
-// string has those bytes; past that the exact length is copied.
+// copied as one 16-byte move (the buffer has room for the excess); a run
+// in the last sixteen bytes is read from a zero-padded copy of them.
 constexpr size_t kShortSpace = 240;
 
-RexxValue space_short(Interp& in, std::string_view s, size_t gap, char pad) {
+void space_short(Interp& in, std::string_view s, size_t gap, char pad, RexxValue& r) {
     char buf[kShortSpace + 16];
     const char* p = s.data();
     size_t n = s.size(), o = 0;
     bool word_open = false; // the last group ended inside a word
+    // The last sixteen bytes (all of a shorter string), copied where sixteen
+    // bytes can be read from any of them: a run starting there is read from
+    // the copy, never from beyond the string.
+    char tail[32] = {};
+    size_t tail_start = n >= 16 ? n - 16 : 0;
+    if (n >= 16)
+        std::memcpy(tail, p + tail_start, 16);
+    else
+        std::memcpy(tail, p, n);
     for (size_t i = 0; i < n; i += 16) {
         unsigned solid = ~blank_bits_at(p, i, n) & 0xFFFFu; // padding reads as blank
         bool continues = word_open && (solid & 1);
@@ -147,36 +156,36 @@ RexxValue space_short(Interp& in, std::string_view s, size_t gap, char pad) {
         while (solid) {
             unsigned b = static_cast<unsigned>(std::countr_zero(solid));
             unsigned len = static_cast<unsigned>(std::countr_zero(~(solid >> b)));
-            solid &= ~(((1u << len) - 1) << b);
+            solid &= ~0u << (b + len); // the bits below b are already clear
             if (continues) {
                 continues = false;
             } else if (o && gap) {
                 buf[o++] = pad;
             }
-            const char* from = p + i + b;
-            if (i + b + 16 <= n)
-                std::memcpy(buf + o, from, 16);
-            else
-                std::memcpy(buf + o, from, len);
+            size_t at = i + b;
+            const char* from = at + 16 <= n ? p + at : tail + (at - tail_start);
+            std::memcpy(buf + o, from, 16);
             o += len;
         }
     }
-    return piece_result(in, std::string_view(buf, o));
+    piece_into(in, r, std::string_view(buf, o));
 }
 
-RexxValue bi_space(Interp& in, Args& a) {
+void space_into(Interp& in, Args& a, RexxValue& r) {
     check_count(in, a, 1, 3, "must receive 1 to 3 arguments.");
     std::string_view s = need_text(in, a, 0);
     size_t gap = a.has(1) ? static_cast<size_t>(arg_whole(in, a, 1, 0)) : 1;
     char pad = arg_pad(in, a, 2);
-    if (gap <= 1 && s.size() <= kShortSpace) return space_short(in, s, gap, pad);
+    if (gap <= 1 && s.size() <= kShortSpace) return space_short(in, s, gap, pad, r);
     // Counted first, so the words are copied straight into the result.
     size_t letters, words;
     count_words<true>(s, letters, words);
-    if (words == 0) return RexxValue();
+    if (words == 0) {
+        text_into(in, r, 0);
+        return;
+    }
     if (gap > kMaxValueLength / words) raise_error(in, 5);
-    RexxValue r;
-    char* out = make_text(in, r, letters + gap * (words - 1));
+    char* out = text_into(in, r, letters + gap * (words - 1));
     const char* p = s.data();
     size_t n = s.size();
     for (size_t i = skip_blanks(p, 0, n);;) {
@@ -192,7 +201,6 @@ RexxValue bi_space(Interp& in, Args& a) {
             out += gap;
         }
     }
-    return r;
 }
 
 // Words of a phrase compared one by one, blanks between them ignored.
@@ -286,10 +294,10 @@ RexxValue bi_justify(Interp& in, Args& a) {
 
 const Builtin kWordBuiltins[] = {
     {"delword", bi_delword},     {"find", bi_find},
-    {"justify", bi_justify},     {"space", bi_space},
-    {"subword", bi_subword},     {"word", bi_word},
+    {"justify", bi_justify},     {"space", result_of<space_into>, space_into},
+    {"subword", bi_subword},     {"word", result_of<word_into>, word_into},
     {"wordindex", bi_wordindex}, {"wordlength", bi_wordlength},
-    {"wordpos", bi_wordpos},     {"words", bi_words},
+    {"wordpos", bi_wordpos},     {"words", result_of<words_into>, words_into},
 };
 const size_t kWordBuiltinCount = sizeof kWordBuiltins / sizeof kWordBuiltins[0];
 

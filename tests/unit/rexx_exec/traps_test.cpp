@@ -180,6 +180,10 @@ TEST(Budget, EndlessProgramsStopWithError4) {
     EXPECT_EQ(run("do forever; end", opt).result.error_code, 4);
     EXPECT_EQ(run("a: signal a", opt).result.error_code, 4);
     EXPECT_EQ(run("do i = 1 to 10; end; say i", opt).out, "11\n");
+    // Clauses inside loop bodies count too, whatever routine they run by.
+    EXPECT_EQ(run("do forever; x = 1; end", opt).result.error_code, 4);
+    EXPECT_EQ(run("do i = 1; x = i; y = x; end", opt).result.error_code, 4);
+    EXPECT_EQ(run("do i = 1 by 0; nop; end", opt).result.error_code, 4);
 }
 
 TEST(Isolated, NoOperatingSystemEffects) {
@@ -208,6 +212,12 @@ TEST(Halt, FlagRaisesHaltBeforeTheNextClause) {
     auto o = run("'x'; say 'no'", opt);
     EXPECT_EQ(o.result.error_code, 4);
     EXPECT_EQ(o.out, "");
+    // Noticed by the next clause of a loop body too.
+    flag = 0;
+    EXPECT_EQ(exec_test::out_of("signal on halt; do i = 1 to 5; 'x'; x = i; end; exit;"
+                                "halt: say 'halted' sigl i",
+                                opt),
+              "halted 1 1\n");
 }
 
 } // namespace

@@ -196,6 +196,10 @@ TEST(InfoFunctions, CvTails) {
     set_var(f.in, "T.1", "3");
     drop_var(f.in, "T.a");
     EXPECT_EQ(f("CVTAILS", {"t."}), "b 1");
+    // A tail made from a whole number written out.
+    set_var(f.in, "I", RexxValue::number(120, 0));
+    set_var(f.in, "T.I", "4");
+    EXPECT_EQ(f("CVTAILS", {"t."}), "b 1 120");
     EXPECT_EQ(f.msg("CVTAILS", {}), "CVTAILS(): must receive 1 argument.");
     EXPECT_EQ(f.msg("CVTAILS", {"1x"}), "CVTAILS(): argument 1 is not a valid REXX symbol.");
 }

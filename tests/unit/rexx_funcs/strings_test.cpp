@@ -160,6 +160,79 @@ TEST(StringFunctions, BinaryDataIsKept) {
     EXPECT_EQ(f("SUBSTR", {nul, "2", "2"}), std::string("\0b", 2));
 }
 
+// TRANSLATE keeps the map of its last tables: a call whose tables differ
+// from the last ones in a single byte, at any place and any length, must
+// build a new map.
+TEST(StringFunctions, TranslateSeesEveryChangeOfItsTables) {
+    Lib f;
+    std::string subject;
+    for (int c = 32; c < 127; ++c)
+        subject += static_cast<char>(c);
+    auto expected = [&](const std::string& out, const std::string& inp) {
+        std::string r = subject;
+        for (char& ch : r) {
+            size_t at = inp.find(ch);
+            if (at != std::string::npos) ch = at < out.size() ? out[at] : ' ';
+        }
+        return r;
+    };
+    for (size_t n = 1; n <= 20; ++n) {
+        std::string inp, out;
+        for (size_t i = 0; i < n; ++i) {
+            inp += static_cast<char>('a' + i);
+            out += static_cast<char>('A' + i);
+        }
+        ASSERT_EQ(f("TRANSLATE", {subject, out, inp}), expected(out, inp)) << n;
+        for (size_t k = 0; k < n; ++k) {
+            std::string inp2 = inp, out2 = out;
+            inp2[k] = static_cast<char>('0' + k % 10);
+            ASSERT_EQ(f("TRANSLATE", {subject, out, inp2}), expected(out, inp2)) << n << " " << k;
+            ASSERT_EQ(f("TRANSLATE", {subject, out, inp}), expected(out, inp)) << n << " " << k;
+            out2[k] = '#';
+            ASSERT_EQ(f("TRANSLATE", {subject, out2, inp}), expected(out2, inp)) << n << " " << k;
+            ASSERT_EQ(f("TRANSLATE", {subject, out, inp}), expected(out, inp)) << n << " " << k;
+        }
+        // A table one byte shorter or longer, and the output table alone.
+        ASSERT_EQ(f("TRANSLATE", {subject, out, inp + "z"}), expected(out, inp + "z")) << n;
+        ASSERT_EQ(f("TRANSLATE", {subject, out.substr(1), inp}), expected(out.substr(1), inp)) << n;
+    }
+}
+
+// STRIP scans eight bytes at a time: every count of pads at either end,
+// around words of every length, with pads inside and bytes next to the pad.
+TEST(StringFunctions, StripAtEveryLengthOfPadsAndWords) {
+    Lib f;
+    const char* options[] = {"B", "L", "T"};
+    for (char pad : {' ', 'x', '\xff'}) {
+        for (size_t lead = 0; lead <= 18; ++lead) {
+            for (size_t word = 0; word <= 18; word += (word < 3 ? 1 : 5)) {
+                for (size_t trail = 0; trail <= 18; ++trail) {
+                    std::string middle;
+                    for (size_t i = 0; i < word; ++i)
+                        middle += i % 4 == 1 ? pad : static_cast<char>(pad ^ (1 + i % 3));
+                    if (!middle.empty()) {
+                        middle.front() = static_cast<char>(pad ^ 1);
+                        middle.back() = static_cast<char>(pad ^ 2);
+                    }
+                    std::string text = std::string(lead, pad) + middle + std::string(trail, pad);
+                    for (const char* opt : options) {
+                        size_t b = 0, e = text.size();
+                        if (*opt != 'T')
+                            while (b < e && text[b] == pad)
+                                ++b;
+                        if (*opt != 'L')
+                            while (e > b && text[e - 1] == pad)
+                                --e;
+                        ASSERT_EQ(f("STRIP", {text, opt, std::string(1, pad)}),
+                                  text.substr(b, e - b))
+                            << lead << " " << word << " " << trail << " " << opt;
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(StringFunctions, WrongCalls) {
     Lib f;
     EXPECT_EQ(f.msg("LEFT", {"abc"}), "LEFT(): must receive 2 or 3 arguments.");
@@ -256,6 +329,15 @@ TEST(StringFunctions, ResultsTooLongForAValueAreRefused) {
     CallResult r = f.call("COPIES", {"ab", "2000000000"});
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error.code, 5);
+    // Counts whose product with the length would wrap 32 or 64 bits.
+    for (const char* n : {"2147483648", "4294967296", "4294967297", "3000000000", "1100000000"}) {
+        r = f.call("COPIES", {"ab", n});
+        EXPECT_FALSE(r.ok) << n;
+        EXPECT_EQ(r.error.code, 5) << n;
+    }
+    r = f.call("COPIES", {"", "4294967297"});
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.text, "");
 }
 
 } // namespace tolma::test

@@ -116,4 +116,37 @@ TEST(WordFunctions, WordsMatchesAPlainCount) {
     }
 }
 
+// SPACE with gaps 0, 1 and 2 against a plain join of the words, over strings
+// of every length to 70 (the short road reads sixteen bytes at a time and
+// the last sixteen from a copy), words at either end and across groups.
+TEST(WordFunctions, SpaceMatchesAPlainJoin) {
+    Lib f;
+    const char alphabet[] = {' ', '\t', 'a', 'b', 'c', '\0', '\xff', ' ', ' '};
+    unsigned seed = 777;
+    for (int round = 0; round < 4000; ++round) {
+        seed = seed * 1103515245 + 12345;
+        size_t len = (seed >> 8) % 71;
+        std::string s;
+        for (size_t i = 0; i < len; ++i) {
+            seed = seed * 1103515245 + 12345;
+            s += alphabet[(seed >> 16) % sizeof alphabet];
+        }
+        std::vector<std::string> words;
+        bool in_word = false;
+        for (char c : s) {
+            bool blank = c == ' ' || c == '\t';
+            if (!blank && !in_word) words.emplace_back();
+            if (!blank) words.back() += c;
+            in_word = !blank;
+        }
+        for (int gap = 0; gap <= 2; ++gap) {
+            std::string expected;
+            for (size_t w = 0; w < words.size(); ++w)
+                expected += (w ? std::string(static_cast<size_t>(gap), '+') : "") + words[w];
+            ASSERT_EQ(f("SPACE", {s, std::to_string(gap), "+"}), expected)
+                << gap << " \"" << s << '"';
+        }
+    }
+}
+
 } // namespace tolma::test

@@ -140,6 +140,44 @@ TEST_F(ReportTest, SyntaxTrapNameAndLowerCaseSpelling) {
     EXPECT_EQ(syntax_trap(in, raise_at(1, 1, 41)).label, "oops");
 }
 
+TEST_F(ReportTest, SyntaxDescriptionIsTheMessageUntilAnotherConditionIsTaken) {
+    set_trap(in, Condition::Syntax, TrapMode::Signal);
+    syntax_trap(in, raise_at(2, 1, 51));
+    EXPECT_EQ(in.condition.description_text(), "Zero divide.");
+    set_trap(in, Condition::Error, TrapMode::Signal);
+    command_condition(in, 1, "false", 3);
+    EXPECT_EQ(in.condition.description_text(), "false");
+    // The executor's form leaves SIGL and RC alone.
+    set_var(in, "RC", "x");
+    set_trap(in, Condition::Syntax, TrapMode::Signal, "there");
+    enter_syntax_condition(in, raise_at(4, 1, 41));
+    EXPECT_EQ(in.condition.description_text(), "Bad arithmetic conversion.");
+    EXPECT_EQ(in.condition.code, static_cast<int>(Condition::Syntax));
+    EXPECT_EQ(in.traps[Condition::Syntax].mode, TrapMode::Off);
+    EXPECT_EQ(in.traps[Condition::Syntax].label, "");
+    EXPECT_EQ(get_var(in, "RC")->text(in.numeric), "x");
+}
+
+TEST_F(ReportTest, TrapLabelViewSpellsAsTrapLabel) {
+    for (NameCase mode : {NameCase::NotSet, NameCase::Upper, NameCase::Lower, NameCase::Mixed}) {
+        in.case_mode = mode;
+        for (int c = 0; c < kConditionCount; ++c) {
+            Condition cond = static_cast<Condition>(c);
+            set_trap(in, cond, TrapMode::Signal);
+            EXPECT_EQ(trap_label_view(in, cond), trap_label(in, cond));
+            EXPECT_EQ(trap_label(in, cond).size(), std::string(condition_name(cond)).size());
+            set_trap(in, cond, TrapMode::Signal, "Named");
+            EXPECT_EQ(trap_label_view(in, cond), "Named");
+            set_trap(in, cond, TrapMode::Off, "ignored");
+            EXPECT_EQ(in.traps[cond].label, "");
+        }
+    }
+    in.case_mode = NameCase::Lower;
+    EXPECT_EQ(trap_label_view(in, Condition::Notready), "notready");
+    in.case_mode = NameCase::Upper;
+    EXPECT_EQ(trap_label_view(in, Condition::Notready), "NOTREADY");
+}
+
 TEST_F(ReportTest, CallOnSyntaxIsRefused) {
     EXPECT_EQ(catch_error([&] { set_trap(in, Condition::Syntax, TrapMode::Call); }).code, 25);
     set_trap(in, Condition::Novalue, TrapMode::Call); // NOVALUE is accepted

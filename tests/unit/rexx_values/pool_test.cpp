@@ -106,9 +106,8 @@ TEST(VarTableTest, WholeAndTextNames) {
     std::vector<std::unique_ptr<Variable>> recs;
     auto add = [&](const std::string& name) {
         recs.push_back(std::make_unique<Variable>());
-        recs.back()->name = name;
-        recs.back()->hash = name_hash(name);
-        t.insert(recs.back().get());
+        recs.back()->name.assign(name);
+        t.insert(recs.back().get(), name_hash(name));
         return recs.back().get();
     };
     EXPECT_EQ(t.find("0", name_hash("0")), nullptr);
@@ -129,9 +128,9 @@ TEST(VarTableTest, WholeAndTextNames) {
     for (int i = 1; i < 2000; ++i) {
         std::string d = std::to_string(i), k = "K" + d;
         ASSERT_NE(t.find_whole(digits_hash(i)), nullptr);
-        EXPECT_EQ(t.find_whole(digits_hash(i))->name, d);
+        EXPECT_EQ(t.find_whole(digits_hash(i))->name.str(), d);
         ASSERT_NE(t.find(k, name_hash(k)), nullptr);
-        EXPECT_EQ(t.find(k, name_hash(k))->name, k);
+        EXPECT_EQ(t.find(k, name_hash(k))->name.str(), k);
     }
     EXPECT_EQ(t.find_whole(digits_hash(2000)), nullptr);
     EXPECT_EQ(t.find("K2000", name_hash("K2000")), nullptr);
@@ -602,9 +601,8 @@ TEST(VarTableReuse, ClearedTablesFindNothingAndFillAgain) {
         auto add = [&](const std::string& name) {
             records.push_back(std::make_unique<Variable>());
             Variable* v = records.back().get();
-            v->name = name;
-            v->hash = name_hash(name);
-            t.insert(v);
+            v->name.assign(name);
+            t.insert(v, name_hash(name));
             return v;
         };
         for (int i = 0; i < 10; ++i)

@@ -85,6 +85,27 @@ TEST(RexxValue, LongCopyIntoARoomyBuffer) {
     EXPECT_EQ(text.text(NumericSettings{}), "5");
 }
 
+TEST(RexxValue, LongCopiesOfEveryLengthAroundTheInlineMoves) {
+    // Heap texts copied into a heap buffer that is big enough: the short
+    // moves cover 32 to 64 bytes with the terminator, memcpy the rest.
+    for (size_t n = 30; n <= 140; ++n) {
+        std::string text;
+        for (size_t i = 0; i < n; ++i)
+            text += static_cast<char>('A' + i % 53);
+        RexxValue src(text);
+        RexxValue to(std::string(200, '.'));
+        to = src;
+        ASSERT_EQ(to.str(), text) << n;
+        ASSERT_EQ(to.str().data()[n], '\0') << n;
+        // A heap buffer holding a shorter text than the inline limit.
+        RexxValue shrunk(std::string(200, '.'));
+        shrunk.resize_text(5);
+        RexxValue short_text(std::string(3, 'q'));
+        shrunk = short_text;
+        ASSERT_EQ(shrunk.str(), "qqq");
+    }
+}
+
 TEST(RexxValue, AppendGrowsAcrossTheInlineLimit) {
     NumericSettings ns;
     RexxValue a("abc");
