@@ -25,6 +25,23 @@ struct CallResult {
     RexxError error;  // the raised error, when not ok
 };
 
+// The argument vector of a call: argument i sits at line 7, column 10 + i.
+struct ArgValues {
+    std::vector<RexxValue> values;
+    std::vector<const RexxValue*> slots;
+    std::vector<ArgPos> pos;
+    explicit ArgValues(const std::vector<Arg>& args)
+        : values(args.size()), slots(args.size(), nullptr), pos(args.size()) {
+        for (size_t i = 0; i < args.size(); ++i) {
+            if (args[i]) {
+                values[i] = RexxValue(*args[i]);
+                slots[i] = &values[i];
+            }
+            pos[i] = {7, static_cast<int>(10 + i)};
+        }
+    }
+};
+
 struct Lib {
     Interp in;
     LibState lib;
@@ -38,21 +55,12 @@ struct Lib {
 
     // Calls name with the arguments; argument i sits at line 7, column 10 + i.
     CallResult call(std::string_view name, std::vector<Arg> args) {
-        std::vector<RexxValue> values(args.size());
-        std::vector<const RexxValue*> slots(args.size(), nullptr);
-        std::vector<ArgPos> pos(args.size());
-        for (size_t i = 0; i < args.size(); ++i) {
-            if (args[i]) {
-                values[i] = RexxValue(*args[i]);
-                slots[i] = &values[i];
-            }
-            pos[i] = {7, static_cast<int>(10 + i)};
-        }
+        ArgValues v(args);
         CallResult r;
         RexxValue out;
         try {
-            bool found = call_builtin(in, lib, name, slots.data(), static_cast<int>(slots.size()),
-                                      pos.data(), out);
+            bool found = call_builtin(in, lib, name, v.slots.data(),
+                                      static_cast<int>(v.slots.size()), v.pos.data(), out);
             if (!found) {
                 r.error.code = 43;
                 return r;

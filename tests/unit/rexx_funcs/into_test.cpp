@@ -128,20 +128,11 @@ struct Outcome {
 };
 
 Outcome run(Lib& f, const Builtin& row, const std::vector<Arg>& args, RexxValue* into) {
-    std::vector<RexxValue> values(args.size());
-    std::vector<const RexxValue*> slots(args.size(), nullptr);
-    std::vector<ArgPos> pos(args.size());
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i]) {
-            values[i] = RexxValue(*args[i]);
-            slots[i] = &values[i];
-        }
-        pos[i] = {7, static_cast<int>(10 + i)};
-    }
+    ArgValues v(args);
     Args a;
-    a.slot = slots.data();
+    a.slot = v.slots.data();
     a.n = static_cast<int>(args.size());
-    a.pos = pos.data();
+    a.pos = v.pos.data();
     std::string upper = row.name;
     for (char& c : upper)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
