@@ -413,6 +413,15 @@ void index_labels(X& x, Unit& u) {
 
 // ---------------------------------------------------------------- values
 
+// Extends v's text by sep and more where it lies; error 5 past the longest value.
+void append_checked(X& x, RexxValue& v, std::string_view sep, std::string_view more) {
+    if (static_cast<size_t>(v.text(x.in.numeric).size()) + sep.size() + more.size() >
+        kMaxValueLength)
+        raise_error(x.in, 5);
+    if (!sep.empty()) v.append(sep, x.in.numeric);
+    v.append(more, x.in.numeric);
+}
+
 RexxValue& store_text(RexxValue& tmp, std::string_view a, std::string_view sep, std::string_view b,
                       X& x) {
     size_t n = a.size() + sep.size() + b.size();
@@ -1132,12 +1141,7 @@ const RexxValue* eval_binary(X& x, const Expr* e, RexxValue& tmp) {
             std::string_view sep = op == ExprOp::Bl ? " " : "";
             if (&l == &lt && !tracing_i(x)) {
                 // Extend the intermediate result in place: chains stay linear.
-                std::string_view rs = r.text(x.in.numeric);
-                if (static_cast<size_t>(lt.text(x.in.numeric).size()) + sep.size() + rs.size() >
-                    kMaxValueLength)
-                    raise_error(x.in, 5);
-                lt.append(sep, x.in.numeric);
-                lt.append(rs, x.in.numeric);
+                append_checked(x, lt, sep, r.text(x.in.numeric));
                 tmp = std::move(lt);
                 return &tmp;
             }
@@ -1619,12 +1623,7 @@ const RexxValue* ev_concat(X& x, const Expr* e, RexxValue& tmp) {
     std::string_view sep = Blank ? " " : "";
     if (lp == lt.ptr()) {
         RexxValue& l = lt.get();
-        std::string_view rs = rp->text(x.in.numeric);
-        if (static_cast<size_t>(l.text(x.in.numeric).size()) + sep.size() + rs.size() >
-            kMaxValueLength)
-            raise_error(x.in, 5);
-        l.append(sep, x.in.numeric);
-        l.append(rs, x.in.numeric);
+        append_checked(x, l, sep, rp->text(x.in.numeric));
         tmp = std::move(l);
         return &tmp;
     }
@@ -1987,13 +1986,7 @@ bool append_right_unchanging(const Clause* c) {
 
 // Appends r's text (after a blank for the blank operator) to rec's value.
 void append_text(X& x, const Expr* e, Variable* rec, const RexxValue& r) {
-    std::string_view rs = r.text(x.in.numeric);
-    size_t sep = e->op == ExprOp::Bl ? 1 : 0;
-    if (static_cast<size_t>(rec->value.text(x.in.numeric).size()) + sep + rs.size() >
-        kMaxValueLength)
-        raise_error(x.in, 5);
-    if (sep) rec->value.append(" ", x.in.numeric);
-    rec->value.append(rs, x.in.numeric);
+    append_checked(x, rec->value, e->op == ExprOp::Bl ? " " : "", r.text(x.in.numeric));
 }
 
 // v = v || expr and v = v expr extend v's text where it lies, so that a
