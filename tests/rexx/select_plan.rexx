@@ -4,15 +4,7 @@ do pass = 1 to 2
   out = ''
   do j = 1 to words(vals)
     k = word(vals, j)
-    select
-      when k = 1 then out = out k'>one'
-      when k = 2 then out = out k'>two'
-      when k = 3 then out = out k'>three'
-      when k = 1 then out = out k'>never'
-      when k = 0 then out = out k'>zero'
-      when k = 10 then out = out k'>ten'
-      otherwise out = out k'>other'
-    end
+    out = out classify(k)
   end
   say pass out
 end
@@ -22,15 +14,7 @@ do pass = 1 to 2
   do j = -1 to 11
     k = j
     if pass = 2 then k = j / 2
-    select
-      when k = 1 then out = out k'>one'
-      when k = 2 then out = out k'>two'
-      when k = 3 then out = out k'>three'
-      when k = 1 then out = out k'>never'
-      when k = 0 then out = out k'>zero'
-      when k = 10 then out = out k'>ten'
-      otherwise out = out k'>other'
-    end
+    out = out classify(k)
   end
   say pass out
 end
@@ -81,6 +65,18 @@ do i = 1 to 3
   end
 end
 exit
+/* k and the name of its value; the WHENs compare one variable with whole numbers */
+classify: procedure
+parse arg k
+select
+  when k = 1 then return k'>one'
+  when k = 2 then return k'>two'
+  when k = 3 then return k'>three'
+  when k = 1 then return k'>never'
+  when k = 0 then return k'>zero'
+  when k = 10 then return k'>ten'
+  otherwise return k'>other'
+end
 pick: procedure
 arg n
 select
